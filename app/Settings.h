@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace seaherald {
+
+// The user's settings, one field per settings-file key, named after the key. Text fields hold
+// Shift-JIS bytes; colours are 0xBBGGRR values.
+struct Settings {
+  // [Form]
+  int MainTop = 0;
+  int MainLeft = 0;
+  int MainWidth = 700;
+  int MainHeight = 500;
+  bool MainMaxmum = false;
+  // [Wave]
+  std::string WaveInName = "Default input device";
+  int CentF = 80;
+  // [Disp]
+  int ColorNum = 1;
+  int ViewLangNum = -1;
+  int ViewBaseNum = -1;
+  int ViewTypeNum = -1;
+  // [Set]
+  bool AutoSet = true;
+  bool DecLang = false;  // true: English service, false: Japanese-language service
+  bool DecInv = false;   // true: inverted polarity
+  int DeleteDay = 30;
+  bool AutoLogDelete = false;
+  int TimeOut = 30;
+  int ErrNum = 10;
+  bool ErrSave = true;
+  int ColumnsWidth0 = 120;
+  int ColumnsWidth1 = 80;
+  int ColumnsWidth2 = 200;
+  int ColumnsWidth3 = 50;
+  int PanelWidth = 240;
+  int PanelHeight = 160;
+  int FontSize = 9;
+  std::string FontName = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";  // "ＭＳ ゴシック"
+  std::uint32_t FontColor = 0x000000;
+  std::uint32_t BackColor = 0xFFFFFF;
+  int SortType = 0;
+};
+
+}  // namespace seaherald
