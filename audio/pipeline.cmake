@@ -1,0 +1,4 @@
+# Per-block processing shared by the window and the command-line tool; no GUI toolkit here.
+add_library(seaherald_pipeline STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/SampleConversion.cpp)
+target_include_directories(seaherald_pipeline PUBLIC ${PROJECT_SOURCE_DIR})
