@@ -1,9 +1,11 @@
 #include "audio/SampleConversion.h"
 
+#include <cstddef>
+
 namespace seaherald {
 
-void ConvertLeftChannel(StereoBlock interleaved, std::span<double, StereoBlockFrames> samples) {
-  for (std::size_t frame = 0; frame < StereoBlockFrames; ++frame) {
+void ConvertLeftChannel(StereoBlock interleaved, std::span<double, BlockFrames> samples) {
+  for (std::size_t frame = 0; frame < samples.size(); ++frame) {
     samples[frame] = static_cast<double>(interleaved[frame * 2]);
   }
 }

@@ -2,3 +2,4 @@
 add_library(seaherald_pipeline STATIC
   ${CMAKE_CURRENT_LIST_DIR}/SampleConversion.cpp)
 target_include_directories(seaherald_pipeline PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(seaherald_pipeline PUBLIC seaherald_decoder)
