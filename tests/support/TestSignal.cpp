@@ -1,0 +1,47 @@
+#include "tests/support/TestSignal.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tests/support/GaussianNoise.h"
+
+namespace seaherald::testsignal {
+
+std::vector<std::uint8_t> ToneBits(const Transmission& transmission, bool inverted) {
+  std::vector<std::uint8_t> bits = TransmissionBits(transmission);
+  const bool flip = (transmission.language == Language::Japanese) != inverted;
+  if (flip) {
+    for (std::uint8_t& bit : bits)
+      bit ^= 1;
+  }
+  return bits;
+}
+
+std::vector<double> Modulate(std::span<const Transmission> transmissions,
+                             const SignalOptions& options) {
+  FskModulator modulator(options.fsk);
+  std::vector<double> samples;
+  modulator.AppendSilence(options.leadingSilenceSeconds, samples);
+  for (const Transmission& transmission : transmissions) {
+    modulator.AppendSilence(transmission.silenceBeforeSeconds, samples);
+    modulator.AppendBits(ToneBits(transmission, options.inverted), samples);
+  }
+  modulator.AppendSilence(options.trailingSilenceSeconds, samples);
+  if (options.snrDb) {
+    GaussianNoise noise(options.seed);
+    noise.AddTo(samples, NoiseDeviationFor(options.fsk.amplitude, *options.snrDb));
+  }
+  return samples;
+}
+
+std::vector<std::int16_t> ToPcm16(std::span<const double> samples) {
+  std::vector<std::int16_t> pcm;
+  pcm.reserve(samples.size());
+  for (const double sample : samples) {
+    const double clamped = std::clamp(std::round(sample), -32768.0, 32767.0);
+    pcm.push_back(static_cast<std::int16_t>(clamped));
+  }
+  return pcm;
+}
+
+}  // namespace seaherald::testsignal

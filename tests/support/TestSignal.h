@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "tests/support/FskModulator.h"
+#include "tests/support/Transmission.h"
+
+namespace seaherald::testsignal {
+
+struct SignalOptions {
+  FskParameters fsk;
+  // Inverted: the tones are swapped, as on a receiver with the other sideband; the receiver then
+  // needs its polarity setting on.
+  bool inverted = false;
+  std::optional<double> snrDb;  // white noise, see NoiseDeviationFor; none when empty
+  std::uint32_t seed = 1;
+  double leadingSilenceSeconds = 0.0;
+  double trailingSilenceSeconds = 0.5;
+};
+
+// The upper/lower tone choice for each bit of a broadcast. English sends a 1 as the upper tone,
+// Japanese as the lower one; inversion swaps both.
+std::vector<std::uint8_t> ToneBits(const Transmission& transmission, bool inverted);
+
+// Audio at 44 100 Hz for the broadcasts in order, each after its own silence, with the options'
+// silences around them and noise over the whole. The same arguments always give the same samples.
+std::vector<double> Modulate(std::span<const Transmission> transmissions,
+                             const SignalOptions& options);
+
+// Rounded to 16-bit samples, saturating at the limits.
+std::vector<std::int16_t> ToPcm16(std::span<const double> samples);
+
+}  // namespace seaherald::testsignal
