@@ -1,0 +1,108 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/Settings.h"
+#include "msglog/DialogService.h"
+#include "msglog/LogBrowserView.h"
+#include "msglog/LogFolder.h"
+#include "msglog/MessageList.h"
+#include "msglog/MessageLogListener.h"
+#include "platform/LocalClock.h"
+
+namespace seaherald {
+
+// Text pane tabs.
+inline constexpr int kTabReceived = 0;  // "受信電文"
+inline constexpr int kTabStored = 1;    // "読出電文"
+
+// The logic behind the log tree, the message list and the text pane, and the deletion of logs.
+// The window forwards its widget events here and carries out what the browser asks of the
+// view; every decision is taken here. The folder is read afresh at each operation.
+//
+// Settings used: ViewLangNum/ViewBaseNum/ViewTypeNum (the last type leaf clicked, written here),
+// SortType (written by a column click), AutoLogDelete and DeleteDay. A stored selection that
+// names no node counts as no selection.
+//
+// Typical wiring in the window:
+//   LogFolder folder(exeDir / "log");
+//   LogBrowser browser(settings, clock, folder, view, dialogs);
+//   MessageLog log(settings, clock, folder, status, dialogs, &browser);
+//   browser.Start();  if (settings.AutoLogDelete) browser.AutoDeleteLogs();
+class LogBrowser final : public MessageLogListener {
+ public:
+  LogBrowser(Settings& settings, const LocalClock& clock, const LogFolder& folder,
+             LogBrowserView& view, DialogService& dialogs);
+
+  // Start-up: selects the stored tree node (node 0 without a stored selection) and tab 0
+  // (leaving the pane's start-up text), then RebuildLogTree.
+  void Start();
+
+  // The node to select at start-up: the stored type leaf, or node 0.
+  int InitialTreeNode() const;
+
+  // Recounts the log files, relabels all 182 nodes and refills the list for the stored
+  // selection (the list is emptied when there is none).
+  void RebuildLogTree();
+  // Refills the list with the logs of one selection and sorts it by SortType. No row is
+  // selected afterwards; the pane keeps what it shows.
+  void RefreshMessageList(int lang, int base, int type);
+
+  // Tree click (TreeView1 OnClick) on node `nodeIndex` (-1: none selected). A type leaf
+  // becomes the stored selection and fills the list; other nodes change nothing.
+  void TreeNodeClicked(int nodeIndex);
+  // List selection changed (ListView1 OnSelectItem): shows the selected row's message on tab 1.
+  void ShowStoredMessage();
+  // Tab change by the user (TabControl1 OnChange).
+  void TabChanged(int activeTab);
+  // Column heading click (ListView1 OnColumnClick) on column 0-3.
+  void ColumnClicked(int column);
+  // "１件削除" (SpeedButton7): deletes the selected row's log after confirmation.
+  void DeleteSelectedMessage();
+  // "全件削除" (SpeedButton8): deletes every log of the stored selection after confirmation.
+  void DeleteAllOfSelection();
+  // Deletes the logs dated more than DeleteDay days before today, when AutoLogDelete is on.
+  void AutoDeleteLogs();
+
+  // MessageLogListener.
+  void ReceivedTextChanged(const std::string& receivedText) override;
+  void LogFileCreated() override;
+  void LogFileConsidered() override;
+
+  bool ShowingReceived() const { return showingReceived_; }
+  const std::string& StoredText() const { return storedText_; }
+  const std::string& StoredLabel() const { return storedLabel_; }
+  // The list as last given to the view, in its order.
+  std::vector<ListRow> Rows() const;
+  // The tree labels as last given to the view.
+  const std::vector<std::string>& TreeLabels() const { return treeLabels_; }
+
+ private:
+  struct ListedLog {
+    ListRow row;
+    std::filesystem::path path;
+  };
+
+  bool HasStoredSelection() const;
+  void SortListed();
+  void PublishRows();
+  void ClearStoredMessage();
+  void ShowPane(const std::string& text);
+
+  Settings& settings_;
+  const LocalClock& clock_;
+  const LogFolder& folder_;
+  LogBrowserView& view_;
+  DialogService& dialogs_;
+
+  std::vector<ListedLog> listed_;
+  std::vector<std::string> treeLabels_;
+  std::string receivedText_;
+  std::string storedText_;
+  std::string storedLabel_;
+  bool showingReceived_ = true;
+};
+
+}  // namespace seaherald

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/CodePage.h"
+
+namespace seaherald {
+
+// One log file found in the folder.
+struct LogEntry {
+  std::string name;            // Shift-JIS file name, ".txt" included
+  std::filesystem::path path;  // where it lies
+};
+
+// The flat folder of message logs. Inside the program a log file is named by Shift-JIS bytes
+// (the header followed by ".txt"); on disk the name is that text converted to UTF-8, so files
+// keep readable names and the Shift-JIS bytes come back unchanged when the folder is read.
+class LogFolder {
+ public:
+  explicit LogFolder(std::filesystem::path folder);
+
+  const std::filesystem::path& Path() const { return folder_; }
+  // True when the folder exists as a directory.
+  bool Exists() const;
+
+  // The regular files (or links to them) whose names end in ".txt" in any letter case, in no
+  // particular order. Directories and other entries are left out, and so are names that have
+  // no Shift-JIS form (not valid UTF-8, or holding characters outside code page 932): no file
+  // of this program can carry such a name. Empty when the folder is missing or unreadable.
+  std::vector<LogEntry> ListLogFiles() const;
+
+  // Where the file of a Shift-JIS name lies; nothing when the name has no UTF-8 form.
+  std::optional<std::filesystem::path> PathOf(std::string_view sjisName) const;
+
+  // Shift-JIS text of a path for messages to the user; characters outside code page 932
+  // become "?".
+  std::string DisplayPath(const std::filesystem::path& path) const;
+
+  // Replaces the whole file `sjisName` with `content`, or creates it, creating the folder (one
+  // level) when it is missing. The content goes to a temporary file in the folder first, is
+  // flushed to the disk and then renamed over the old file, so the file is always either the
+  // old or the new content, whole. Returns false when anything failed; the old file, if any,
+  // is then unchanged and no temporary file is left behind.
+  bool WriteFile(std::string_view sjisName, std::string_view content) const;
+
+  // Deletes one file. Returns false when it could not be deleted.
+  bool RemoveFile(const std::filesystem::path& path) const;
+
+ private:
+  std::filesystem::path folder_;
+  CodePageConverter converter_;
+};
+
+}  // namespace seaherald

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "app/Settings.h"
+#include "decoder/LineSink.h"
+#include "msglog/DialogService.h"
+#include "msglog/LogFolder.h"
+#include "msglog/MessageLogListener.h"
+#include "msglog/StatusView.h"
+#include "platform/LocalClock.h"
+
+namespace seaherald {
+
+// Longest received text kept, in bytes; older text is dropped from the front.
+inline constexpr std::size_t kReceivedTextLimit = 63998;
+
+// How the messages completed so far were filed (for summaries such as the command-line
+// decoder's).
+struct FilingCounts {
+  int written = 0;        // new log files
+  int replaced = 0;       // an existing file replaced by a reception with as few or fewer errors
+  int keptOlder = 0;      // dropped: the stored copy has fewer errors
+  int tooManyErrors = 0;  // dropped: ErrorCount reached ErrNum while ErrSave is on
+  int writeFailed = 0;    // the file could not be written; the user was told
+  int discarded = 0;      // dropped by DiscardMessage (receive time-out) with a message open
+};
+
+// Turns decoded lines into NAVTEX messages and files them. Keeps the running received text,
+// finds the "ZCZC " / "NNNN" markers (single-byte and full-width), takes and checks the header
+// in the format that DecLang names at that moment, collects the body, counts lines cut short as
+// errors and at the end marker writes the message to the log folder, keeping of two receptions
+// of one header the one with fewer errors.
+//
+// Settings are read at each use (DecLang, ErrSave, ErrNum), so changes act at once. A write
+// failure is told through `dialogs` as a beep and "<path> に書き込めません". The listener, when
+// given, hears of the received text and of filed messages (normally the LogBrowser).
+class MessageLog final : public LineSink {
+ public:
+  MessageLog(const Settings& settings, const LocalClock& clock, const LogFolder& folder,
+             StatusView& status, DialogService& dialogs, MessageLogListener* listener = nullptr);
+
+  // One finished line (Shift-JIS, no line end, any bytes); `cut` when sync was lost.
+  void AddReceivedLine(const std::string& line, bool cut) override;
+  // The line being decoded, shown in status panel 0.
+  void ShowLiveLine(const std::string& line) override;
+  // Drops the message in progress without saving it (receive time-out) and empties panels 1-2.
+  void DiscardMessage();
+
+  // Every line received, each followed by CR LF ("...\r\n" when cut); at most
+  // kReceivedTextLimit bytes, trimmed at the front on a character boundary.
+  const std::string& ReceivedText() const { return receivedText_; }
+  // Header of the message in progress (4 or 10 bytes); empty when none.
+  const std::string& CurrentHeader() const { return currentHeader_; }
+  // Lines of the message in progress, each followed by its line end.
+  const std::string& MessageBody() const { return messageBody_; }
+  // Cut-short lines in MessageBody.
+  int ErrorCount() const { return errorCount_; }
+  const FilingCounts& Counts() const { return counts_; }
+
+ private:
+  void StartMessage(std::string_view line, std::size_t markerPos);
+  void EndMessage();
+  void SaveMessage();
+  void AppendReceived(std::string_view line, bool cut);
+  void ClearMessage();
+
+  const Settings& settings_;
+  const LocalClock& clock_;
+  const LogFolder& folder_;
+  StatusView& status_;
+  DialogService& dialogs_;
+  MessageLogListener* listener_;
+
+  std::string receivedText_;
+  std::string currentHeader_;
+  std::string messageBody_;
+  int errorCount_ = 0;
+  FilingCounts counts_;
+};
+
+}  // namespace seaherald
