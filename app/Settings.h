@@ -42,6 +42,8 @@ struct Settings {
   std::uint32_t FontColor = 0x000000;
   std::uint32_t BackColor = 0xFFFFFF;
   int SortType = 0;
+
+  bool operator==(const Settings&) const = default;
 };
 
 }  // namespace seaherald

@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-
-#include <csignal>
 #include <filesystem>
 
 #include "platform/ProfileFile.h"
+#include "tests/settings/FileSizeLimit.h"
 #include "tests/settings/TempFolder.h"
 
 namespace seaherald {
 namespace {
 
 using namespace std::string_literals;
+using testing::FileSizeLimit;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
@@ -22,29 +20,6 @@ std::size_t EntryCount(const std::filesystem::path& folder) {
     ++count;
   return count;
 }
-
-// Lets writes beyond `limit` bytes fail with EFBIG for the lifetime of the object; this works even
-// for root, which file permissions do not stop.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t limit) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit reduced = saved_;
-    reduced.rlim_cur = limit;
-    setrlimit(RLIMIT_FSIZE, &reduced);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*previousHandler_)(int) = nullptr;
-};
 
 TEST(ProfileFileLoad, MissingFileIsEmptyAndNotAnError) {
   TempFolder folder;

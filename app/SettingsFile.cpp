@@ -1,0 +1,240 @@
+#include "app/SettingsFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <system_error>
+#include <type_traits>
+#include <variant>
+
+namespace seaherald {
+
+namespace {
+
+// Colours have their own field type, so the table can tell them from plain integers.
+using SettingsField = std::variant<int Settings::*, bool Settings::*, std::string Settings::*,
+                                   std::uint32_t Settings::*>;
+
+struct SettingsKey {
+  std::string_view section;
+  std::string_view key;
+  SettingsField field;
+};
+
+// Reading and writing both follow this order; a file written from nothing lists the sections and
+// keys exactly so.
+const std::array<SettingsKey, 30> SettingsKeys = {{
+    {"Form", "MainTop", &Settings::MainTop},
+    {"Form", "MainLeft", &Settings::MainLeft},
+    {"Form", "MainWidth", &Settings::MainWidth},
+    {"Form", "MainHeight", &Settings::MainHeight},
+    {"Form", "MainMaxmum", &Settings::MainMaxmum},
+    {"Wave", "WaveInName", &Settings::WaveInName},
+    {"Wave", "CentF", &Settings::CentF},
+    {"Disp", "ColorNum", &Settings::ColorNum},
+    {"Disp", "ViewLangNum", &Settings::ViewLangNum},
+    {"Disp", "ViewBaseNum", &Settings::ViewBaseNum},
+    {"Disp", "ViewTypeNum", &Settings::ViewTypeNum},
+    {"Set", "AutoSet", &Settings::AutoSet},
+    {"Set", "DecLang", &Settings::DecLang},
+    {"Set", "DecInv", &Settings::DecInv},
+    {"Set", "DeleteDay", &Settings::DeleteDay},
+    {"Set", "AutoLogDelete", &Settings::AutoLogDelete},
+    {"Set", "TimeOut", &Settings::TimeOut},
+    {"Set", "ErrNum", &Settings::ErrNum},
+    {"Set", "ErrSave", &Settings::ErrSave},
+    {"Set", "ColumnsWidth0", &Settings::ColumnsWidth0},
+    {"Set", "ColumnsWidth1", &Settings::ColumnsWidth1},
+    {"Set", "ColumnsWidth2", &Settings::ColumnsWidth2},
+    {"Set", "ColumnsWidth3", &Settings::ColumnsWidth3},
+    {"Set", "PanelWidth", &Settings::PanelWidth},
+    {"Set", "PanelHeight", &Settings::PanelHeight},
+    {"Set", "FontSize", &Settings::FontSize},
+    {"Set", "FontName", &Settings::FontName},
+    {"Set", "FontColor", &Settings::FontColor},
+    {"Set", "BackColor", &Settings::BackColor},
+    {"Set", "SortType", &Settings::SortType},
+}};
+
+// "に書き込めません"
+constexpr std::string_view CannotWriteSuffix =
+    " \x82\xC9\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1";
+
+std::optional<int> HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return std::nullopt;
+}
+
+std::optional<int> DecimalDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  return std::nullopt;
+}
+
+// Digits in the given base, stopping as soon as the magnitude leaves the 32-bit range so that
+// thousands of digits cannot overflow.
+std::optional<std::int64_t> ParseMagnitude(std::string_view digits, int base) {
+  constexpr std::int64_t Largest = std::int64_t{std::numeric_limits<int>::max()} + 1;
+  if (digits.empty()) return std::nullopt;
+  std::int64_t magnitude = 0;
+  for (const char c : digits) {
+    const std::optional<int> digit = base == 16 ? HexDigitValue(c) : DecimalDigitValue(c);
+    if (!digit) return std::nullopt;
+    magnitude = magnitude * base + *digit;
+    if (magnitude > Largest) return std::nullopt;
+  }
+  return magnitude;
+}
+
+std::string TextForValue(std::string_view text) {
+  std::string value(text.substr(0, text.find('\0')));
+  std::replace_if(
+      value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  return value;
+}
+
+void ReadKey(const ProfileDocument& document, const SettingsKey& key, Settings& settings) {
+  const std::optional<std::string> text = document.Get(key.section, key.key);
+  if (!text) return;
+  std::visit(
+      [&](auto member) {
+        using Field = std::remove_cvref_t<decltype(settings.*member)>;
+        if constexpr (std::is_same_v<Field, std::string>) {
+          settings.*member = *text;
+        } else if constexpr (std::is_same_v<Field, std::uint32_t>) {
+          if (const auto color = HexToColor(*text)) settings.*member = *color;
+        } else if (const std::optional<int> number = ParseSettingsInteger(*text)) {
+          if constexpr (std::is_same_v<Field, bool>) {
+            settings.*member = *number != 0;
+          } else {
+            settings.*member = *number;
+          }
+        }
+      },
+      key.field);
+}
+
+std::string WrittenValue(const SettingsKey& key, const Settings& settings) {
+  return std::visit(
+      [&](auto member) -> std::string {
+        using Field = std::remove_cvref_t<decltype(settings.*member)>;
+        if constexpr (std::is_same_v<Field, std::string>) {
+          return TextForValue(settings.*member);
+        } else if constexpr (std::is_same_v<Field, std::uint32_t>) {
+          return ColorToHex(settings.*member);
+        } else if constexpr (std::is_same_v<Field, bool>) {
+          return settings.*member ? "1" : "0";
+        } else {
+          return std::to_string(settings.*member);
+        }
+      },
+      key.field);
+}
+
+}  // namespace
+
+Settings LoadSettings(const std::filesystem::path& path) noexcept {
+  try {
+    const ProfileLoadResult loaded = LoadProfile(path);
+    Settings settings;
+    for (const SettingsKey& key : SettingsKeys)
+      ReadKey(loaded.document, key, settings);
+    return settings;
+  } catch (...) {  // only memory exhaustion can get here; the defaults need none
+    return Settings{};
+  }
+}
+
+ProfileWriteResult SaveSettings(const std::filesystem::path& path, const Settings& settings) {
+  ProfileLoadResult loaded = LoadProfile(path);
+  if (loaded.exists && !loaded.readable) return {ProfileWriteStep::ReadExisting, 0};
+  for (const SettingsKey& key : SettingsKeys) {
+    if (!loaded.document.Set(key.section, key.key, WrittenValue(key, settings))) {
+      return {ProfileWriteStep::InvalidText, 0};
+    }
+  }
+  return SaveProfile(path, loaded.document);
+}
+
+std::optional<int> ParseSettingsInteger(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  int base = 10;
+  if (text.starts_with("0x") || text.starts_with("0X")) {
+    base = 16;
+    text.remove_prefix(2);
+  } else if (text.starts_with('$')) {
+    base = 16;
+    text.remove_prefix(1);
+  }
+  const std::optional<std::int64_t> magnitude = ParseMagnitude(text, base);
+  if (!magnitude) return std::nullopt;
+  const std::int64_t value = negative ? -*magnitude : *magnitude;
+  if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<int>(value);
+}
+
+std::string ColorToHex(std::uint32_t color) {
+  constexpr std::string_view Digits = "0123456789ABCDEF";
+  std::string text(6, '0');
+  for (int index = 5; index >= 0; --index) {
+    text[static_cast<std::size_t>(index)] = Digits[color & 0xF];
+    color >>= 4;
+  }
+  return text;
+}
+
+std::optional<std::uint32_t> HexToColor(std::string_view text) {
+  if (text.size() < 6) return std::nullopt;
+  std::uint32_t color = 0;
+  for (const char c : text.substr(0, 6)) {
+    const std::optional<int> digit = HexDigitValue(c);
+    if (!digit) return std::nullopt;
+    color = color * 16 + static_cast<std::uint32_t>(*digit);
+  }
+  return color;
+}
+
+void RaiseStartupMinimums(Settings& settings) {
+  settings.DeleteDay = std::max(settings.DeleteDay, 1);
+  settings.TimeOut = std::max(settings.TimeOut, 1);
+  settings.ErrNum = std::max(settings.ErrNum, 1);
+}
+
+void RecordWindowGeometry(Settings& settings, bool maximised, const WindowGeometry& current) {
+  settings.MainMaxmum = maximised;
+  if (maximised) return;
+  settings.MainTop = current.top;
+  settings.MainLeft = current.left;
+  settings.MainWidth = current.width;
+  settings.MainHeight = current.height;
+}
+
+std::filesystem::path SettingsPathFor(const std::filesystem::path& executable) {
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::absolute(executable, error);
+  if (error) path = executable;
+  return path.replace_extension(".ini");
+}
+
+std::filesystem::path LogFolderFor(const std::filesystem::path& executable) {
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::absolute(executable, error);
+  if (error) path = executable;
+  return path.parent_path() / "log";
+}
+
+std::string CannotWriteMessage(std::string_view pathShiftJis) {
+  std::string message(pathShiftJis);
+  message += CannotWriteSuffix;
+  return message;
+}
+
+}  // namespace seaherald
