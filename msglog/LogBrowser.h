@@ -82,10 +82,13 @@ class LogBrowser final : public MessageLogListener {
  private:
   struct ListedLog {
     ListRow row;
+    std::string header;  // file name without ".txt", also for rows whose file did not open
     std::filesystem::path path;
   };
 
   bool HasStoredSelection() const;
+  ListedLog ReadListedLog(const LogEntry& entry) const;
+  const ListedLog* SelectedLog() const;
   void SortListed();
   void PublishRows();
   void ClearStoredMessage();

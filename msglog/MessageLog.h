@@ -25,6 +25,7 @@ struct FilingCounts {
   int tooManyErrors = 0;  // dropped: ErrorCount reached ErrNum while ErrSave is on
   int writeFailed = 0;    // the file could not be written; the user was told
   int discarded = 0;      // dropped by DiscardMessage (receive time-out) with a message open
+  int interrupted = 0;    // dropped because another start marker came before the end marker
 };
 
 // Turns decoded lines into NAVTEX messages and files them. Keeps the running received text,
@@ -60,9 +61,10 @@ class MessageLog final : public LineSink {
   const FilingCounts& Counts() const { return counts_; }
 
  private:
-  void StartMessage(std::string_view line, std::size_t markerPos);
+  void StartMessage(std::string_view line, std::size_t markerPosition);
   void EndMessage();
   void SaveMessage();
+  bool WriteLogFile(const std::string& name, const std::string& content);
   void AppendReceived(std::string_view line, bool cut);
   void ClearMessage();
 

@@ -1,0 +1,299 @@
+#include "msglog/LogBrowser.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <system_error>
+
+#include "msglog/Catalogue.h"
+#include "msglog/LogFileFormat.h"
+#include "msglog/LogFileReader.h"
+#include "platform/CodePage.h"
+
+namespace seaherald {
+namespace {
+
+constexpr std::size_t kLogSuffixBytes = 4;  // ".txt"
+constexpr std::string_view kPaneLineBreak = "\r\n";
+constexpr std::chrono::year_month_day kUnreadableFileDate{
+    std::chrono::year{1901}, std::chrono::January, std::chrono::day{1}};
+
+struct TreeCounts {
+  std::array<int, kLangCount> lang{};
+  std::array<std::array<int, kBaseCount>, kLangCount> base{};
+  std::array<std::array<std::array<int, kTypeCount>, kBaseCount>, kLangCount> type{};
+};
+
+TreeCounts CountLogs(const std::vector<LogEntry>& entries) {
+  TreeCounts counts;
+  for (const LogEntry& entry : entries) {
+    const int lang = Catalogue::LangOfFileName(entry.name);
+    const int base = Catalogue::BaseOfLetter(lang, Catalogue::LetterB1(lang, entry.name));
+    const int type = Catalogue::TypeOfLetter(lang, Catalogue::LetterB2(lang, entry.name));
+    ++counts.lang[lang];
+    ++counts.base[lang][base];
+    ++counts.type[lang][base][type];
+  }
+  return counts;
+}
+
+std::string NodeLabel(const std::string& name, int count) {
+  return name + " (" + std::to_string(count) + ")";
+}
+
+std::vector<std::string> TreeLabelsOf(const TreeCounts& counts) {
+  std::vector<std::string> labels;
+  labels.reserve(kTreeNodeCount);
+  for (int lang = 0; lang < kLangCount; ++lang) {
+    labels.push_back(NodeLabel(Catalogue::LangName(lang), counts.lang[lang]));
+    for (int base = 0; base < kBaseCount; ++base) {
+      labels.push_back(NodeLabel(Catalogue::BaseName(1, base), counts.base[lang][base]));
+      for (int type = 0; type < kTypeCount; ++type) {
+        labels.push_back(NodeLabel(Catalogue::TypeName(1, type), counts.type[lang][base][type]));
+      }
+    }
+  }
+  return labels;
+}
+
+bool IsSelection(int lang, int base, int type) {
+  return lang >= 0 && lang < kLangCount && base >= 0 && base < kBaseCount && type >= 0 &&
+         type < kTypeCount;
+}
+
+std::string DeleteAllQuestion(int lang, int base, int type) {
+  return Catalogue::LangName(lang) + Cp932Text("、基地局（") + Catalogue::BaseName(lang, base) +
+         Cp932Text("）、") + Catalogue::TypeName(lang, type) +
+         Cp932Text("の全てのログを削除します\nよろしいですか？");
+}
+
+std::string DeleteOneQuestion(const std::string& header) {
+  return header + Cp932Text("を削除します。\nよろしいですか？");
+}
+
+bool FileExists(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error);
+}
+
+}  // namespace
+
+LogBrowser::LogBrowser(Settings& settings, const LocalClock& clock, const LogFolder& folder,
+                       LogBrowserView& view, DialogService& dialogs)
+    : settings_(settings), clock_(clock), folder_(folder), view_(view), dialogs_(dialogs) {}
+
+void LogBrowser::Start() {
+  view_.SelectTreeNode(InitialTreeNode());
+  showingReceived_ = true;
+  view_.SetActiveTab(kTabReceived);
+  RebuildLogTree();
+}
+
+int LogBrowser::InitialTreeNode() const {
+  if (!HasStoredSelection()) return 0;
+  return Catalogue::TypeNodeIndex(settings_.ViewLangNum, settings_.ViewBaseNum,
+                                  settings_.ViewTypeNum);
+}
+
+void LogBrowser::RebuildLogTree() {
+  treeLabels_ = TreeLabelsOf(CountLogs(folder_.ListLogFiles()));
+  view_.SetTreeLabels(treeLabels_);
+  if (HasStoredSelection()) {
+    RefreshMessageList(settings_.ViewLangNum, settings_.ViewBaseNum, settings_.ViewTypeNum);
+  } else {
+    listed_.clear();
+    PublishRows();
+  }
+}
+
+void LogBrowser::RefreshMessageList(int lang, int base, int type) {
+  listed_.clear();
+  if (IsSelection(lang, base, type)) {
+    std::vector<LogEntry> entries = folder_.ListLogFiles();
+    // Name order first, so that rows with equal sort keys stand in a stable order.
+    std::sort(entries.begin(), entries.end(),
+              [](const LogEntry& a, const LogEntry& b) { return a.name < b.name; });
+    for (const LogEntry& entry : entries) {
+      if (Catalogue::BelongsTo(entry.name, lang, base, type)) {
+        listed_.push_back(ReadListedLog(entry));
+      }
+    }
+    SortListed();
+  }
+  PublishRows();
+}
+
+LogBrowser::ListedLog LogBrowser::ReadListedLog(const LogEntry& entry) const {
+  ListedLog listed;
+  listed.header = entry.name.substr(0, entry.name.size() - kLogSuffixBytes);
+  listed.path = entry.path;
+  const std::optional<LogFileHead> head = ReadLogFileHead(entry.path);
+  if (!head) return listed;
+  const int count = StoredCountOf(*head);
+  listed.row.caption = CaptionOf(*head);
+  listed.row.subItems = {listed.header, ContentOf(*head),
+                         count == kUnreadableCount ? std::string("-") : std::to_string(count)};
+  return listed;
+}
+
+void LogBrowser::TreeNodeClicked(int nodeIndex) {
+  const std::optional<TreeNodePosition> node = Catalogue::TreeNodeAt(nodeIndex);
+  if (!node || !node->IsTypeLeaf()) return;
+  settings_.ViewLangNum = node->lang;
+  settings_.ViewBaseNum = node->base;
+  settings_.ViewTypeNum = node->type;
+  RefreshMessageList(node->lang, node->base, node->type);
+}
+
+void LogBrowser::ShowStoredMessage() {
+  const ListedLog* selected = SelectedLog();
+  if (selected == nullptr) return;
+  showingReceived_ = false;
+  view_.SetActiveTab(kTabStored);
+  storedLabel_ = Cp932Text("電文番号：") + selected->header;
+  view_.SetLabelText(storedLabel_);
+  // A file that has gone or cannot be read shows as an empty message under its header.
+  storedText_ = ReadStoredText(selected->path).value_or(std::string());
+  ShowPane(storedText_);
+}
+
+void LogBrowser::TabChanged(int activeTab) {
+  if (activeTab == kTabReceived) {
+    showingReceived_ = true;
+    ShowPane(receivedText_);
+    view_.SetLabelText("");
+  } else if (activeTab == kTabStored) {
+    showingReceived_ = false;
+    ShowPane(storedText_);
+    view_.SetLabelText(storedLabel_);
+  }
+}
+
+void LogBrowser::ColumnClicked(int column) {
+  const std::optional<int> sortType = SortTypeAfterColumnClick(Rows(), column);
+  if (!sortType) return;
+  settings_.SortType = *sortType;
+  const ListedLog* selected = SelectedLog();
+  const std::filesystem::path selectedPath = selected ? selected->path : std::filesystem::path();
+  SortListed();
+  PublishRows();
+  if (selected == nullptr) return;
+  const auto stillListed = std::find_if(listed_.begin(), listed_.end(),
+                                        [&](const ListedLog& l) { return l.path == selectedPath; });
+  view_.SelectRow(static_cast<int>(stillListed - listed_.begin()));
+}
+
+void LogBrowser::DeleteSelectedMessage() {
+  const ListedLog* selected = SelectedLog();
+  if (selected == nullptr) return;
+  const ListedLog log = *selected;
+  if (!FileExists(log.path)) {
+    // Gone since the list was filled: show the folder as it is rather than a stale row.
+    RebuildLogTree();
+    return;
+  }
+  dialogs_.Beep();
+  if (!dialogs_.Confirm(DeleteOneQuestion(log.header))) return;
+  folder_.RemoveFile(log.path);
+  RebuildLogTree();
+  ClearStoredMessage();
+}
+
+void LogBrowser::DeleteAllOfSelection() {
+  dialogs_.Beep();
+  if (!HasStoredSelection()) {
+    dialogs_.ShowError(Cp932Text("削除するメッセージ種類が選択されていません"));
+    return;
+  }
+  const int lang = settings_.ViewLangNum;
+  const int base = settings_.ViewBaseNum;
+  const int type = settings_.ViewTypeNum;
+  if (!dialogs_.Confirm(DeleteAllQuestion(lang, base, type))) return;
+  if (folder_.Exists()) {
+    for (const LogEntry& entry : folder_.ListLogFiles()) {
+      if (Catalogue::BelongsTo(entry.name, lang, base, type)) folder_.RemoveFile(entry.path);
+    }
+    ClearStoredMessage();
+  }
+  RebuildLogTree();
+}
+
+void LogBrowser::AutoDeleteLogs() {
+  using std::chrono::sys_days;
+  if (!settings_.AutoLogDelete || !folder_.Exists()) return;
+  const LocalDateTime now = clock_.Now();
+  const std::chrono::year_month_day today{std::chrono::year{now.year},
+                                          std::chrono::month{static_cast<unsigned>(now.month)},
+                                          std::chrono::day{static_cast<unsigned>(now.day)}};
+  if (!today.ok()) return;
+  // A keep time below one day would reach files saved today.
+  const int keepDays = std::max(settings_.DeleteDay, 1);
+  const sys_days limit = sys_days(today) - std::chrono::days(keepDays);
+  bool deleted = false;
+  for (const LogEntry& entry : folder_.ListLogFiles()) {
+    const std::optional<LogFileHead> head = ReadLogFileHead(entry.path);
+    // A first line without a date is not a stamp this program wrote: such a file is kept.
+    const std::optional<std::chrono::year_month_day> date =
+        head ? DateOf(*head) : std::optional(kUnreadableFileDate);
+    if (date && sys_days(*date) < limit && folder_.RemoveFile(entry.path)) deleted = true;
+  }
+  if (deleted) RebuildLogTree();
+}
+
+void LogBrowser::ReceivedTextChanged(const std::string& receivedText) {
+  receivedText_ = receivedText;
+  if (showingReceived_) ShowPane(receivedText_);
+}
+
+void LogBrowser::LogFileCreated() {
+  RebuildLogTree();
+}
+
+void LogBrowser::LogFileConsidered() {
+  if (HasStoredSelection()) {
+    RefreshMessageList(settings_.ViewLangNum, settings_.ViewBaseNum, settings_.ViewTypeNum);
+  }
+}
+
+std::vector<ListRow> LogBrowser::Rows() const {
+  std::vector<ListRow> rows;
+  rows.reserve(listed_.size());
+  for (const ListedLog& listed : listed_)
+    rows.push_back(listed.row);
+  return rows;
+}
+
+bool LogBrowser::HasStoredSelection() const {
+  return IsSelection(settings_.ViewLangNum, settings_.ViewBaseNum, settings_.ViewTypeNum);
+}
+
+const LogBrowser::ListedLog* LogBrowser::SelectedLog() const {
+  const int row = view_.SelectedRow();
+  if (row < 0 || row >= static_cast<int>(listed_.size())) return nullptr;
+  return &listed_[static_cast<std::size_t>(row)];
+}
+
+void LogBrowser::SortListed() {
+  const int sortType = settings_.SortType;
+  std::stable_sort(listed_.begin(), listed_.end(),
+                   [sortType](const ListedLog& a, const ListedLog& b) {
+                     return CompareRows(a.row, b.row, sortType) < 0;
+                   });
+}
+
+void LogBrowser::PublishRows() {
+  view_.SetListRows(Rows());
+}
+
+void LogBrowser::ClearStoredMessage() {
+  storedLabel_.clear();
+  storedText_.clear();
+  view_.SetLabelText("");
+  ShowPane(storedText_);
+}
+
+void LogBrowser::ShowPane(const std::string& text) {
+  view_.SetPaneText(text + std::string(kPaneLineBreak));
+}
+
+}  // namespace seaherald

@@ -1,0 +1,175 @@
+#include "msglog/LogFileReader.h"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+
+#include "msglog/LogFileFormat.h"
+
+namespace seaherald {
+namespace {
+
+constexpr std::size_t kHeadLines = 7;
+constexpr int kEndOfFile = -1;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+FileHandle OpenForReading(const std::filesystem::path& path) {
+  return FileHandle(std::fopen(path.c_str(), "rb"));
+}
+
+struct BufferedLine {
+  std::string text;  // first kLineBufferBytes bytes of the line, without its end
+  bool ended = false;
+
+  // The line as a 64-byte buffer holds it, line end kept as "\n" when it fits.
+  std::string Buffer() const {
+    return ended && text.size() < kLineBufferBytes ? text + '\n' : text;
+  }
+};
+
+// Reads lines in chunks, keeping only the first bytes of each line.
+class LineReader {
+ public:
+  explicit LineReader(std::FILE* file) : file_(file) {}
+
+  bool Next(BufferedLine& line) {
+    line = {};
+    int byte = Get();
+    if (byte == kEndOfFile) return false;
+    while (byte != kEndOfFile && byte != '\n' && byte != '\r') {
+      if (line.text.size() < kLineBufferBytes) line.text.push_back(static_cast<char>(byte));
+      byte = Get();
+    }
+    if (byte == '\r' && Peek() == '\n') Get();
+    line.ended = byte != kEndOfFile;
+    return true;
+  }
+
+  bool Failed() const { return failed_; }
+
+ private:
+  int Peek() {
+    if (position_ == length_ && !Refill()) return kEndOfFile;
+    return static_cast<unsigned char>(chunk_[position_]);
+  }
+  int Get() {
+    const int byte = Peek();
+    if (byte != kEndOfFile) ++position_;
+    return byte;
+  }
+  bool Refill() {
+    position_ = 0;
+    length_ = std::fread(chunk_.data(), 1, chunk_.size(), file_);
+    if (length_ == 0 && std::ferror(file_)) failed_ = true;
+    return length_ > 0;
+  }
+
+  std::FILE* file_;
+  std::array<char, 4096> chunk_{};
+  std::size_t position_ = 0;
+  std::size_t length_ = 0;
+  bool failed_ = false;
+};
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+int DigitsValue(std::string_view digits) {
+  int value = 0;
+  for (const char c : digits)
+    value = value * 10 + (c - '0');
+  return value;
+}
+
+// Lines of `bytes` split at CR LF, LF or CR, each followed by CR LF.
+std::string WithCrLfLineEnds(std::string_view bytes) {
+  std::string joined;
+  joined.reserve(bytes.size() + bytes.size() / 16 + 2);
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    const std::size_t end = bytes.find_first_of("\r\n", at);
+    if (end == std::string_view::npos) {
+      joined.append(bytes.substr(at)).append("\r\n");
+      break;
+    }
+    joined.append(bytes.substr(at, end - at)).append("\r\n");
+    at = end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
+  }
+  return joined;
+}
+
+}  // namespace
+
+std::optional<LogFileHead> ReadLogFileHead(const std::filesystem::path& path) {
+  const FileHandle file = OpenForReading(path);
+  if (!file) return std::nullopt;
+  LineReader reader(file.get());
+  LogFileHead head;
+  BufferedLine line;
+  for (std::size_t number = 1; number <= kHeadLines && reader.Next(line); ++number) {
+    if (number == 1) head.line1 = line.Buffer();
+    if (number == 2) head.line2 = line.Buffer();
+    if (number >= 2) head.lastRead = line.text;
+  }
+  if (reader.Failed()) return std::nullopt;
+  return head;
+}
+
+int StoredCountOf(const LogFileHead& head) {
+  return ParseCount(CharRange(head.line2, kCountFirstChar, kCountLastChar));
+}
+
+int StoredCountOfFile(const std::filesystem::path& path) {
+  const std::optional<LogFileHead> head = ReadLogFileHead(path);
+  return head ? StoredCountOf(*head) : kUnreadableCount;
+}
+
+std::string CaptionOf(const LogFileHead& head) {
+  std::string_view line = head.line1;
+  if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+  return std::string(CharRange(line, kStampFirstChar, kCaptionLastChar));
+}
+
+std::string ContentOf(const LogFileHead& head) {
+  return std::string(CutAtCharBoundary(head.lastRead, kLineBufferBytes));
+}
+
+std::optional<std::chrono::year_month_day> DateOf(const LogFileHead& head) {
+  const std::string_view date = CharRange(head.line1, kStampFirstChar, kDateLastChar);
+  constexpr std::string_view kShape = "dddd/dd/dd";
+  if (date.size() != kShape.size()) return std::nullopt;
+  for (std::size_t i = 0; i < kShape.size(); ++i) {
+    const bool fits = kShape[i] == 'd' ? IsDigit(date[i]) : date[i] == kShape[i];
+    if (!fits) return std::nullopt;
+  }
+  const std::chrono::year_month_day ymd{
+      std::chrono::year{DigitsValue(date.substr(0, 4))},
+      std::chrono::month{static_cast<unsigned>(DigitsValue(date.substr(5, 2)))},
+      std::chrono::day{static_cast<unsigned>(DigitsValue(date.substr(8, 2)))}};
+  if (!ymd.ok()) return std::nullopt;
+  return ymd;
+}
+
+std::optional<std::string> ReadStoredText(const std::filesystem::path& path) {
+  const FileHandle file = OpenForReading(path);
+  if (!file) return std::nullopt;
+  std::string bytes;
+  std::array<char, 65536> chunk;
+  while (bytes.size() < kStoredTextReadLimit) {
+    const std::size_t wanted = std::min(chunk.size(), kStoredTextReadLimit - bytes.size());
+    const std::size_t got = std::fread(chunk.data(), 1, wanted, file.get());
+    bytes.append(chunk.data(), got);
+    if (got < wanted) break;
+  }
+  if (std::ferror(file.get())) return std::nullopt;
+  const std::string joined = WithCrLfLineEnds(bytes);
+  if (joined.size() < kBodyFirstByte) return std::string();
+  return joined.substr(kBodyFirstByte - 1);
+}
+
+}  // namespace seaherald

@@ -1,0 +1,138 @@
+#include "msglog/MessageLog.h"
+
+#include <system_error>
+
+#include "msglog/Catalogue.h"
+#include "msglog/LogFileFormat.h"
+#include "msglog/LogFileReader.h"
+#include "msglog/MessageHeader.h"
+#include "platform/CodePage.h"
+
+namespace seaherald {
+namespace {
+
+constexpr int kPanelLiveLine = 0;
+constexpr int kPanelHeader = 1;
+constexpr int kPanelStation = 2;
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kCutLineEnd = "...\r\n";
+constexpr std::string_view kLogSuffix = ".txt";
+
+std::string WriteFailureText(const std::string& path) {
+  std::string text = Cp932Text("%s に書き込めません");
+  return text.replace(text.find("%s"), 2, path);
+}
+
+}  // namespace
+
+MessageLog::MessageLog(const Settings& settings, const LocalClock& clock, const LogFolder& folder,
+                       StatusView& status, DialogService& dialogs, MessageLogListener* listener)
+    : settings_(settings),
+      clock_(clock),
+      folder_(folder),
+      status_(status),
+      dialogs_(dialogs),
+      listener_(listener) {}
+
+void MessageLog::AddReceivedLine(const std::string& line, bool cut) {
+  status_.SetStatusText(kPanelLiveLine, "");
+  const MarkerMatch match = FindMarker(line);
+  if (match.IsStart()) StartMessage(line, match.position);
+  if (match.IsEnd()) EndMessage();
+  AppendReceived(line, cut);
+  if (match.marker == Marker::kNone && !currentHeader_.empty()) {
+    messageBody_.append(line).append(cut ? kCutLineEnd : kLineEnd);
+    if (cut) ++errorCount_;
+  }
+  if (listener_ != nullptr) listener_->ReceivedTextChanged(receivedText_);
+}
+
+void MessageLog::ShowLiveLine(const std::string& line) {
+  status_.SetStatusText(kPanelLiveLine, line);
+}
+
+void MessageLog::DiscardMessage() {
+  if (!currentHeader_.empty()) ++counts_.discarded;
+  ClearMessage();
+}
+
+void MessageLog::StartMessage(std::string_view line, std::size_t markerPosition) {
+  if (!currentHeader_.empty()) ++counts_.interrupted;
+  const bool english = settings_.DecLang;
+  std::optional<std::string> header = HeaderOfStartLine(line, markerPosition, english);
+  currentHeader_ = header ? *std::move(header) : std::string();
+  messageBody_.clear();
+  errorCount_ = 0;
+  // A rejected header also clears the station: the panel must not name a message that is gone.
+  std::string station;
+  if (!currentHeader_.empty()) {
+    const int lang = english ? 0 : 1;
+    station = Catalogue::BaseName(
+        1, Catalogue::BaseOfLetter(lang, Catalogue::LetterB1(lang, currentHeader_)));
+  }
+  status_.SetStatusText(kPanelStation, station);
+  status_.SetStatusText(kPanelHeader, currentHeader_);
+}
+
+void MessageLog::EndMessage() {
+  if (!currentHeader_.empty() && !messageBody_.empty()) {
+    if (!settings_.ErrSave || errorCount_ < settings_.ErrNum) {
+      SaveMessage();
+    } else {
+      ++counts_.tooManyErrors;
+    }
+  }
+  ClearMessage();
+}
+
+void MessageLog::SaveMessage() {
+  const std::string name = currentHeader_ + std::string(kLogSuffix);
+  const std::string content = ComposeLogFile(clock_.Now(), errorCount_, messageBody_);
+  const std::optional<std::filesystem::path> path = folder_.PathOf(name);
+  std::error_code error;
+  if (path && std::filesystem::exists(*path, error)) {
+    // Of two receptions of one header keep the one with fewer errors; the newer on a tie.
+    if (StoredCountOfFile(*path) >= errorCount_) {
+      if (WriteLogFile(name, content)) ++counts_.replaced;
+    } else {
+      ++counts_.keptOlder;
+    }
+    if (listener_ != nullptr) listener_->LogFileConsidered();
+    return;
+  }
+  if (WriteLogFile(name, content)) {
+    ++counts_.written;
+    if (listener_ != nullptr) listener_->LogFileCreated();
+  }
+}
+
+bool MessageLog::WriteLogFile(const std::string& name, const std::string& content) {
+  if (folder_.WriteFile(name, content)) return true;
+  ++counts_.writeFailed;
+  const std::filesystem::path shownPath = folder_.PathOf(name).value_or(folder_.Path() / "?");
+  dialogs_.Beep();
+  dialogs_.ShowError(WriteFailureText(folder_.DisplayPath(shownPath)));
+  return false;
+}
+
+void MessageLog::AppendReceived(std::string_view line, bool cut) {
+  receivedText_.append(line).append(cut ? kCutLineEnd : kLineEnd);
+  if (receivedText_.size() <= kReceivedTextLimit) return;
+  // The text always starts on a character boundary, so stepping by characters from the front
+  // never splits a double-byte character.
+  const std::size_t excess = receivedText_.size() - kReceivedTextLimit;
+  std::size_t cutAt = 0;
+  while (cutAt < excess)
+    cutAt += ShiftJisCharLength(receivedText_, cutAt);
+  receivedText_.erase(0, cutAt);
+}
+
+void MessageLog::ClearMessage() {
+  currentHeader_.clear();
+  messageBody_.clear();
+  errorCount_ = 0;
+  status_.SetStatusText(kPanelHeader, "");
+  status_.SetStatusText(kPanelStation, "");
+}
+
+}  // namespace seaherald
