@@ -13,15 +13,8 @@ namespace seaherald::roundtrip {
 namespace {
 
 using testsignal::Language;
-using testsignal::Modulate;
 using testsignal::SignalOptions;
-using testsignal::ToPcm16;
 using testsignal::Transmission;
-
-std::vector<std::int16_t> Audio(const Transmission& transmission, const SignalOptions& options) {
-  const std::vector<Transmission> transmissions{transmission};
-  return ToPcm16(Modulate(transmissions, options));
-}
 
 struct AutomaticCase {
   Language language;
@@ -60,7 +53,7 @@ TEST_P(AutomaticModeRoundTrip, FindsLanguageAndPolarityFromPhasing) {
   SignalOptions options;
   options.inverted = c.signalInverted;
   Receiver receiver({.english = c.startEnglish, .inverted = c.startInverted, .autoSet = true});
-  receiver.Feed(Audio(transmission, options));
+  receiver.Feed(AudioOf(transmission, options));
   EXPECT_EQ(receiver.Lines(), LinesOf(transmission));
   EXPECT_EQ(receiver.English(), c.language == Language::English);
   EXPECT_EQ(receiver.Inverted(), c.signalInverted);
@@ -76,7 +69,7 @@ TEST(ManualModeRoundTrip, RightSettingsDecodeBothServicesAndPolarities) {
     for (const Transmission& transmission : {EnglishBroadcast(), JapaneseBroadcast()}) {
       const bool english = transmission.language == Language::English;
       Receiver receiver({.english = english, .inverted = inverted, .autoSet = false});
-      receiver.Feed(Audio(transmission, options));
+      receiver.Feed(AudioOf(transmission, options));
       EXPECT_EQ(receiver.Lines(), LinesOf(transmission)) << english << inverted;
     }
   }
@@ -86,7 +79,7 @@ TEST(ManualModeRoundTrip, EnglishWithWrongPolarityGivesNoText) {
   SignalOptions options;
   options.inverted = true;
   Receiver receiver({.english = true, .inverted = false, .autoSet = false});
-  receiver.Feed(Audio(EnglishBroadcast(), options));
+  receiver.Feed(AudioOf(EnglishBroadcast(), options));
   EXPECT_TRUE(receiver.Lines().empty()) << testing::PrintToString(receiver.Lines());
   EXPECT_FALSE(receiver.Inverted());
 }
@@ -99,7 +92,7 @@ TEST(ManualModeRoundTrip, JapaneseWithWrongPolarityGivesNoneOfTheText) {
   options.inverted = true;
   const Transmission transmission = JapaneseBroadcast();
   Receiver receiver({.english = false, .inverted = false, .autoSet = false});
-  receiver.Feed(Audio(transmission, options));
+  receiver.Feed(AudioOf(transmission, options));
   for (const ReceivedLine& sent : LinesOf(transmission)) {
     EXPECT_EQ(std::count_if(receiver.Lines().begin(), receiver.Lines().end(),
                             [&](const ReceivedLine& got) { return got.text == sent.text; }),
@@ -112,13 +105,13 @@ TEST(ManualModeRoundTrip, JapaneseWithWrongPolarityGivesNoneOfTheText) {
 TEST(ManualModeRoundTrip, WrongLanguageGivesNoneOfTheText) {
   const Transmission english = EnglishBroadcast();
   Receiver japaneseReceiver({.english = false, .autoSet = false});
-  japaneseReceiver.Feed(Audio(english, {}));
+  japaneseReceiver.Feed(AudioOf(english, {}));
   EXPECT_TRUE(japaneseReceiver.Lines().empty()) << testing::PrintToString(japaneseReceiver.Lines());
   EXPECT_FALSE(japaneseReceiver.English());
 
   const Transmission japanese = JapaneseBroadcast();
   Receiver englishReceiver({.english = true, .autoSet = false});
-  englishReceiver.Feed(Audio(japanese, {}));
+  englishReceiver.Feed(AudioOf(japanese, {}));
   EXPECT_TRUE(englishReceiver.Lines().empty()) << testing::PrintToString(englishReceiver.Lines());
   EXPECT_TRUE(englishReceiver.English());
 }
@@ -128,14 +121,14 @@ TEST(CleanRoundTrip, LeadingAndTrailingSilenceChangeNothing) {
   options.leadingSilenceSeconds = 1.37;
   options.trailingSilenceSeconds = 2.0;
   for (const Transmission& transmission : {EnglishBroadcast(), JapaneseBroadcast()}) {
-    EXPECT_EQ(DecodeAudio(Audio(transmission, options), {}), LinesOf(transmission));
+    EXPECT_EQ(DecodeAudio(AudioOf(transmission, options), {}), LinesOf(transmission));
   }
 }
 
 TEST(CleanRoundTrip, ShiftChangesInsideWords) {
   const Transmission transmission = EnglishBroadcast(
       "ZCZC OA01\r\nPOS 35-12.5N 139-45.0E (WGS84)\r\nCH16/CH70 QRZ? 1A2B3C\r\nNNNN\r\n");
-  EXPECT_EQ(DecodeAudio(Audio(transmission, {}), {}), LinesOf(transmission));
+  EXPECT_EQ(DecodeAudio(AudioOf(transmission, {}), {}), LinesOf(transmission));
 }
 
 TEST(CleanRoundTrip, JapaneseKanjiFromEveryLeadByteRange) {
@@ -143,7 +136,7 @@ TEST(CleanRoundTrip, JapaneseKanjiFromEveryLeadByteRange) {
   // halves of each row pair.
   const Transmission transmission = JapaneseBroadcast(
       "ＺＣＺＣ　ＭＡ９８７\r\n漾　瑤　ヾ　ゞ　ア　ン　〜　¬\r\n津波注意報　発表\r\nＮＮＮＮ\r\n");
-  EXPECT_EQ(DecodeAudio(Audio(transmission, {}), {}), LinesOf(transmission));
+  EXPECT_EQ(DecodeAudio(AudioOf(transmission, {}), {}), LinesOf(transmission));
 }
 
 }  // namespace

@@ -36,6 +36,16 @@ std::vector<ReceivedLine> LinesOf(const testsignal::Transmission& transmission) 
   return LinesOf(transmission.text);
 }
 
+std::vector<std::int16_t> AudioOf(std::span<const testsignal::Transmission> transmissions,
+                                  const testsignal::SignalOptions& options) {
+  return testsignal::ToPcm16(testsignal::Modulate(transmissions, options));
+}
+
+std::vector<std::int16_t> AudioOf(const testsignal::Transmission& transmission,
+                                  const testsignal::SignalOptions& options) {
+  return AudioOf(std::span(&transmission, 1), options);
+}
+
 std::size_t OffsetOf(const testsignal::Transmission& transmission, std::string_view what,
                      int occurrence) {
   std::size_t offset = transmission.text.find(what);

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "tests/roundtrip/Receiver.h"
+#include "tests/support/TestSignal.h"
 #include "tests/support/Transmission.h"
 
 namespace seaherald::roundtrip {
@@ -23,6 +26,12 @@ testsignal::Transmission JapaneseBroadcast(std::string_view utf8 = JapaneseMessa
 // ends, empty lines left out, none cut.
 std::vector<ReceivedLine> LinesOf(std::string_view text);
 std::vector<ReceivedLine> LinesOf(const testsignal::Transmission& transmission);
+
+// 16-bit audio of the broadcasts, one after the other.
+std::vector<std::int16_t> AudioOf(std::span<const testsignal::Transmission> transmissions,
+                                  const testsignal::SignalOptions& options = {});
+std::vector<std::int16_t> AudioOf(const testsignal::Transmission& transmission,
+                                  const testsignal::SignalOptions& options = {});
 
 // Byte offset of the `occurrence`-th (0-based) appearance of `what` in the transmission's text.
 std::size_t OffsetOf(const testsignal::Transmission& transmission, std::string_view what,
