@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "decoder/HilbertPhase.h"
+
 namespace seaherald {
 namespace {
 
@@ -19,19 +21,6 @@ constexpr double PeakScale = 10000.0;
 double SanitisedSample(double value) {
   if (std::isnan(value)) return 0.0;
   return std::clamp(value, SampleMin, SampleMax);
-}
-
-// Phase of the analytic pair; a zero component means no usable phase (silence gives 0/0).
-double HilbertPhase(double inPhase, double quadrature) {
-  if (inPhase == 0.0 || quadrature == 0.0) return 0.0;
-  return std::atan2(inPhase, quadrature);
-}
-
-// Phase step between two samples minus that of the shifted centre. Positive above 1500 Hz.
-double PhaseDeviation(double previous, double current) {
-  double d = previous - current;
-  if (d < 0) d += TwoPi;
-  return d - Demodulator::CentrePhaseStep;
 }
 
 double DeviationHz(double deviation) {

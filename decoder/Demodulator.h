@@ -19,8 +19,7 @@ namespace seaherald {
 class Demodulator {
  public:
   static constexpr double ShiftedCentreHz = 1500.0;
-  static constexpr double SamplePeriod = 1.0 / 4410.0;          // s
-  static constexpr double CentrePhaseStep = 2.137137859584893;  // 2 pi 1500 / 4410, rad/sample
+  static constexpr double SamplePeriod = 1.0 / 4410.0;  // s
   static constexpr double ToneOffsetHz = 85.0;
   static constexpr int MaxBlockBits = 256;
 
