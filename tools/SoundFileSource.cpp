@@ -1,0 +1,163 @@
+#include "tools/SoundFileSource.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <regex>
+#include <sstream>
+
+namespace seaherald::decodetool {
+namespace {
+
+constexpr sf_count_t ReadFrames = 8192;
+
+std::int16_t ToSample(float normalised) {
+  // Integer files read back exactly: libsndfile divides 16-bit values by 32768.
+  const double scaled = std::nearbyint(static_cast<double>(normalised) * 32768.0);
+  return static_cast<std::int16_t>(std::clamp(scaled, -32768.0, 32767.0));
+}
+
+void CheckOpenable(const std::filesystem::path& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    throw InputError("cannot read '" + path.string() + "': it is a directory");
+  }
+  std::FILE* probe = std::fopen(path.c_str(), "rb");
+  if (probe == nullptr) {
+    throw InputError("cannot open '" + path.string() + "': " + std::strerror(errno));
+  }
+  std::fclose(probe);
+}
+
+// libsndfile shortens the frame count of a file whose data chunk claims more bytes than the file
+// holds, and says so only in its log ("data : 88200 (should be 44078)"). A claimed length of
+// 0xFFFFFFFF or similar marks a stream written without knowing its length, not a truncation.
+bool LogShowsShortDataChunk(const std::string& log) {
+  static const std::regex ShortChunk(
+      R"((?:^|\n)\s*(?:data|SSND)\s*:\s*(\d+)\s*\(should be (\d+)\))");
+  for (std::sregex_iterator it(log.begin(), log.end(), ShortChunk), end; it != end; ++it) {
+    const unsigned long long claimed = std::stoull((*it)[1]);
+    const unsigned long long present = std::stoull((*it)[2]);
+    if (claimed > present && claimed < 0x7FFFFFF0ULL) return true;
+  }
+  return false;
+}
+
+std::string FormatSeconds(double seconds) {
+  std::ostringstream text;
+  text.setf(std::ios::fixed);
+  text.precision(1);
+  text << seconds << " s";
+  return text.str();
+}
+
+}  // namespace
+
+SoundFileSource::SoundFileSource(const std::filesystem::path& path) : path_(path) {
+  CheckOpenable(path);
+  SF_INFO info{};
+  file_ = sf_open(path.c_str(), SFM_READ, &info);
+  if (file_ == nullptr) {
+    throw InputError("cannot read '" + path.string() + "': not an audio format libsndfile knows (" +
+                     sf_strerror(nullptr) + ")");
+  }
+  sampleRate_ = info.samplerate;
+  channels_ = info.channels;
+  declaredFrames_ = info.frames;
+  if (channels_ < 1 || sampleRate_ <= 0 ||
+      !StreamResampler::Supports(sampleRate_, DecoderInputRate)) {
+    sf_close(file_);
+    file_ = nullptr;
+    throw InputError("cannot decode '" + path.string() + "': unusable sample rate " +
+                     std::to_string(info.samplerate) + " Hz or channel count " +
+                     std::to_string(info.channels));
+  }
+  if (sampleRate_ != DecoderInputRate) {
+    resampler_ = std::make_unique<StreamResampler>(sampleRate_, DecoderInputRate);
+  }
+  readBuffer_.resize(static_cast<std::size_t>(ReadFrames * channels_));
+}
+
+SoundFileSource::~SoundFileSource() {
+  if (file_ != nullptr) sf_close(file_);
+}
+
+std::optional<double> SoundFileSource::DurationSeconds() const {
+  if (!LengthKnown()) return std::nullopt;
+  return static_cast<double>(declaredFrames_) / sampleRate_;
+}
+
+bool SoundFileSource::LengthKnown() const {
+  return declaredFrames_ > 0 && declaredFrames_ != SF_COUNT_MAX;
+}
+
+std::optional<std::string> SoundFileSource::Defect() const {
+  return defect_;
+}
+
+bool SoundFileSource::Refill() {
+  if (inputEnded_) return false;
+  const sf_count_t got = sf_readf_float(file_, readBuffer_.data(), ReadFrames);
+  const auto frames = static_cast<std::size_t>(std::max<sf_count_t>(got, 0));
+  framesRead_ += static_cast<std::int64_t>(frames);
+  const auto channels = static_cast<std::size_t>(channels_);
+  std::vector<float> left(frames);
+  for (std::size_t f = 0; f < frames; ++f)
+    left[f] = readBuffer_[f * channels];
+  inputEnded_ = got < ReadFrames;
+  if (resampler_) {
+    resampler_->Process(left, inputEnded_, pendingLeft_);
+  } else {
+    pendingLeft_.insert(pendingLeft_.end(), left.begin(), left.end());
+    const std::size_t rightChannel = channels > 1 ? 1 : 0;
+    for (std::size_t f = 0; f < frames; ++f) {
+      pendingRight_.push_back(readBuffer_[f * channels + rightChannel]);
+    }
+  }
+  if (inputEnded_) CheckForTruncation();
+  return true;
+}
+
+void SoundFileSource::CheckForTruncation() {
+  std::string log(4096, '\0');
+  sf_command(file_, SFC_GET_LOG_INFO, log.data(), static_cast<int>(log.size()));
+  log.resize(std::strlen(log.c_str()));
+  const bool readError = sf_error(file_) != SF_ERR_NO_ERROR;
+  const bool shortOfFrames = LengthKnown() && framesRead_ < declaredFrames_;
+  if (readError || shortOfFrames || LogShowsShortDataChunk(log)) {
+    std::string why = readError ? std::string(" (") + sf_strerror(file_) + ")" : "";
+    defect_ = "'" + path_.string() + "' is truncated" + why + ": decoded the " +
+              FormatSeconds(static_cast<double>(framesRead_) / sampleRate_) + " it holds";
+  }
+}
+
+std::size_t SoundFileSource::NextBlock(StereoBlockBuffer block) {
+  while (pendingLeft_.size() - pendingStart_ < BlockFrames && Refill()) {
+  }
+  const std::size_t frames =
+      std::min<std::size_t>(BlockFrames, pendingLeft_.size() - pendingStart_);
+  std::fill(block.begin(), block.end(), std::int16_t{0});
+  for (std::size_t f = 0; f < frames; ++f) {
+    const std::size_t at = pendingStart_ + f;
+    block[f * 2] = ToSample(pendingLeft_[at]);
+    block[f * 2 + 1] = ToSample(resampler_ ? pendingLeft_[at] : pendingRight_[at]);
+  }
+  pendingStart_ += frames;
+  // Drop what has been handed out once it is a good share of the buffer.
+  if (pendingStart_ >= BlockFrames * 4) {
+    pendingLeft_.erase(pendingLeft_.begin(),
+                       pendingLeft_.begin() + static_cast<std::ptrdiff_t>(pendingStart_));
+    if (!resampler_) {
+      pendingRight_.erase(pendingRight_.begin(),
+                          pendingRight_.begin() + static_cast<std::ptrdiff_t>(pendingStart_));
+    }
+    pendingStart_ = 0;
+  }
+  return frames;
+}
+
+}  // namespace seaherald::decodetool

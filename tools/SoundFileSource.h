@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/BlockSource.h"
+#include "tools/StreamResampler.h"
+
+struct sf_private_tag;
+
+namespace seaherald::decodetool {
+
+// A recording in any format libsndfile reads. The first channel becomes the left channel of the
+// blocks and the second (the first again for mono) the right one. Other sample rates are
+// resampled to 44 100 Hz; only the left channel is resampled then, and the right repeats it,
+// since the receiver decodes the left channel alone.
+class SoundFileSource : public BlockSource {
+ public:
+  // Throws InputError for a file that is missing, unreadable, or in no format libsndfile knows.
+  explicit SoundFileSource(const std::filesystem::path& path);
+  ~SoundFileSource() override;
+  SoundFileSource(const SoundFileSource&) = delete;
+  SoundFileSource& operator=(const SoundFileSource&) = delete;
+
+  std::size_t NextBlock(StereoBlockBuffer block) override;
+  std::optional<double> DurationSeconds() const override;
+  std::optional<std::string> Defect() const override;
+
+  int SampleRate() const { return sampleRate_; }
+  int Channels() const { return channels_; }
+
+ private:
+  // Tops up the pending 44 100 Hz frames; false once the input has nothing more.
+  bool Refill();
+  void CheckForTruncation();
+  bool LengthKnown() const;
+
+  sf_private_tag* file_ = nullptr;
+  std::filesystem::path path_;
+  int sampleRate_ = 0;
+  int channels_ = 0;
+  std::int64_t declaredFrames_ = 0;
+  std::int64_t framesRead_ = 0;
+  std::unique_ptr<StreamResampler> resampler_;
+  std::vector<float> readBuffer_;
+  std::vector<float> pendingLeft_;   // at 44 100 Hz, normalised to +-1
+  std::vector<float> pendingRight_;  // empty while resampling
+  std::size_t pendingStart_ = 0;
+  bool inputEnded_ = false;
+  std::optional<std::string> defect_;
+};
+
+}  // namespace seaherald::decodetool
