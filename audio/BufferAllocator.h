@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace seaherald {
+
+// Obtains one audio buffer of `samples` 16-bit samples; an empty pointer when memory is short.
+using BufferAllocator = std::function<std::unique_ptr<std::int16_t[]>(std::size_t samples)>;
+
+// Allocates from the free store without throwing.
+BufferAllocator HeapBufferAllocator();
+
+}  // namespace seaherald

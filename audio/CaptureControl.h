@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace seaherald {
+
+// Opening and closing the capture, as the input device dialog drives it.
+class CaptureControl {
+ public:
+  virtual ~CaptureControl() = default;
+  // Empty id: the system's default input.
+  virtual bool OpenWaveIn(const std::optional<std::string>& deviceId) = 0;
+  virtual bool CloseWaveIn() = 0;
+  // Open and still delivering blocks.
+  virtual bool CaptureRunning() const = 0;
+};
+
+}  // namespace seaherald

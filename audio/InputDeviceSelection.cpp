@@ -1,0 +1,52 @@
+#include "audio/InputDeviceSelection.h"
+
+#include "platform/CodePage.h"
+
+namespace seaherald {
+
+InputDeviceSelection::InputDeviceSelection(std::string& waveInName, int& deviceIndex,
+                                           SoundBackend& devices, CaptureControl& capture,
+                                           DialogService& dialogs)
+    : waveInName_(waveInName),
+      deviceIndex_(deviceIndex),
+      devices_(devices),
+      capture_(capture),
+      dialogs_(dialogs) {}
+
+void InputDeviceSelection::ListInputDevices() {
+  list_ = InputDeviceList(devices_.ListInputDevices());
+}
+
+void InputDeviceSelection::OpenSelectedDevice() {
+  deviceIndex_ = list_.FindDeviceIndex(waveInName_);
+  if (deviceIndex_ == -1) {
+    deviceIndex_ = 0;
+    waveInName_ = std::string(DefaultInputDeviceName);
+    dialogs_.Beep();
+    dialogs_.ShowInformation(Cp932Text("標準の入力デバイスでサウンドデバイスをオープンします"));
+  }
+  selected_ = deviceIndex_;
+  capture_.OpenWaveIn(list_.DeviceId(deviceIndex_));
+}
+
+void InputDeviceSelection::PrepareToShow() {
+  ListInputDevices();
+  const int position = list_.FindDeviceIndex(waveInName_);
+  if (position >= 0) deviceIndex_ = position;
+  selected_ = position >= 0 ? position : 0;
+}
+
+void InputDeviceSelection::Confirm(int chosenPosition, DeviceChangeNotice& notice) {
+  if (chosenPosition < 0 || chosenPosition >= list_.Count()) return;
+  if (chosenPosition == deviceIndex_ && capture_.CaptureRunning()) return;
+  notice.ShowNotice();
+  capture_.CloseWaveIn();
+  notice.Settle();
+  deviceIndex_ = chosenPosition;
+  waveInName_ =
+      chosenPosition == 0 ? std::string(DefaultInputDeviceName) : list_.ItemText(chosenPosition);
+  OpenSelectedDevice();
+  notice.CloseNotice();
+}
+
+}  // namespace seaherald

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "audio/CaptureControl.h"
+#include "audio/InputDeviceList.h"
+#include "audio/SoundBackend.h"
+#include "msglog/DialogService.h"
+
+namespace seaherald {
+
+// What the user sees while the capture device is being changed.
+class DeviceChangeNotice {
+ public:
+  virtual ~DeviceChangeNotice() = default;
+  virtual void ShowNotice() = 0;  // shown and painted before the capture closes
+  virtual void Settle() = 0;      // the pause between closing one device and opening the next
+  virtual void CloseNotice() = 0;
+};
+
+// The choice of capture device, remembered by name: resolves the stored name to a list position,
+// falls back to the default input when the named device is gone, and changes the device when the
+// user confirms another choice.
+class InputDeviceSelection {
+ public:
+  // `waveInName` (Shift-JIS) and `deviceIndex` are the main window's; this object keeps them.
+  InputDeviceSelection(std::string& waveInName, int& deviceIndex, SoundBackend& devices,
+                       CaptureControl& capture, DialogService& dialogs);
+
+  // Reads the system's capture devices afresh.
+  void ListInputDevices();
+  const InputDeviceList& Devices() const { return list_; }
+  int FindDeviceIndex(std::string_view name) const { return list_.FindDeviceIndex(name); }
+
+  // Resolves the stored name (with the fallback message when the device is gone) and opens it.
+  void OpenSelectedDevice();
+  // Before the dialog shows: a fresh list, with DeviceIndex following the running device to its
+  // new position. The running device no longer listed leaves the default entry chosen.
+  void PrepareToShow();
+  // The list position the dialog shows as chosen.
+  int SelectedPosition() const { return selected_; }
+
+  // The user confirmed `chosenPosition`. A different device, or any device while the capture is not
+  // running, closes the capture, settles and opens the choice; the same running device is left
+  // alone.
+  void Confirm(int chosenPosition, DeviceChangeNotice& notice);
+
+ private:
+  std::string& waveInName_;
+  int& deviceIndex_;
+  SoundBackend& devices_;
+  CaptureControl& capture_;
+  DialogService& dialogs_;
+  InputDeviceList list_;
+  int selected_ = 0;
+};
+
+}  // namespace seaherald
