@@ -10,7 +10,8 @@ namespace seaherald::test {
 
 Bits EnglishCharacter(int code) {
   Bits bits;
-  for (int i = 6; i >= 0; --i) bits.push_back(static_cast<std::uint8_t>((code >> i) & 1));
+  for (int i = 6; i >= 0; --i)
+    bits.push_back(static_cast<std::uint8_t>((code >> i) & 1));
   return bits;
 }
 
@@ -20,8 +21,10 @@ Bits JapaneseCharacter(int data) {
 
 Bits JapaneseCharacter(int data, int check) {
   Bits bits;
-  for (int i = 0; i < 7; ++i) bits.push_back(static_cast<std::uint8_t>((data >> i) & 1));
-  for (int i = 2; i >= 0; --i) bits.push_back(static_cast<std::uint8_t>((check >> i) & 1));
+  for (int i = 0; i < 7; ++i)
+    bits.push_back(static_cast<std::uint8_t>((data >> i) & 1));
+  for (int i = 2; i >= 0; --i)
+    bits.push_back(static_cast<std::uint8_t>((check >> i) & 1));
   return bits;
 }
 
@@ -62,7 +65,8 @@ Bits JapaneseBits(const std::vector<int>& characters) {
 
 Bits Demodulated(Bits logical, bool english, bool inverted) {
   if (english == inverted) {
-    for (std::uint8_t& bit : logical) bit = static_cast<std::uint8_t>(1 - bit);
+    for (std::uint8_t& bit : logical)
+      bit = static_cast<std::uint8_t>(1 - bit);
   }
   return logical;
 }
@@ -102,7 +106,8 @@ std::vector<int> EnglishCodes(std::string_view text) {
 
 Bits Concatenated(std::initializer_list<Bits> parts) {
   Bits all;
-  for (const Bits& part : parts) all.insert(all.end(), part.begin(), part.end());
+  for (const Bits& part : parts)
+    all.insert(all.end(), part.begin(), part.end());
   return all;
 }
 

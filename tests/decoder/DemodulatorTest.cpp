@@ -34,7 +34,8 @@ double PostDetectionGain() {
 Bits RandomBits(std::size_t count, std::uint32_t seed) {
   std::mt19937 random(seed);
   Bits bits(count);
-  for (auto& bit : bits) bit = static_cast<std::uint8_t>(random() & 1);
+  for (auto& bit : bits)
+    bit = static_cast<std::uint8_t>(random() & 1);
   return bits;
 }
 
@@ -53,9 +54,9 @@ TEST(BitClock, EmptyHistoryGivesARisingLevelAtTheFirstSample) {
 
 TEST(HilbertPhase, ExactZeroComponentGivesPhaseZero) {
   EXPECT_EQ(HilbertPhase(0.0, 0.0), 0.0);
-  EXPECT_EQ(HilbertPhase(0.0, -1.0), 0.0);    // atan2 would say pi
-  EXPECT_EQ(HilbertPhase(-0.0, -0.0), 0.0);   // atan2 would say -pi
-  EXPECT_EQ(HilbertPhase(2.0, 0.0), 0.0);     // atan2 would say pi/2
+  EXPECT_EQ(HilbertPhase(0.0, -1.0), 0.0);   // atan2 would say pi
+  EXPECT_EQ(HilbertPhase(-0.0, -0.0), 0.0);  // atan2 would say -pi
+  EXPECT_EQ(HilbertPhase(2.0, 0.0), 0.0);    // atan2 would say pi/2
   EXPECT_EQ(HilbertPhase(-2.0, -0.0), 0.0);
   EXPECT_DOUBLE_EQ(HilbertPhase(1.0, 1.0), std::numbers::pi / 4);
   EXPECT_DOUBLE_EQ(HilbertPhase(1e-300, -1.0), std::numbers::pi);
@@ -128,13 +129,15 @@ TEST(Demodulator, TuningOffsetIsZeroWhenTheResonatorPeakIsTooLow) {
 
 TEST(Demodulator, SilenceFollowsTheExactZeroRule) {
   DemodulatorHarness harness;
-  for (int b = 0; b < 3; ++b) harness.Block({}, 0);
+  for (int b = 0; b < 3; ++b)
+    harness.Block({}, 0);
   // Every phase is 0, so each raw deviation is minus the centre step, filtered at 0 Hz gain.
   for (double d : harness.demodulator.Deviation()) {
     ASSERT_NEAR(d, -CentrePhaseStep * PostDetectionGain(), 1e-12);
   }
   EXPECT_EQ(harness.demodulator.LastPhase(), 0.0);
-  for (double s : harness.outputs.DisplaySamples) EXPECT_EQ(s, 0.0);
+  for (double s : harness.outputs.DisplaySamples)
+    EXPECT_EQ(s, 0.0);
 }
 
 TEST(Demodulator, TuningOffsetMeasuresACommonOffsetOfBothTones) {
@@ -179,7 +182,8 @@ TEST_P(DemodulatorClock, RecoversEveryBitAfterSettling) {
   const Bits received = harness.All(FskAudio(sent, options));
   // The last 350 bits sent must appear, in order and without error, in what was received.
   const Bits tail(sent.end() - 350, sent.end() - 5);
-  EXPECT_NE(std::search(received.begin(), received.end(), tail.begin(), tail.end()), received.end());
+  EXPECT_NE(std::search(received.begin(), received.end(), tail.begin(), tail.end()),
+            received.end());
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, DemodulatorClock,
@@ -201,7 +205,8 @@ TEST(Demodulator, CentreFrequencyChangeActsAtTheNextSampleWithoutPhaseJump) {
               1e-9);
   // A tone 85 Hz above the new centre then reads as +85 Hz.
   const std::vector<double> audio = ToneAudio(985, 5 * BlockFrames, 10000);
-  for (int b = 0; b < 5; ++b) harness.Block(audio, std::size_t(b) * BlockFrames);
+  for (int b = 0; b < 5; ++b)
+    harness.Block(audio, std::size_t(b) * BlockFrames);
   EXPECT_NEAR(harness.demodulator.Deviation()[440], 85 * RadPerSamplePerHz * PostDetectionGain(),
               2e-3);
 }
@@ -229,7 +234,8 @@ TEST(Demodulator, NonFiniteAndOutOfRangeSamplesDoNotPoisonTheFilters) {
   bad[6] = -1e300;
   harness.Block(bad, 0);
   const std::vector<double> audio = ToneAudio(715, 5 * BlockFrames, 10000);
-  for (int b = 0; b < 5; ++b) harness.Block(audio, std::size_t(b) * BlockFrames);
+  for (int b = 0; b < 5; ++b)
+    harness.Block(audio, std::size_t(b) * BlockFrames);
   for (double d : harness.demodulator.Deviation()) {
     ASSERT_NEAR(d, -85 * RadPerSamplePerHz * PostDetectionGain(), 2e-3);
   }

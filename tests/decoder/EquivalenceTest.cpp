@@ -34,12 +34,14 @@ std::vector<Segment> VariedSignals() {
   std::uniform_real_distribution<double> uniform(-32768, 32767);
   auto noise = [&](int blocks, double scale) {
     std::vector<double> audio(std::size_t(blocks) * BlockFrames);
-    for (double& x : audio) x = std::round(uniform(random) * scale);
+    for (double& x : audio)
+      x = std::round(uniform(random) * scale);
     return audio;
   };
   auto bits = [&](std::size_t count) {
     test::Bits b(count);
-    for (auto& bit : b) bit = static_cast<std::uint8_t>(random() & 1);
+    for (auto& bit : b)
+      bit = static_cast<std::uint8_t>(random() & 1);
     return b;
   };
   auto fsk = [&](int blocks, double centre, double offset, double noiseLevel) {
@@ -59,7 +61,8 @@ std::vector<Segment> VariedSignals() {
   segments.push_back({fsk(8, 500, 4, 1500), 500});
   segments.push_back({std::vector<double>(2 * BlockFrames, 0.0), 500});
   std::vector<double> square(3 * BlockFrames);
-  for (std::size_t i = 0; i < square.size(); ++i) square[i] = (i / 30) % 2 ? 32767.0 : -32768.0;
+  for (std::size_t i = 0; i < square.size(); ++i)
+    square[i] = (i / 30) % 2 ? 32767.0 : -32768.0;
   segments.push_back({square, 1000});
   segments.push_back({fsk(10, 1000, -6, 8000), 1000});
   segments.push_back({noise(2, 0.001), 200});
@@ -77,9 +80,9 @@ TEST(DemodulatorEquivalence, BitIdenticalToThePlainEvaluation) {
     fast.centerFrequency = segment.centerFrequency;
     for (std::size_t offset = 0; offset < segment.audio.size(); offset += BlockFrames, ++block) {
       fast.Block(segment.audio, offset);
-      reference.Demodulate(std::span<const double, BlockFrames>(segment.audio.data() + offset,
-                                                                 BlockFrames),
-                           segment.centerFrequency);
+      reference.Demodulate(
+          std::span<const double, BlockFrames>(segment.audio.data() + offset, BlockFrames),
+          segment.centerFrequency);
       const Demodulator& d = fast.demodulator;
       ExpectIdentical(std::span<const double>(fast.block.data(), DecimatedBlockSamples),
                       reference.decimated, "decimated", block);

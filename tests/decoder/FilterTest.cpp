@@ -26,13 +26,15 @@ double Gain(const std::array<double, N>& c, double hz, double rate) {
 template <std::size_t N>
 double Sum(const std::array<double, N>& c) {
   double sum = 0;
-  for (double x : c) sum += x;
+  for (double x : c)
+    sum += x;
   return sum;
 }
 
 template <std::size_t N>
 void ExpectSymmetric(const std::array<double, N>& c, double sign) {
-  for (std::size_t k = 0; k < N; ++k) EXPECT_EQ(c[k], sign * c[N - 1 - k]) << "tap " << k;
+  for (std::size_t k = 0; k < N; ++k)
+    EXPECT_EQ(c[k], sign * c[N - 1 - k]) << "tap " << k;
 }
 
 TEST(FirDesign, BesselI0MatchesKnownValues) {
@@ -45,7 +47,8 @@ TEST(FirDesign, KaiserWindowIsOneAtCentreAndSymmetric) {
   const std::vector<double> w = KaiserWindow(21, 4.0);
   EXPECT_DOUBLE_EQ(w[10], 1.0);
   EXPECT_NEAR(w[0], 1 / BesselI0(4.0), 1e-15);
-  for (int k = 0; k < 21; ++k) EXPECT_EQ(w[k], w[20 - k]);
+  for (int k = 0; k < 21; ++k)
+    EXPECT_EQ(w[k], w[20 - k]);
   EXPECT_THROW(KaiserWindow(20, 4.0), std::invalid_argument);
 }
 
@@ -74,25 +77,31 @@ TEST(DecoderFilters, HilbertHasZerosAtCentreAndEvenOffsets) {
     EXPECT_EQ(c[25 + m], 0.0);
     EXPECT_EQ(c[25 - m], 0.0);
   }
-  for (int m = 1; m <= 25; m += 2) EXPECT_GT(c[25 + m], 0.0) << m;
+  for (int m = 1; m <= 25; m += 2)
+    EXPECT_GT(c[25 + m], 0.0) << m;
   EXPECT_DOUBLE_EQ(c[50], 0.00831235503);
   EXPECT_DOUBLE_EQ(c[0], -0.00831235503);
 }
 
 TEST(DecoderFilters, DecimationMaskPassesSignalBandAndStopsAliases) {
   const auto& c = DecimationFilter();
-  for (double hz = 0; hz <= 1100; hz += 50) EXPECT_NEAR(Gain(c, hz, 44100), 1.0, 0.05) << hz;
+  for (double hz = 0; hz <= 1100; hz += 50)
+    EXPECT_NEAR(Gain(c, hz, 44100), 1.0, 0.05) << hz;
   // Everything that would fold back onto 0..1100 Hz at 4410 Hz lies above 3310 Hz.
-  for (double hz = 3800; hz <= 22050; hz += 50) EXPECT_LT(Gain(c, hz, 44100), 0.002) << hz;
+  for (double hz = 3800; hz <= 22050; hz += 50)
+    EXPECT_LT(Gain(c, hz, 44100), 0.002) << hz;
 }
 
 TEST(DecoderFilters, ChannelMaskCentredOnShiftedCentre) {
   const auto& c = ChannelFilter();
-  for (double hz = 1450; hz <= 1550; hz += 10) EXPECT_NEAR(Gain(c, hz, 4410), 1.0, 0.02) << hz;
+  for (double hz = 1450; hz <= 1550; hz += 10)
+    EXPECT_NEAR(Gain(c, hz, 4410), 1.0, 0.02) << hz;
   // The two tones sit at the band edges, equally weighted.
   EXPECT_NEAR(Gain(c, 1415, 4410), Gain(c, 1585, 4410), 1e-3);
-  for (double hz = 0; hz <= 1300; hz += 10) EXPECT_LT(Gain(c, hz, 4410), 0.01) << hz;
-  for (double hz = 1700; hz <= 2205; hz += 10) EXPECT_LT(Gain(c, hz, 4410), 0.01) << hz;
+  for (double hz = 0; hz <= 1300; hz += 10)
+    EXPECT_LT(Gain(c, hz, 4410), 0.01) << hz;
+  for (double hz = 1700; hz <= 2205; hz += 10)
+    EXPECT_LT(Gain(c, hz, 4410), 0.01) << hz;
 }
 
 TEST(DecoderFilters, HilbertHasUnitGainAroundTheTones) {
@@ -105,9 +114,11 @@ TEST(DecoderFilters, PostDetectionMaskKeepsBitRateAndStopsTones) {
   const auto& c = PostDetectionFilter();
   const double dc = Sum(c);
   EXPECT_NEAR(Gain(c, 65, 4410) / dc, 0.5, 0.02);  // the cut-off
-  for (double hz = 0; hz <= 20; hz += 1) EXPECT_GT(Gain(c, hz, 4410) / dc, 0.95) << hz;
+  for (double hz = 0; hz <= 20; hz += 1)
+    EXPECT_GT(Gain(c, hz, 4410) / dc, 0.95) << hz;
   // Kaiser design for 40 dB of attenuation.
-  for (double hz = 120; hz <= 2205; hz += 5) EXPECT_LT(Gain(c, hz, 4410) / dc, 0.012) << hz;
+  for (double hz = 120; hz <= 2205; hz += 5)
+    EXPECT_LT(Gain(c, hz, 4410) / dc, 0.012) << hz;
 }
 
 // A plain FIR delay line shifted per sample, all taps.
@@ -119,7 +130,8 @@ class ShiftingFir {
     std::copy_backward(line_.begin(), line_.end() - 1, line_.end());
     line_[0] = input;
     double sum = 0.0;
-    for (int k = 0; k < Taps; ++k) sum += c_[k] * line_[k];
+    for (int k = 0; k < Taps; ++k)
+      sum += c_[k] * line_[k];
     return sum;
   }
   double Line(int k) const { return line_[k]; }
@@ -137,7 +149,8 @@ void ExpectBlockFirMatchesShiftingLine(const std::array<double, Taps>& c) {
   std::uniform_real_distribution<double> value(-32768, 32767);
   for (int b = 0; b < 5; ++b) {
     std::span<double, Inputs> input = block.NextInput();
-    for (double& x : input) x = b == 3 ? 0.0 : value(random);
+    for (double& x : input)
+      x = b == 3 ? 0.0 : value(random);
     std::array<double, Inputs / Step> output;
     block.Run(output);
     for (int i = 0; i < Inputs; ++i) {
@@ -146,7 +159,8 @@ void ExpectBlockFirMatchesShiftingLine(const std::array<double, Taps>& c) {
       const int j = i / Step;
       // Equal as values: a left-out zero tap may only change the sign of an exact zero.
       ASSERT_EQ(output[j], expected) << "block " << b << " output " << j;
-      for (int k = 0; k < Taps; ++k) ASSERT_EQ(block.Line(j, k), plain.Line(k));
+      for (int k = 0; k < Taps; ++k)
+        ASSERT_EQ(block.Line(j, k), plain.Line(k));
     }
   }
 }

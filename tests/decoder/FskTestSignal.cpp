@@ -11,7 +11,9 @@ namespace {
 constexpr double Rate = 44100.0;
 constexpr int SamplesPerBit = 441;
 
-double Quantised(double value) { return std::clamp(std::round(value), -32768.0, 32767.0); }
+double Quantised(double value) {
+  return std::clamp(std::round(value), -32768.0, 32767.0);
+}
 
 }  // namespace
 
@@ -31,7 +33,8 @@ std::vector<double> FskAudio(const Bits& bits, const FskOptions& options) {
     }
   };
   if (!bits.empty()) emit(bits.front(), options.leadInSamples);
-  for (std::uint8_t bit : bits) emit(bit, SamplesPerBit);
+  for (std::uint8_t bit : bits)
+    emit(bit, SamplesPerBit);
   return samples;
 }
 

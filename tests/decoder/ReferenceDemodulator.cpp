@@ -16,7 +16,8 @@ double Filter(std::array<double, N>& line, const std::array<double, N>& c, doubl
   std::copy_backward(line.begin(), line.end() - 1, line.end());
   line[0] = input;
   double sum = 0.0;
-  for (std::size_t k = 0; k < N; ++k) sum += c[k] * line[k];
+  for (std::size_t k = 0; k < N; ++k)
+    sum += c[k] * line[k];
   return sum;
 }
 
@@ -66,7 +67,8 @@ void ReferenceDemodulator::Demodulate(std::span<const double, 4410> input, doubl
   tuningOffset = 0;
   if (!bits.empty()) {
     double sum = 0;
-    for (double e : bitErrorHz) sum += e;
+    for (double e : bitErrorHz)
+      sum += e;
     tuningOffset = sum / static_cast<double>(bits.size());
     if (resonatorPeak * 10000 <= 0.1) tuningOffset = 0;
   }
