@@ -71,9 +71,10 @@ std::string DeleteOneQuestion(const std::string& header) {
   return header + Cp932Text("を削除します。\nよろしいですか？");
 }
 
-bool FileExists(const std::filesystem::path& path) {
+// Anything under the name, a broken link included.
+bool EntryExists(const std::filesystem::path& path) {
   std::error_code error;
-  return std::filesystem::exists(path, error);
+  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
 }
 
 }  // namespace
@@ -187,7 +188,7 @@ void LogBrowser::DeleteSelectedMessage() {
   const ListedLog* selected = SelectedLog();
   if (selected == nullptr) return;
   const ListedLog log = *selected;
-  if (!FileExists(log.path)) {
+  if (!EntryExists(log.path)) {
     // Gone since the list was filled: show the folder as it is rather than a stale row.
     RebuildLogTree();
     return;

@@ -1,5 +1,9 @@
 #include "msglog/LogFileReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -17,17 +21,32 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
+// Opens regular files only: a directory cannot be read as text and a pipe would block.
 FileHandle OpenForReading(const std::filesystem::path& path) {
-  return FileHandle(std::fopen(path.c_str(), "rb"));
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) return nullptr;
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(descriptor);
+    return nullptr;
+  }
+  FileHandle file(::fdopen(descriptor, "rb"));
+  if (!file) ::close(descriptor);
+  return file;
 }
 
+// One byte more than the buffer holds, so that a cut can tell whether the last byte kept
+// starts a double-byte character that the cut would split.
+constexpr std::size_t kKeptLineBytes = kLineBufferBytes + 1;
+
 struct BufferedLine {
-  std::string text;  // first kLineBufferBytes bytes of the line, without its end
+  std::string text;  // first kKeptLineBytes bytes of the line, without its end
   bool ended = false;
 
   // The line as a 64-byte buffer holds it, line end kept as "\n" when it fits.
   std::string Buffer() const {
-    return ended && text.size() < kLineBufferBytes ? text + '\n' : text;
+    if (text.size() >= kLineBufferBytes) return text.substr(0, kLineBufferBytes);
+    return ended ? text + '\n' : text;
   }
 };
 
@@ -41,7 +60,7 @@ class LineReader {
     int byte = Get();
     if (byte == kEndOfFile) return false;
     while (byte != kEndOfFile && byte != '\n' && byte != '\r') {
-      if (line.text.size() < kLineBufferBytes) line.text.push_back(static_cast<char>(byte));
+      if (line.text.size() < kKeptLineBytes) line.text.push_back(static_cast<char>(byte));
       byte = Get();
     }
     if (byte == '\r' && Peek() == '\n') Get();
@@ -159,7 +178,7 @@ std::optional<std::string> ReadStoredText(const std::filesystem::path& path) {
   const FileHandle file = OpenForReading(path);
   if (!file) return std::nullopt;
   std::string bytes;
-  std::array<char, 65536> chunk;
+  std::array<char, 16384> chunk;
   while (bytes.size() < kStoredTextReadLimit) {
     const std::size_t wanted = std::min(chunk.size(), kStoredTextReadLimit - bytes.size());
     const std::size_t got = std::fread(chunk.data(), 1, wanted, file.get());

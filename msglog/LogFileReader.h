@@ -18,10 +18,10 @@ inline constexpr std::size_t kStoredTextReadLimit = 16u * 1024u * 1024u;
 struct LogFileHead {
   std::string line1;     // line 1: its first 63 bytes, with "\n" when the line end fits
   std::string line2;     // line 2 likewise; empty when the file has no second line
-  std::string lastRead;  // text of the last line read of lines 2-7 (at most 63 bytes, no end)
+  std::string lastRead;  // text of the last line read of lines 2-7 (at most 64 bytes, no end)
 };
 
-// Reads lines 1-7 of a file. Nothing when it cannot be opened or read (a directory included).
+// Reads lines 1-7 of a file. Nothing when it cannot be opened or read, or is not a regular file.
 std::optional<LogFileHead> ReadLogFileHead(const std::filesystem::path& path);
 
 // Stored error count: characters 10-12 of line 2 by the number rule; 0 without a line 2.

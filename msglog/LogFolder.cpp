@@ -43,6 +43,16 @@ bool WriteAll(int descriptor, std::string_view content) {
   return true;
 }
 
+// Regular files, and links that lead to one or lead nowhere (an unreadable log); never
+// directories, pipes or devices.
+bool MayBeLogFile(const std::filesystem::directory_entry& entry) {
+  std::error_code error;
+  if (entry.is_regular_file(error)) return true;
+  if (!entry.is_symlink(error)) return false;
+  const std::filesystem::file_status target = std::filesystem::status(entry.path(), error);
+  return error || target.type() == std::filesystem::file_type::not_found;
+}
+
 // Creates a new, empty temporary file in `folder` whose name can never be taken for a log.
 int CreateTemporaryFile(const std::filesystem::path& folder, std::filesystem::path& created) {
   std::random_device entropy;
@@ -82,8 +92,7 @@ std::vector<LogEntry> LogFolder::ListLogFiles() const {
     const std::filesystem::path& path = it->path();
     const std::string nativeName = path.filename().string();
     if (!HasLogSuffix(nativeName)) continue;
-    std::error_code typeError;
-    if (!it->is_regular_file(typeError)) continue;
+    if (!MayBeLogFile(*it)) continue;
     std::optional<std::string> name = converter_.Cp932FromUtf8(nativeName);
     if (!name) continue;
     entries.push_back({*std::move(name), path});

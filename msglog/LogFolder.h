@@ -27,8 +27,9 @@ class LogFolder {
   // True when the folder exists as a directory.
   bool Exists() const;
 
-  // The regular files (or links to them) whose names end in ".txt" in any letter case, in no
-  // particular order. Directories and other entries are left out, and so are names that have
+  // The regular files whose names end in ".txt" in any letter case, in no particular order;
+  // links count when they lead to a regular file or to nothing (such a log cannot be read).
+  // Directories, pipes and devices are left out, and so are names that have
   // no Shift-JIS form (not valid UTF-8, or holding characters outside code page 932): no file
   // of this program can carry such a name. Empty when the folder is missing or unreadable.
   std::vector<LogEntry> ListLogFiles() const;

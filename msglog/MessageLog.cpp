@@ -89,8 +89,9 @@ void MessageLog::SaveMessage() {
   const std::string name = currentHeader_ + std::string(kLogSuffix);
   const std::string content = ComposeLogFile(clock_.Now(), errorCount_, messageBody_);
   const std::optional<std::filesystem::path> path = folder_.PathOf(name);
+  // Anything under that name counts, a broken link included: it is a copy that cannot be read.
   std::error_code error;
-  if (path && std::filesystem::exists(*path, error)) {
+  if (path && std::filesystem::exists(std::filesystem::symlink_status(*path, error))) {
     // Of two receptions of one header keep the one with fewer errors; the newer on a tie.
     if (StoredCountOfFile(*path) >= errorCount_) {
       if (WriteLogFile(name, content)) ++counts_.replaced;

@@ -1,0 +1,358 @@
+#include "msglog/MessageLog.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "MsglogFakes.h"
+
+namespace seaherald {
+namespace {
+
+using testing::FakeClock;
+using testing::FakeDialogs;
+using testing::FakeStatusView;
+using testing::FileSizeLimit;
+using testing::LogContent;
+using testing::NativePath;
+using testing::ReadBytes;
+using testing::Sjis;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+class RecordingListener final : public MessageLogListener {
+ public:
+  std::vector<std::string> events;
+  std::string lastText;
+  int textChanges = 0;
+  void ReceivedTextChanged(const std::string& text) override {
+    lastText = text;
+    ++textChanges;
+  }
+  void LogFileCreated() override { events.push_back("created"); }
+  void LogFileConsidered() override { events.push_back("considered"); }
+};
+
+class MessageLogTest : public ::testing::Test {
+ protected:
+  MessageLogTest() { settings_.DecLang = true; }
+
+  void Line(const std::string& line, bool cut = false) { log_.AddReceivedLine(line, cut); }
+  void Message(const std::string& header, int cutLines, int goodLines = 1) {
+    Line("ZCZC " + header);
+    for (int i = 0; i < goodLines; ++i)
+      Line("TEXT " + std::to_string(i));
+    for (int i = 0; i < cutLines; ++i)
+      Line("CUT " + std::to_string(i), true);
+    Line("NNNN");
+  }
+  std::filesystem::path LogFile(const std::string& sjisName) const {
+    return NativePath(logPath_, sjisName);
+  }
+  bool Exists(const std::string& sjisName) const {
+    return std::filesystem::exists(LogFile(sjisName));
+  }
+
+  TempFolder temp_;
+  std::filesystem::path logPath_ = temp_.Path() / "log";
+  Settings settings_;
+  FakeClock clock_;
+  FakeStatusView status_;
+  FakeDialogs dialogs_;
+  RecordingListener listener_;
+  LogFolder folder_{logPath_};
+  MessageLog log_{settings_, clock_, folder_, status_, dialogs_, &listener_};
+};
+
+TEST_F(MessageLogTest, EnglishMessageIsFiledByteForByte) {
+  clock_.now = {2024, 3, 31, 7, 8, 9};
+  Line("ZCZC GA12");
+  EXPECT_EQ(status_.panels[1], "GA12");
+  EXPECT_EQ(status_.panels[2], Sjis("那覇"));
+  Line("NAVAREA XI 123/24");
+  Line("GUNNERY EXERCISE", true);
+  Line("NNNN");
+  EXPECT_EQ(ReadBytes(logPath_ / "GA12.txt"),
+            "Last received 2024/03/31 07:08:09\r\nDetected 001 error\r\n-\r\n"
+            "NAVAREA XI 123/24\r\nGUNNERY EXERCISE...\r\n");
+  EXPECT_EQ(status_.panels[1], "");
+  EXPECT_EQ(status_.panels[2], "");
+  EXPECT_EQ(listener_.events, std::vector<std::string>{"created"});
+  EXPECT_EQ(log_.Counts().written, 1);
+}
+
+TEST_F(MessageLogTest, JapaneseMessageIsFiledUnderItsShiftJisHeader) {
+  settings_.DecLang = false;
+  const std::string body = Sjis("航行警報　那覇");
+  Line(Sjis("ＺＣＺＣ　ＩＡ１２３"));
+  EXPECT_EQ(status_.panels[1], Sjis("ＩＡ１２３"));
+  EXPECT_EQ(status_.panels[2], Sjis("横浜"));
+  Line(body);
+  Line(Sjis("ＮＮＮＮ"));
+  EXPECT_EQ(ReadBytes(LogFile(Sjis("ＩＡ１２３.txt"))),
+            LogContent("2024/03/31 12:34:56", "000", body + "\r\n"));
+}
+
+TEST_F(MessageLogTest, JapaneseHeadersOfBothLetterDigitFormsAreAccepted) {
+  settings_.DecLang = false;
+  for (const char* header : {"ＫＢ０４５", "ＸＣＤ１２"}) {
+    Line(Sjis("ＺＣＺＣ　") + Sjis(header));
+    Line("x");
+    Line(Sjis("ＮＮＮＮ"));
+    EXPECT_TRUE(Exists(Sjis(header) + ".txt")) << header;
+  }
+}
+
+TEST_F(MessageLogTest, JapaneseHeadersOfOtherShapesAreRejected) {
+  settings_.DecLang = false;
+  for (const std::string& header : {Sjis("ＧＡ１２"), Sjis("Ｇ１２３４"), std::string("GA123"),
+                                    Sjis("ＧＡ１２３") + " ", Sjis("ＧＡア１２")}) {
+    Line(Sjis("ＺＣＺＣ　") + header);
+    EXPECT_EQ(log_.CurrentHeader(), "");
+    EXPECT_EQ(status_.panels[1], "");
+    Line("x");
+    Line(Sjis("ＮＮＮＮ"));
+  }
+  EXPECT_FALSE(folder_.Exists());
+}
+
+TEST_F(MessageLogTest, BadEnglishHeadersAreRejectedSilentlyAndLinesAreNotCollected) {
+  for (const char* header : {"GA12 ", "GA1", "G-12", "1A12", "ga12"}) {
+    Line("ZCZC GA99");
+    Line(std::string("ZCZC ") + header);
+    EXPECT_EQ(log_.CurrentHeader(), "") << header;
+    EXPECT_EQ(status_.panels[1], "");
+    EXPECT_EQ(status_.panels[2], "");  // no station for a message that is gone
+    Line("BODY");
+    EXPECT_EQ(log_.MessageBody(), "");
+    Line("NNNN");
+  }
+  EXPECT_FALSE(folder_.Exists());
+  EXPECT_TRUE(dialogs_.calls.empty());
+}
+
+TEST_F(MessageLogTest, StrayCharactersBeforeTheMarkerDoNotMatter) {
+  Line("abcZCZC KE01");
+  EXPECT_EQ(log_.CurrentHeader(), "KE01");
+  EXPECT_EQ(status_.panels[2], Sjis("釧路"));
+}
+
+TEST_F(MessageLogTest, LineWithStartAndEndMarkersEndsTheMessage) {
+  Line("ZCZC GA12");
+  Line("BODY");
+  Line("ZCZC HB34 NNNN");
+  EXPECT_TRUE(Exists("GA12.txt"));
+  EXPECT_FALSE(Exists("HB34.txt"));
+  EXPECT_EQ(log_.CurrentHeader(), "");
+}
+
+TEST_F(MessageLogTest, MarkerLinesNeverEnterTheBody) {
+  Line("ZCZC GA12");
+  Line("BODY");
+  Line("NNNN trailing");
+  EXPECT_EQ(ReadBytes(logPath_ / "GA12.txt"), LogContent("2024/03/31 12:34:56", "000", "BODY\r\n"));
+}
+
+TEST_F(MessageLogTest, EmptyBodyWritesNothing) {
+  Line("ZCZC GA12");
+  Line("NNNN");
+  EXPECT_FALSE(folder_.Exists());
+  EXPECT_TRUE(listener_.events.empty());
+  Line("NNNN");  // end marker outside a message
+  EXPECT_FALSE(folder_.Exists());
+}
+
+TEST_F(MessageLogTest, ErrorLimitKeepsMessagesBelowErrNum) {
+  settings_.ErrSave = true;
+  settings_.ErrNum = 10;
+  Message("GA12", 9);
+  ASSERT_TRUE(Exists("GA12.txt"));
+  EXPECT_NE(ReadBytes(logPath_ / "GA12.txt").find("\r\nDetected 009 error\r\n"), std::string::npos);
+  Message("GB12", 10);
+  EXPECT_FALSE(Exists("GB12.txt"));
+  EXPECT_EQ(log_.Counts().tooManyErrors, 1);
+}
+
+TEST_F(MessageLogTest, WithoutErrSaveEveryMessageIsWrittenWithItsFullCount) {
+  settings_.ErrSave = false;
+  settings_.ErrNum = 1;
+  Message("GA12", 1000, 0);
+  EXPECT_NE(ReadBytes(logPath_ / "GA12.txt").find("\r\nDetected 1000 error\r\n"),
+            std::string::npos);
+}
+
+TEST_F(MessageLogTest, RepeatedHeaderKeepsTheCopyWithFewerErrors) {
+  clock_.now = {2024, 3, 1, 0, 0, 0};
+  Message("GA12", 3);
+  clock_.now = {2024, 3, 2, 0, 0, 0};
+  Message("GA12", 3);  // equal: the newer wins
+  EXPECT_NE(ReadBytes(logPath_ / "GA12.txt").find("2024/03/02"), std::string::npos);
+  clock_.now = {2024, 3, 3, 0, 0, 0};
+  Message("GA12", 4);  // more errors: dropped
+  EXPECT_NE(ReadBytes(logPath_ / "GA12.txt").find("2024/03/02"), std::string::npos);
+  clock_.now = {2024, 3, 4, 0, 0, 0};
+  Message("GA12", 1);  // fewer: replaces
+  EXPECT_EQ(ReadBytes(logPath_ / "GA12.txt").substr(0, 24), "Last received 2024/03/04");
+  EXPECT_EQ(listener_.events,
+            (std::vector<std::string>{"created", "considered", "considered", "considered"}));
+  EXPECT_EQ(log_.Counts().written, 1);
+  EXPECT_EQ(log_.Counts().replaced, 2);
+  EXPECT_EQ(log_.Counts().keptOlder, 1);
+}
+
+TEST_F(MessageLogTest, UnreadableStoredCopyCountsAsNineHundredNinetyNine) {
+  settings_.ErrSave = false;
+  std::filesystem::create_directory(logPath_);
+  std::filesystem::create_symlink("nowhere", logPath_ / "GA12.txt");
+  Message("GA12", 1000, 0);  // more than 999: the stored copy stays
+  EXPECT_TRUE(std::filesystem::is_symlink(logPath_ / "GA12.txt"));
+  Message("GA12", 999, 0);
+  ASSERT_FALSE(std::filesystem::is_symlink(logPath_ / "GA12.txt"));
+  EXPECT_NE(ReadBytes(logPath_ / "GA12.txt").find("Detected 999 error"), std::string::npos);
+}
+
+TEST_F(MessageLogTest, StoredCountIsReadByTheNumberRule) {
+  std::filesystem::create_directory(logPath_);
+  WriteBytes(logPath_ / "GA12.txt", "Last received 2024/03/01 00:00:00\r\nDetected 0 3 error\r\n");
+  Message("GA12", 1);  // the stored " 3" reads as 0: one error is more
+  EXPECT_EQ(ReadBytes(logPath_ / "GA12.txt").substr(0, 24), "Last received 2024/03/01");
+  WriteBytes(logPath_ / "GA12.txt", "only one line\r\n");
+  Message("GA12", 0);  // no second line reads as 0: a clean copy replaces it
+  EXPECT_NE(ReadBytes(logPath_ / "GA12.txt").find("Detected 000 error"), std::string::npos);
+}
+
+TEST_F(MessageLogTest, ASecondStartMarkerDropsTheFirstMessage) {
+  Line("ZCZC GA12");
+  Line("FIRST");
+  Line("ZCZC HA34");
+  Line("SECOND", true);
+  EXPECT_EQ(log_.ErrorCount(), 1);
+  Line("NNNN");
+  EXPECT_FALSE(Exists("GA12.txt"));
+  EXPECT_EQ(ReadBytes(logPath_ / "HA34.txt"),
+            LogContent("2024/03/31 12:34:56", "001", "SECOND...\r\n"));
+  EXPECT_EQ(log_.Counts().interrupted, 1);
+}
+
+TEST_F(MessageLogTest, DiscardedMessageIsNeverWritten) {
+  Line("ZCZC GA12");
+  Line("BODY");
+  log_.DiscardMessage();
+  EXPECT_EQ(log_.CurrentHeader(), "");
+  EXPECT_EQ(log_.MessageBody(), "");
+  EXPECT_EQ(status_.panels[1], "");
+  EXPECT_EQ(status_.panels[2], "");
+  Line("MORE");
+  Line("NNNN");
+  EXPECT_FALSE(folder_.Exists());
+  EXPECT_EQ(log_.Counts().discarded, 1);
+}
+
+TEST_F(MessageLogTest, SwitchingLanguageMidMessageKeepsTheHeader) {
+  Line("ZCZC GA12");
+  settings_.DecLang = false;
+  Line("BODY");
+  Line(Sjis("ＮＮＮＮ"));
+  EXPECT_TRUE(Exists("GA12.txt"));
+  Line("ZCZC GA13");  // now parsed as a Japanese header: rejected
+  EXPECT_EQ(log_.CurrentHeader(), "");
+  Line(Sjis("ＺＣＺＣ　ＧＡ１２３"));
+  EXPECT_EQ(log_.CurrentHeader(), Sjis("ＧＡ１２３"));
+}
+
+TEST_F(MessageLogTest, ReceivedTextHoldsEveryLineWithItsLineEnd) {
+  Line("noise");
+  Line("ZCZC GA12");
+  Line("cut", true);
+  Line("NNNN");
+  EXPECT_EQ(log_.ReceivedText(), "noise\r\nZCZC GA12\r\ncut...\r\nNNNN\r\n");
+  EXPECT_EQ(listener_.lastText, log_.ReceivedText());
+  EXPECT_EQ(listener_.textChanges, 4);
+}
+
+TEST_F(MessageLogTest, StatusPanelZeroShowsTheLiveLineAndIsEmptiedByEachLine) {
+  log_.ShowLiveLine("ZCZC G");
+  EXPECT_EQ(status_.panels[0], "ZCZC G");
+  Line("ZCZC GA12");
+  EXPECT_EQ(status_.panels[0], "");
+}
+
+TEST_F(MessageLogTest, ArbitraryBytesPassIntoTheLogFileUnchanged) {
+  const std::string odd1("A\0B\x82", 4);
+  const std::string odd2("\xff\x80\x82", 3);
+  Line("ZCZC GA12");
+  Line(odd1);
+  Line(odd2, true);
+  Line("NNNN");
+  EXPECT_EQ(ReadBytes(logPath_ / "GA12.txt"),
+            LogContent("2024/03/31 12:34:56", "001", odd1 + "\r\n" + odd2 + "...\r\n"));
+  EXPECT_NE(log_.ReceivedText().find(odd1 + "\r\n"), std::string::npos);
+}
+
+TEST_F(MessageLogTest, ReceivedTextStaysWithinItsBoundWithoutSplittingCharacters) {
+  const std::string wide = "a" + Sjis("あいうえお") + "bc";  // odd-length lines
+  for (int i = 0; i < 6000; ++i) {
+    Line(wide + std::to_string(i));
+    ASSERT_LE(log_.ReceivedText().size(), kReceivedTextLimit);
+  }
+  EXPECT_GE(log_.ReceivedText().size(), kReceivedTextLimit - 1);
+  EXPECT_TRUE(Utf8FromCp932(log_.ReceivedText())) << "a double-byte character was split";
+  const std::string last = wide + "5999\r\n";
+  EXPECT_EQ(log_.ReceivedText().substr(log_.ReceivedText().size() - last.size()), last);
+}
+
+TEST_F(MessageLogTest, OneHugeLineKeepsItsEnd) {
+  const std::string huge = std::string(100000, 'x') + "END";
+  Line(huge);
+  ASSERT_EQ(log_.ReceivedText().size(), kReceivedTextLimit);
+  EXPECT_EQ(log_.ReceivedText().substr(kReceivedTextLimit - 5), "END\r\n");
+}
+
+TEST_F(MessageLogTest, UnwritableFolderIsReportedAndNothingIsLost) {
+  WriteBytes(logPath_, "a file where the folder should be");
+  Message("GA12", 0);
+  EXPECT_EQ(dialogs_.calls, (std::vector<std::string>{"beep", "error"}));
+  ASSERT_EQ(dialogs_.errors.size(), 1u);
+  EXPECT_EQ(dialogs_.errors[0],
+            folder_.DisplayPath(logPath_ / "GA12.txt") + Sjis(" に書き込めません"));
+  EXPECT_EQ(ReadBytes(logPath_), "a file where the folder should be");
+  EXPECT_EQ(log_.Counts().writeFailed, 1);
+  EXPECT_TRUE(listener_.events.empty());
+}
+
+TEST_F(MessageLogTest, FailedReplacementKeepsTheOldFileAndTellsTheUser) {
+  Message("GA12", 5);
+  const std::string old = ReadBytes(logPath_ / "GA12.txt");
+  if (::geteuid() == 0) {
+    // Permissions do not bind root: make the write itself fail.
+    const FileSizeLimit limit(16);
+    Message("GA12", 0);
+  } else {
+    std::filesystem::permissions(
+        logPath_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    Message("GA12", 0);
+  }
+  EXPECT_EQ(ReadBytes(logPath_ / "GA12.txt"), old);
+  ASSERT_EQ(dialogs_.errors.size(), 1u);
+  EXPECT_NE(dialogs_.errors[0].find(Sjis("に書き込めません")), std::string::npos);
+  EXPECT_EQ(dialogs_.beeps, 1);
+}
+
+TEST_F(MessageLogTest, DirectoryWhereTheLogShouldBeIsReported) {
+  std::filesystem::create_directories(logPath_ / "GA12.txt");
+  Message("GA12", 0);
+  EXPECT_TRUE(std::filesystem::is_directory(logPath_ / "GA12.txt"));
+  EXPECT_EQ(dialogs_.errors.size(), 1u);
+}
+
+TEST_F(MessageLogTest, WorksWithoutAListener) {
+  MessageLog alone(settings_, clock_, folder_, status_, dialogs_);
+  alone.AddReceivedLine("ZCZC GA12", false);
+  alone.AddReceivedLine("BODY", false);
+  alone.AddReceivedLine("NNNN", false);
+  EXPECT_TRUE(Exists("GA12.txt"));
+}
+
+}  // namespace
+}  // namespace seaherald
