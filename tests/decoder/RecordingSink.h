@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,21 @@ struct ReceivedLine {
   bool cut;
   bool operator==(const ReceivedLine&) const = default;
 };
+
+// Test failures show the bytes, escaping everything outside printable ASCII.
+inline void PrintTo(const ReceivedLine& line, std::ostream* os) {
+  *os << '"';
+  for (unsigned char c : line.text) {
+    if (c >= 0x20 && c < 0x7F) {
+      *os << c;
+    } else {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      *os << hex;
+    }
+  }
+  *os << (line.cut ? "\" cut" : "\"");
+}
 
 // Keeps every line and every live-line update the decoder hands over.
 class RecordingSink : public LineSink {
