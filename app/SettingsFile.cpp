@@ -8,6 +8,8 @@
 #include <type_traits>
 #include <variant>
 
+#include "platform/CodePage.h"
+
 namespace seaherald {
 
 namespace {
@@ -235,6 +237,10 @@ std::string CannotWriteMessage(std::string_view pathShiftJis) {
   std::string message(pathShiftJis);
   message += CannotWriteSuffix;
   return message;
+}
+
+std::string CannotWriteMessageFor(const std::filesystem::path& path) {
+  return CannotWriteMessage(CodePageConverter().Cp932FromUtf8Lossy(path.string()));
 }
 
 }  // namespace seaherald

@@ -52,5 +52,7 @@ std::filesystem::path LogFolderFor(const std::filesystem::path& executable);
 
 // "<path> に書き込めません" in Shift-JIS, for a path already converted to Shift-JIS.
 std::string CannotWriteMessage(std::string_view pathShiftJis);
+// The same for a file-system path (UTF-8 names); characters without a Shift-JIS form show as "?".
+std::string CannotWriteMessageFor(const std::filesystem::path& path);
 
 }  // namespace seaherald

@@ -396,5 +396,15 @@ TEST(SettingsMessage, CannotWriteNamesThePath) {
       << "the path is text, never a format";
 }
 
+TEST(SettingsMessage, FileSystemPathIsConvertedFromUtf8) {
+  EXPECT_EQ(
+      Utf8FromShiftJis(CannotWriteMessageFor(std::filesystem::path("/home/船長/seaherald.ini"))),
+      "/home/船長/seaherald.ini に書き込めません");
+  const std::string odd = Utf8FromShiftJis(
+      CannotWriteMessageFor(std::filesystem::path("/tmp/\xFF\xC3(/a\U0001F6A2.ini")));
+  EXPECT_NE(odd, "<not Shift-JIS>") << "unconvertible names still give a message";
+  EXPECT_TRUE(odd.ends_with(".ini に書き込めません")) << odd;
+}
+
 }  // namespace
 }  // namespace seaherald
