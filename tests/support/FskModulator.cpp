@@ -9,10 +9,11 @@ namespace seaherald::testsignal {
 
 FskModulator::FskModulator(const FskParameters& parameters)
     : parameters_(parameters),
-      bitsPerSample_(NominalBaud * (1.0 + parameters.rateError) / SignalSampleRate) {
+      bitsPerSample_(NominalBaud * (1.0 + parameters.rateError) / parameters.sampleRate) {
   const double lowest = parameters.centerHz + parameters.offsetHz - ToneShiftHz;
   const double highest = parameters.centerHz + parameters.offsetHz + ToneShiftHz;
-  if (lowest <= 0.0 || highest >= SignalSampleRate / 2.0) {
+  if (parameters.sampleRate < 1000) throw std::invalid_argument("sample rate too low");
+  if (lowest <= 0.0 || highest >= parameters.sampleRate / 2.0) {
     throw std::invalid_argument("FSK tones outside the audio band");
   }
   if (parameters.rateError <= -0.5 || parameters.rateError >= 0.5) {
@@ -25,7 +26,7 @@ void FskModulator::AppendBits(std::span<const std::uint8_t> toneBits, std::vecto
   for (const std::uint8_t bit : toneBits) {
     const double shift = bit != 0 ? ToneShiftHz : -ToneShiftHz;
     const double step =
-        TwoPi * (parameters_.centerHz + parameters_.offsetHz + shift) / SignalSampleRate;
+        TwoPi * (parameters_.centerHz + parameters_.offsetHz + shift) / parameters_.sampleRate;
     while (bitProgress_ < 1.0) {
       out.push_back(parameters_.amplitude * std::sin(phase_));
       phase_ = std::fmod(phase_ + step, TwoPi);
@@ -37,7 +38,7 @@ void FskModulator::AppendBits(std::span<const std::uint8_t> toneBits, std::vecto
 
 void FskModulator::AppendSilence(double seconds, std::vector<double>& out) {
   const auto samples =
-      static_cast<std::size_t>(std::lround(std::max(0.0, seconds) * SignalSampleRate));
+      static_cast<std::size_t>(std::lround(std::max(0.0, seconds) * parameters_.sampleRate));
   out.insert(out.end(), samples, 0.0);
 }
 

@@ -15,10 +15,13 @@ struct FskParameters {
   double offsetHz = 0.0;   // both tones moved by this much, as a mistuned receiver does
   double rateError = 0.0;  // relative bit rate error: +0.003 sends 100.3 baud
   double amplitude = 10000.0;
+  int sampleRate =
+      SignalSampleRate;  // the receiver's rate unless a test needs a recording at another
 };
 
-// Continuous-phase FSK at 44 100 Hz: the carrier phase runs on across bit boundaries, silences and
-// calls, and bit boundaries fall wherever the (possibly mistimed) bit clock puts them.
+// Continuous-phase FSK (at 44 100 Hz unless told otherwise): the carrier phase runs on across bit
+// boundaries, silences and calls, and bit boundaries fall wherever the (possibly mistimed) bit
+// clock puts them.
 class FskModulator {
  public:
   explicit FskModulator(const FskParameters& parameters);

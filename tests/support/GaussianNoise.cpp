@@ -3,8 +3,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "tests/support/FskModulator.h"
-
 namespace seaherald::testsignal {
 
 double GaussianNoise::Uniform() {
@@ -28,10 +26,10 @@ void GaussianNoise::AddTo(std::span<double> samples, double standardDeviation) {
     sample += standardDeviation * Next();
 }
 
-double NoiseDeviationFor(double amplitude, double snrDb) {
+double NoiseDeviationFor(double amplitude, double snrDb, int sampleRate) {
   const double signalPower = amplitude * amplitude / 2.0;
   const double noiseInBand = signalPower / std::pow(10.0, snrDb / 10.0);
-  const double bandFraction = SnrBandwidthHz / (SignalSampleRate / 2.0);
+  const double bandFraction = SnrBandwidthHz / (sampleRate / 2.0);
   return std::sqrt(noiseInBand / bandFraction);
 }
 

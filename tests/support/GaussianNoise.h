@@ -4,6 +4,8 @@
 #include <random>
 #include <span>
 
+#include "tests/support/FskModulator.h"
+
 namespace seaherald::testsignal {
 
 // White Gaussian noise that is the same on every platform for a given seed: the 32-bit Mersenne
@@ -26,8 +28,8 @@ class GaussianNoise {
 
 // Noise standard deviation for a sine of the given amplitude at the given signal-to-noise ratio,
 // measured as the sine's power over the noise power that falls in a 2500 Hz bandwidth (the noise
-// is white over the whole 0 - 22 050 Hz band of 44 100 Hz sampling).
-double NoiseDeviationFor(double amplitude, double snrDb);
+// is white over the whole band up to half the sample rate).
+double NoiseDeviationFor(double amplitude, double snrDb, int sampleRate = SignalSampleRate);
 
 inline constexpr double SnrBandwidthHz = 2500.0;
 

@@ -29,7 +29,8 @@ std::vector<double> Modulate(std::span<const Transmission> transmissions,
   modulator.AppendSilence(options.trailingSilenceSeconds, samples);
   if (options.snrDb) {
     GaussianNoise noise(options.seed);
-    noise.AddTo(samples, NoiseDeviationFor(options.fsk.amplitude, *options.snrDb));
+    noise.AddTo(samples,
+                NoiseDeviationFor(options.fsk.amplitude, *options.snrDb, options.fsk.sampleRate));
   }
   return samples;
 }

@@ -25,8 +25,9 @@ struct SignalOptions {
 // Japanese as the lower one; inversion swaps both.
 std::vector<std::uint8_t> ToneBits(const Transmission& transmission, bool inverted);
 
-// Audio at 44 100 Hz for the broadcasts in order, each after its own silence, with the options'
-// silences around them and noise over the whole. The same arguments always give the same samples.
+// Audio at the options' sample rate for the broadcasts in order, each after its own silence, with
+// the options' silences around them and noise over the whole. The same arguments always give the
+// same samples.
 std::vector<double> Modulate(std::span<const Transmission> transmissions,
                              const SignalOptions& options);
 

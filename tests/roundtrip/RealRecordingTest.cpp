@@ -1,0 +1,87 @@
+// Off-air and third-party recordings through the command-line decoder, end to end. They come from
+// ../shared/testdata/real beside the repository (see its README for where each comes from).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/roundtrip/ToolRun.h"
+
+namespace seaherald::roundtrip {
+namespace {
+
+std::filesystem::path Recording(const std::string& name) {
+  return std::filesystem::path(SEAHERALD_SOURCE_DIR "/../shared/testdata/real") / name;
+}
+
+bool HasLine(const ToolResult& result, const std::string& line) {
+  return std::find(result.lines.begin(), result.lines.end(), line) != result.lines.end();
+}
+
+bool HasLineContaining(const ToolResult& result, const std::string& text) {
+  return std::any_of(result.lines.begin(), result.lines.end(),
+                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
+struct RecordingCase {
+  std::string file;
+  std::vector<std::string> args;  // before the file name
+  std::vector<std::string> wholeLines;
+  std::vector<std::string> fragments;
+};
+
+class RealRecording : public testing::TestWithParam<RecordingCase> {};
+
+TEST_P(RealRecording, DecodesItsKnownText) {
+  const RecordingCase& c = GetParam();
+  const auto path = Recording(c.file);
+  ASSERT_TRUE(std::filesystem::exists(path)) << path << " is missing";
+  std::vector<std::string> args = c.args;
+  args.push_back(path.string());
+  const ToolResult result = RunDecodeTool(args);
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  for (const std::string& line : c.wholeLines) {
+    EXPECT_TRUE(HasLine(result, line)) << line << " not in:\n" << result.out;
+  }
+  for (const std::string& text : c.fragments) {
+    EXPECT_TRUE(HasLineContaining(result, text)) << text << " not in:\n" << result.out;
+  }
+}
+
+const std::string TestSentence =
+    "NOW IS THE TIME FOR ALL GOOD MEN TO COME TO THE AID OF THEIR COUNTRY.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Recordings, RealRecording,
+    testing::Values(
+        // Each has phasing: automatic mode finds English from the default Japanese start, and
+        // either starting polarity.
+        RecordingCase{"fventuri_example_44k.wav", {"--center", "1000"}, {TestSentence}, {}},
+        RecordingCase{
+            "fventuri_example_44k.wav", {"--center", "1000", "--invert"}, {TestSentence}, {}},
+        RecordingCase{"pd0wm_example_44k.wav", {"--center", "1000"}, {TestSentence}, {}},
+        // The 48 kHz original goes through the resampler.
+        RecordingCase{"pd0wm_example.wav", {"--center", "1000", "--invert"}, {TestSentence}, {}},
+        // Text without phasing: the language has to be given.
+        RecordingCase{"lpeterse_inner_44k.wav",
+                      {"--center", "955", "--lang", "en"},
+                      {"WARN. NO. 314", "GERMAN BIGHT. NORTHWESTERLY OF HELIGOLAND."},
+                      {}},
+        RecordingCase{
+            "lpeterse_inner.wav", {"--center", "955", "--lang", "en"}, {"WARN. NO. 314"}, {}},
+        // A real broadcast with fading: fragments, among them the station's name.
+        RecordingCase{"fventuri_mondolfo_44k.wav",
+                      {"--center", "1000", "--lang", "en"},
+                      {},
+                      {"ZCZC EE3", "MONDOLFO RADIO"}}),
+    [](const auto& info) {
+      std::string name =
+          info.param.file.substr(0, info.param.file.find('.')) + "_" + std::to_string(info.index);
+      std::replace(name.begin(), name.end(), '-', '_');
+      return name;
+    });
+
+}  // namespace
+}  // namespace seaherald::roundtrip
