@@ -1,0 +1,199 @@
+// The pieces of seaherald-decode in-process: option parsing, block sources, resampling and the
+// line printer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <cstdio>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "tests/roundtrip/ToolRun.h"
+#include "tests/support/AudioFileWriter.h"
+#include "tools/DecodeOptions.h"
+#include "tools/LinePrinter.h"
+#include "tools/RawPcmSource.h"
+#include "tools/SoundFileSource.h"
+#include "tools/StreamResampler.h"
+
+namespace seaherald::decodetool {
+namespace {
+
+std::variant<DecodeOptions, UsageError> Parse(std::vector<std::string_view> args) {
+  return ParseDecodeOptions(args);
+}
+
+TEST(DecodeOptionsTest, DefaultsMatchTheReceiverSettings) {
+  const auto parsed = Parse({"in.wav"});
+  ASSERT_TRUE(std::holds_alternative<DecodeOptions>(parsed));
+  const auto& options = std::get<DecodeOptions>(parsed);
+  EXPECT_EQ(options.centerHz, 800.0);
+  EXPECT_FALSE(options.english);
+  EXPECT_FALSE(options.inverted);
+  EXPECT_TRUE(options.automatic);
+  EXPECT_EQ(options.input, "in.wav");
+}
+
+TEST(DecodeOptionsTest, EveryOptionInBothSpellings) {
+  const auto parsed = Parse({"--center", "1700.5e-1", "--lang=en", "--invert", "--manual", "-"});
+  ASSERT_TRUE(std::holds_alternative<DecodeOptions>(parsed));
+  const auto& options = std::get<DecodeOptions>(parsed);
+  EXPECT_DOUBLE_EQ(options.centerHz, 170.05);
+  EXPECT_TRUE(options.english);
+  EXPECT_TRUE(options.inverted);
+  EXPECT_FALSE(options.automatic);
+  EXPECT_EQ(options.input, "-");
+  EXPECT_EQ(std::get<DecodeOptions>(Parse({"--center=1499.9", "x"})).centerHz, 1499.9);
+  EXPECT_EQ(std::get<DecodeOptions>(Parse({"--lang", "ja", "x"})).english, false);
+}
+
+TEST(DecodeOptionsTest, DoubleDashLetsAFileStartWithADash) {
+  const auto parsed = Parse({"--manual", "--", "-odd name.wav"});
+  ASSERT_TRUE(std::holds_alternative<DecodeOptions>(parsed));
+  EXPECT_EQ(std::get<DecodeOptions>(parsed).input, "-odd name.wav");
+}
+
+TEST(DecodeOptionsTest, HelpNeedsNoInput) {
+  const auto parsed = Parse({"--help"});
+  ASSERT_TRUE(std::holds_alternative<DecodeOptions>(parsed));
+  EXPECT_TRUE(std::get<DecodeOptions>(parsed).showHelp);
+}
+
+TEST(DecodeOptionsTest, ErrorsNameTheProblem) {
+  const auto message = [](std::vector<std::string_view> args) {
+    const auto parsed = Parse(args);
+    return std::holds_alternative<UsageError>(parsed) ? std::get<UsageError>(parsed).message
+                                                      : std::string("(accepted)");
+  };
+  EXPECT_NE(message({"--center", "1500", "x"}).find("below 1500"), std::string::npos);
+  EXPECT_NE(message({"--center", "0", "x"}).find("above 0"), std::string::npos);
+  EXPECT_NE(message({"--center", "inf", "x"}).find("number"), std::string::npos);
+  EXPECT_NE(message({"--center", "800Hz", "x"}).find("number"), std::string::npos);
+  EXPECT_NE(message({"--center"}).find("needs a value"), std::string::npos);
+  EXPECT_NE(message({"--lang", "EN", "x"}).find("en or ja"), std::string::npos);
+  EXPECT_NE(message({"--invert=no", "x"}).find("takes no value"), std::string::npos);
+  EXPECT_NE(message({"-v", "x"}).find("unknown option '-v'"), std::string::npos);
+  EXPECT_NE(message({"x", "y"}).find("only one input"), std::string::npos);
+  EXPECT_NE(message({"--manual"}).find("no input"), std::string::npos);
+}
+
+// Magnitude of a frequency component, by correlation.
+double Magnitude(const std::vector<float>& samples, double hz, double rate) {
+  std::complex<double> sum;
+  for (std::size_t n = 0; n < samples.size(); ++n) {
+    sum += static_cast<double>(samples[n]) *
+           std::polar(1.0, -2.0 * std::numbers::pi * hz * static_cast<double>(n) / rate);
+  }
+  return 2.0 * std::abs(sum) / static_cast<double>(samples.size());
+}
+
+TEST(StreamResamplerTest, KeepsLengthAndFrequencyWhenFedInPieces) {
+  const double inRate = 48000;
+  std::vector<float> input(48000);
+  for (std::size_t n = 0; n < input.size(); ++n) {
+    input[n] = static_cast<float>(0.5 * std::sin(2 * std::numbers::pi * 715.0 * n / inRate));
+  }
+  StreamResampler resampler(inRate, 44100);
+  std::vector<float> output;
+  for (std::size_t start = 0; start < input.size(); start += 1000) {
+    const bool last = start + 1000 >= input.size();
+    resampler.Process(std::span(input).subspan(start, 1000), last, output);
+  }
+  EXPECT_NEAR(static_cast<double>(output.size()), 44100.0, 2.0);
+  const std::vector<float> middle(output.begin() + 1000, output.end() - 1000);
+  EXPECT_NEAR(Magnitude(middle, 715.0, 44100), 0.5, 0.01);
+  EXPECT_FALSE(StreamResampler::Supports(100, 44100));
+  EXPECT_TRUE(StreamResampler::Supports(8000, 44100));
+}
+
+TEST(SoundFileSourceTest, BlocksCarryLeftAndRightUnscaled) {
+  const roundtrip::ScratchDirectory dir;
+  std::vector<std::int16_t> stereo;
+  for (int i = 0; i < 5000; ++i) {
+    stereo.push_back(static_cast<std::int16_t>(i % 2 == 0 ? -32768 : 32767));
+    stereo.push_back(static_cast<std::int16_t>(i - 2500));
+  }
+  const auto path = dir / "s.wav";
+  testsignal::WriteAudioFile(path, stereo, 2, 44100, testsignal::AudioFileType::Wav);
+  SoundFileSource source(path);
+  EXPECT_NEAR(source.DurationSeconds().value(), 5000.0 / 44100, 1e-9);
+  std::array<std::int16_t, StereoBlockSamples> block{};
+  ASSERT_EQ(source.NextBlock(block), 4410u);
+  EXPECT_EQ(block[0], -32768);
+  EXPECT_EQ(block[2], 32767);
+  EXPECT_EQ(block[1], -2500);
+  EXPECT_EQ(block[2 * 4409 + 1], 4409 - 2500);
+  ASSERT_EQ(source.NextBlock(block), 590u);
+  EXPECT_EQ(block[2 * 589 + 1], 5000 - 1 - 2500);
+  EXPECT_EQ(block[2 * 590], 0);  // silence after the end
+  EXPECT_EQ(source.NextBlock(block), 0u);
+  EXPECT_FALSE(source.Defect().has_value());
+}
+
+TEST(SoundFileSourceTest, ResampledFileKeepsItsDuration) {
+  const roundtrip::ScratchDirectory dir;
+  std::vector<std::int16_t> mono(32000 * 3, 1000);
+  const auto path = dir / "m.flac";
+  testsignal::WriteAudioFile(path, mono, 1, 32000, testsignal::AudioFileType::Flac);
+  SoundFileSource source(path);
+  std::array<std::int16_t, StereoBlockSamples> block{};
+  std::size_t frames = 0;
+  while (const std::size_t got = source.NextBlock(block)) {
+    frames += got;
+    if (frames > 44100 && frames < 2 * 44100) {
+      EXPECT_NEAR(block[0], 1000, 2);
+      EXPECT_EQ(block[0], block[1]);
+    }
+  }
+  EXPECT_NEAR(static_cast<double>(frames), 3 * 44100.0, 2.0);
+  EXPECT_FALSE(source.Defect().has_value());
+}
+
+TEST(SoundFileSourceTest, MissingFileThrowsInputError) {
+  EXPECT_THROW(SoundFileSource("/nonexistent/dir/file.wav"), InputError);
+}
+
+TEST(RawPcmSourceTest, LittleEndianMonoIntoBothChannels) {
+  const unsigned char bytes[] = {0x01, 0x00, 0xFF, 0x7F, 0x00, 0x80, 0xFE, 0xFF, 0x42};
+  std::FILE* stream = fmemopen(const_cast<unsigned char*>(bytes), sizeof bytes, "rb");
+  ASSERT_NE(stream, nullptr);
+  RawPcmSource source(stream);
+  std::array<std::int16_t, StereoBlockSamples> block{};
+  ASSERT_EQ(source.NextBlock(block), 4u);
+  EXPECT_EQ((std::vector<std::int16_t>(block.begin(), block.begin() + 8)),
+            (std::vector<std::int16_t>{1, 1, 32767, 32767, -32768, -32768, -2, -2}));
+  EXPECT_EQ(block[8], 0);
+  EXPECT_EQ(source.NextBlock(block), 0u);
+  ASSERT_TRUE(source.Defect().has_value());
+  EXPECT_NE(source.Defect()->find("odd number of bytes"), std::string::npos);
+  std::fclose(stream);
+}
+
+TEST(LinePrinterTest, ShiftJisBecomesUtf8AndCutLinesGetDots) {
+  char* buffer = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&buffer, &size);
+  ASSERT_NE(out, nullptr);
+  {
+    LinePrinter printer(out);
+    int before = 0;
+    printer.SetBeforeLine([&before] { ++before; });
+    printer.AddReceivedLine("\x82\x6D\x82\x6D", false);  // full-width N N
+    printer.AddReceivedLine("ZCZC GA", true);
+    EXPECT_EQ(before, 2);
+  }
+  std::fclose(out);
+  EXPECT_EQ(std::string(buffer, size), "ＮＮ\nZCZC GA...\n");
+  std::free(buffer);
+}
+
+TEST(LinePrinterTest, PairsThatAreNoCharacterBecomeReplacementMarks) {
+  LinePrinter printer(stdout);
+  // 0x85 0x40 lies in an unassigned row; the neighbours must survive.
+  EXPECT_EQ(printer.ToUtf8("\x82\x6D\x85\x40\x82\x6D"), "Ｎ\xEF\xBF\xBDＮ");
+  EXPECT_EQ(printer.ToUtf8("A\x82"), "A\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace seaherald::decodetool
