@@ -32,12 +32,5 @@ TEST(RecordingClock, CarriesIntoDaysMonthsAndYears) {
   EXPECT_TRUE(Same(AfterBlocks({2026, 1, 1, 0, 0, 0}, 864000), {2026, 1, 2, 0, 0, 0}));
 }
 
-TEST(RecordingClock, CountsBlocks) {
-  RecordingClock clock({2026, 1, 1, 0, 0, 0});
-  for (int i = 0; i < 25; ++i)
-    clock.CountBlock();
-  EXPECT_EQ(clock.BlockCount(), 25);
-}
-
 }  // namespace
 }  // namespace seaherald

