@@ -14,3 +14,11 @@ add_library(seaherald_sound_core STATIC
 target_include_directories(seaherald_sound_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(seaherald_sound_core PUBLIC seaherald_codepage)
 
+add_library(seaherald_sound STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/QtSoundBackend.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SoundIo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Unit8.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Unit9.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WaveIn.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WaveOut.cpp)
+target_link_libraries(seaherald_sound PUBLIC seaherald_sound_core Qt6::Widgets Qt6::Multimedia)

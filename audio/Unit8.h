@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "audio/InputDeviceSelection.h"
+
+class QComboBox;
+class QGroupBox;
+class QPushButton;
+
+namespace seaherald {
+
+class TForm9;
+
+// The input device dialog. Creating it lists the capture devices, resolves the stored device name
+// and opens the capture; afterwards it is shown modally from the settings dialog to change the
+// device.
+class TForm8 final : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int ClientWidth = 331;
+  static constexpr int ClientHeight = 102;
+
+  // `waveInName` is the settings record's (Shift-JIS); the dialog keeps it up to date.
+  TForm8(SoundBackend& devices, CaptureControl& capture, std::string& waveInName,
+         DialogService& dialogs, TForm9& notice, QWidget* parent = nullptr);
+
+  // Shows the dialog modally, centred over `owner`; returns when it is closed.
+  int ShowModalOver(QWidget* owner);
+
+  // 0: the default input; n: entry n of the list.
+  int DeviceIndex() const { return deviceIndex_; }
+  const InputDeviceSelection& Selection() const { return selection_; }
+
+  QGroupBox* GroupBox1 = nullptr;
+  QComboBox* ComboBox1 = nullptr;
+  QPushButton* Button3 = nullptr;  // the desktop's sound settings
+  QPushButton* Button1 = nullptr;  // OK
+  QPushButton* Button2 = nullptr;  // cancel
+
+ protected:
+  void showEvent(QShowEvent* event) override;  // FormShow
+
+ private:
+  void BuildControls();
+  void FillComboBox();
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+
+  int deviceIndex_ = 0;
+  InputDeviceSelection selection_;
+  TForm9& notice_;
+  QWidget* owner_ = nullptr;
+};
+
+}  // namespace seaherald
