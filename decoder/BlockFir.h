@@ -14,9 +14,10 @@ namespace seaherald {
 // - the inputs of a block follow the last Taps-1 inputs of the previous one in a linear buffer,
 //   so nothing shifts per sample;
 // - with Step > 1 the filter is evaluated only at the last input of every group of Step (the kept
-//   samples of a decimator);
-// - several outputs are summed side by side, which hides the latency of the additions without
-//   changing the order within any one sum;
+//   samples of a decimator), reading the inputs split into Step phases so that neighbouring
+//   outputs read neighbouring values;
+// - several outputs are summed side by side, which hides the latency of the additions and lets
+//   the compiler use vector instructions, without changing the order within any one sum;
 // - taps whose coefficient is exactly zero are left out. For finite inputs such a product is +0 or
 //   -0, and adding a signed zero leaves every non-zero partial sum unchanged, so only the sign of
 //   an output that is exactly zero can differ. Callers must not depend on that sign.
@@ -28,7 +29,10 @@ class BlockFir {
 
   explicit BlockFir(const std::array<double, Taps>& coefficients) : coefficients_(coefficients) {
     for (int k = 0; k < Taps; ++k) {
-      if (coefficients[k] != 0.0) activeTaps_[activeCount_++] = k;
+      if (coefficients[k] == 0.0) continue;
+      activeTaps_[activeCount_] = k;
+      tapOffsets_[activeCount_] = FirstLineOffset(k);
+      ++activeCount_;
     }
   }
 
@@ -40,52 +44,69 @@ class BlockFir {
   }
 
   // Delay-line value k at output j of the current block.
-  double Line(int output, int k) const { return buffer_[End(output) - k]; }
+  double Line(int output, int k) const { return buffer_[History + output * Step + Step - 1 - k]; }
 
-  void Run(std::span<double, Outputs> output) const {
-    constexpr int Lanes = 4;
+  void Run(std::span<double, Outputs> output) {
+    if constexpr (Step > 1) SplitPhases();
     int j = 0;
-    for (; j + Lanes <= Outputs; j += Lanes) {
-      const double* x0 = buffer_.data() + End(j);
-      const double* x1 = x0 + Step;
-      const double* x2 = x1 + Step;
-      const double* x3 = x2 + Step;
-      double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
-      for (int n = 0; n < activeCount_; ++n) {
-        const int k = activeTaps_[n];
-        const double c = coefficients_[k];
-        s0 += c * x0[-k];
-        s1 += c * x1[-k];
-        s2 += c * x2[-k];
-        s3 += c * x3[-k];
-      }
-      output[j] = s0;
-      output[j + 1] = s1;
-      output[j + 2] = s2;
-      output[j + 3] = s3;
-    }
-    for (; j < Outputs; ++j) {
-      const double* x = buffer_.data() + End(j);
-      double s = 0.0;
-      for (int n = 0; n < activeCount_; ++n) {
-        const int k = activeTaps_[n];
-        s += coefficients_[k] * x[-k];
-      }
-      output[j] = s;
-    }
+    for (; j + WideLanes <= Outputs; j += WideLanes)
+      RunLanes<WideLanes>(j, output.data() + j);
+    for (; j < Outputs; ++j)
+      RunLanes<1>(j, output.data() + j);
   }
 
   int ActiveTapCount() const { return activeCount_; }
 
  private:
   static constexpr int History = Taps - 1;
-  // Buffer index of the newest input of output j.
-  static constexpr std::size_t End(int output) { return History + output * Step + Step - 1; }
+  static constexpr int BufferLength = History + Inputs;
+  static constexpr int PhaseLength = (BufferLength + Step - 1) / Step;
+  static constexpr int WideLanes = 8;
+
+  // Where delay-line value k of output 0 lies in the data the sums read; output j reads j further.
+  static constexpr int FirstLineOffset(int k) {
+    const int index = History + Step - 1 - k;  // in buffer_
+    if constexpr (Step == 1) return index;
+    return (index % Step) * PhaseLength + index / Step;
+  }
+
+  const double* LineData() const {
+    if constexpr (Step == 1) return buffer_.data();
+    return phases_.data();
+  }
+
+  void SplitPhases() {
+    for (int phase = 0; phase < Step; ++phase) {
+      double* out = phases_.data() + phase * PhaseLength;
+      for (int i = phase; i < BufferLength; i += Step)
+        *out++ = buffer_[i];
+    }
+  }
+
+  // Outputs j .. j+Lanes-1, each summed in tap order.
+  template <int Lanes>
+  void RunLanes(int j, double* output) const {
+    const double* data = LineData() + j;
+    double sums[Lanes];
+    for (int lane = 0; lane < Lanes; ++lane)
+      sums[lane] = 0.0;
+    for (int n = 0; n < activeCount_; ++n) {
+      const double c = coefficients_[activeTaps_[n]];
+      const double* line = data + tapOffsets_[n];
+      for (int lane = 0; lane < Lanes; ++lane)
+        sums[lane] += c * line[lane];
+    }
+    for (int lane = 0; lane < Lanes; ++lane)
+      output[lane] = sums[lane];
+  }
 
   std::array<double, Taps> coefficients_;
   std::array<int, Taps> activeTaps_{};
+  std::array<int, Taps> tapOffsets_{};
   int activeCount_ = 0;
-  std::array<double, History + Inputs> buffer_{};
+  std::array<double, BufferLength> buffer_{};
+  // The buffer split by position modulo Step; only decimating filters use it.
+  std::array<double, Step == 1 ? 1 : Step * PhaseLength> phases_{};
 };
 
 }  // namespace seaherald
