@@ -1,0 +1,23 @@
+#pragma once
+
+#include "msglog/DialogService.h"
+
+class QWidget;
+
+namespace seaherald {
+
+// Message dialogs as modal message boxes over the main window, with Japanese captions and
+// button texts.
+class QtDialogService final : public DialogService {
+ public:
+  explicit QtDialogService(QWidget* parent) : parent_(parent) {}
+  void Beep() override;
+  void ShowError(const std::string& sjis) override;
+  void ShowInformation(const std::string& sjis) override;
+  bool Confirm(const std::string& sjis) override;
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace seaherald

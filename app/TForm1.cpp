@@ -1,0 +1,257 @@
+#include "app/TForm1.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLayout>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "app/ColourPanel.h"
+#include "app/LogBrowserWidgets.h"
+#include "app/QtText.h"
+#include "app/SettingsFile.h"
+#include "app/SpectrumView.h"
+#include "app/StartupText.h"
+#include "app/StatusPanels.h"
+#include "app/TForm3.h"
+#include "app/TextTabs.h"
+#include "app/ViewFonts.h"
+#include "audio/Spectrum.h"
+#include "msglog/LogBrowser.h"
+#include "msglog/MessageLog.h"
+
+namespace seaherald {
+
+namespace {
+
+constexpr int LayoutClientWidth = 876;
+constexpr int LayoutClientHeight = 663;
+constexpr int StatusPanel0Margin = 339;  // client width left to panels 1-3 and the grip
+constexpr int ClockPanel = 3;
+
+// The views' font and colours go on these three, in this order.
+std::array<QWidget*, 3> Views(const MainControls& controls) {
+  return {controls.TabControl1->Memo1(), controls.TreeView1, controls.ListView1};
+}
+
+}  // namespace
+
+TForm1::TForm1(AppPaths paths, FormServices services)
+    : paths_(std::move(paths)),
+      qtDialogs_(this),
+      qtChoosers_(this),
+      dialogs_(services.dialogs != nullptr ? services.dialogs : &qtDialogs_),
+      choosers_(services.choosers != nullptr ? services.choosers : &qtChoosers_),
+      clock_(services.clock != nullptr ? services.clock : &systemClock_),
+      logFolder_(paths_.logFolder),
+      spectrumBitmap_(SpectrumBitmapWidth, SpectrumBitmapHeight) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("SEAHERALD"));
+  setFont(ControlFont());
+  controls_ = BuildMainControls(this);
+  controls_.TabControl1->Memo1()->setPlainText(StartupText());
+  resize(LayoutClientWidth, LayoutClientHeight);
+  browserWidgets_ = std::make_unique<LogBrowserWidgets>(controls_);
+
+  settings_ = LoadSettings(paths_.settingsFile);
+  ApplyStoredSizes();
+  RaiseStartupMinimums(settings_);
+  browserWidgets_->SetActiveTab(kTabReceived);
+  ApplyViewFont();
+  ApplyViewColors();
+
+  browser_ =
+      std::make_unique<LogBrowser>(settings_, *clock_, logFolder_, *browserWidgets_, *dialogs_);
+  browserWidgets_->Connect(*browser_);
+  log_ = std::make_unique<MessageLog>(settings_, *clock_, logFolder_, *this, *dialogs_,
+                                      browser_.get());
+  browser_->Start();
+  centerFrequency_ = settings_.CentF * 10.0;
+  blockHandler_ = std::make_unique<BlockHandler>(
+      DecoderSettings{settings_.DecLang, settings_.DecInv, settings_.AutoSet, centerFrequency_},
+      *log_, settings_, *clock_, static_cast<BlockHandlerListener&>(*this));
+  if (settings_.AutoLogDelete) browser_->AutoDeleteLogs();
+
+  connect(controls_.SpeedButton5, &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
+  connect(controls_.SpeedButton1, &QToolButton::toggled, this, &TForm1::MonitorToggled);
+  FormCreate();
+}
+
+// FormDestroy: the sound goes first, while everything it may touch still exists.
+TForm1::~TForm1() {
+  if (soundShutdown_) soundShutdown_();
+}
+
+void TForm1::ApplyStoredSizes() {
+  const int widths[] = {settings_.ColumnsWidth0, settings_.ColumnsWidth1, settings_.ColumnsWidth2,
+                        settings_.ColumnsWidth3};
+  for (int column = 0; column < 4; ++column) {
+    controls_.ListView1->setColumnWidth(column, std::max(widths[column], 0));
+  }
+  // The splitters share out their current size, so they get it before the stored sizes go in.
+  layout()->activate();
+  const int panelWidth = std::max(settings_.PanelWidth, 0);
+  const int listHeight = std::max(settings_.PanelHeight, 0);
+  controls_.Splitter1->setSizes(
+      {panelWidth, std::max(controls_.Splitter1->width() - panelWidth, 0)});
+  controls_.Splitter2->setSizes(
+      {listHeight, std::max(controls_.Splitter2->height() - listHeight, 0)});
+}
+
+void TForm1::FormCreate() {
+  storedOuterSize_ = QSize(settings_.MainWidth, settings_.MainHeight);
+  move(settings_.MainLeft, settings_.MainTop);
+  resize(storedOuterSize_);
+  setWindowState(settings_.MainMaxmum ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+QSize TForm1::FrameExtra() const {
+  return frameGeometry().size() - size();
+}
+
+void TForm1::KeepMinimumOuterSize() {
+  const QSize extra = FrameExtra();
+  setMinimumSize(MinimumOuterWidth - extra.width(), MinimumOuterHeight - extra.height());
+}
+
+void TForm1::FormActivate() {
+  if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return;
+  const QRect outer = frameGeometry();
+  settings_.MainWidth = outer.width();
+  settings_.MainHeight = outer.height();
+  settings_.MainTop = outer.top();
+  settings_.MainLeft = outer.left();
+}
+
+void TForm1::FormClose() {
+  if (settings_.AutoLogDelete) browser_->AutoDeleteLogs();
+  const QRect outer = frameGeometry();
+  RecordWindowGeometry(settings_, isMaximized(),
+                       WindowGeometry{outer.top(), outer.left(), outer.width(), outer.height()});
+  QHeaderView* header = controls_.ListView1->horizontalHeader();
+  settings_.ColumnsWidth0 = header->sectionSize(0);
+  settings_.ColumnsWidth1 = header->sectionSize(1);
+  settings_.ColumnsWidth2 = header->sectionSize(2);
+  settings_.ColumnsWidth3 = header->sectionSize(3);
+  settings_.PanelWidth = controls_.Panel4->width();
+  settings_.PanelHeight = controls_.ListView1->height();
+  const ProfileWriteResult written = SaveSettings(paths_.settingsFile, settings_);
+  if (!written.ok()) {
+    dialogs_->Beep();
+    dialogs_->ShowError(CannotWriteMessage(logFolder_.DisplayPath(paths_.settingsFile)));
+  }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  controls_.StatusBar1->SetPanelWidth(0, width() - StatusPanel0Margin);
+  PlaceToolBarIndicators(controls_, width());
+  KeepMinimumOuterSize();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+// The stored sizes are outer sizes; the frame is known only once the window exists.
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  KeepMinimumOuterSize();
+  if (frameApplied_) return;
+  frameApplied_ = true;
+  const QSize extra = FrameExtra();
+  if (extra != QSize(0, 0) && !isMaximized()) resize(storedOuterSize_ - extra);
+}
+
+void TForm1::SpeedButton5Click() {
+  if (settingsDialog_ != nullptr) settingsDialog_->ShowOrRaise();
+}
+
+void TForm1::SetInputDeviceDialogOpener(std::function<void()> opener) {
+  inputDeviceDialogOpener_ = std::move(opener);
+}
+
+void TForm1::SetSoundShutdown(std::function<void()> shutdown) {
+  soundShutdown_ = std::move(shutdown);
+}
+
+void TForm1::OpenInputDeviceDialog() {
+  if (inputDeviceDialogOpener_) inputDeviceDialogOpener_();
+}
+
+bool TForm1::MonitorOn() const {
+  return controls_.SpeedButton1->isChecked();
+}
+
+void TForm1::ApplyViewFont() {
+  const QString face = ToQString(settings_.FontName);
+  for (QWidget* view : Views(controls_)) {
+    QFont font = view->font();
+    font.setPointSize(std::max(settings_.FontSize, 1));
+    font.setFamily(face);
+    view->setFont(font);
+  }
+  QPlainTextEdit* memo = controls_.TabControl1->Memo1();
+  memo->setTabStopDistance(8.0 * memo->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+  controls_.ListView1->verticalHeader()->setDefaultSectionSize(
+      controls_.ListView1->fontMetrics().height() + 4);
+}
+
+void TForm1::ApplyViewColors() {
+  for (QWidget* view : Views(controls_)) {
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Text, QColorFromBgr(settings_.FontColor));
+    palette.setColor(QPalette::Base, QColorFromBgr(settings_.BackColor));
+    view->setPalette(palette);
+  }
+}
+
+void TForm1::SetStatusText(int panel, const std::string& sjis) {
+  controls_.StatusBar1->SetPanelText(panel, ToQString(sjis));
+}
+
+void TForm1::RestartAutoDeleteTicker() {
+  blockHandler_->ResetAutoDeleteTicker();
+}
+
+void TForm1::ProcessWaveBlock(StereoBlock block) {
+  blockHandler_->ProcessBlock(block);
+}
+
+void TForm1::OnBlockDecoded() {
+  spectrum_.UpdateSpectrum(blockHandler_->GetDecoder().DisplaySamples());
+}
+
+void TForm1::ShowClock(const std::string& clockText) {
+  controls_.StatusBar1->SetPanelText(ClockPanel, ToQString(clockText));
+}
+
+void TForm1::DiscardMessage() {
+  log_->DiscardMessage();
+}
+
+void TForm1::AutoDeleteLogs() {
+  browser_->AutoDeleteLogs();
+}
+
+void TForm1::SetLamp(bool lime) {
+  QPalette palette = controls_.Panel1->palette();
+  palette.setColor(QPalette::Window, lime ? QColor(0, 255, 0) : QColor(Qt::black));
+  controls_.Panel1->setPalette(palette);
+}
+
+void TForm1::OnBlockDone() {
+  spectrum_.DrawSpectrum(blockHandler_->GetDecoder().TuningOffset(), spectrumBitmap_);
+  controls_.Image1->ShowBitmap(spectrumBitmap_);
+}
+
+}  // namespace seaherald

@@ -1,0 +1,68 @@
+#include "app/TextTabs.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QToolButton>
+
+#include "app/ViewFonts.h"
+
+namespace seaherald {
+
+namespace {
+
+constexpr int TabWidth = 64;
+constexpr int DeleteButtonWidth = 56;
+constexpr int DeleteOneFromRight = 114;
+constexpr int DeleteAllFromRight = 56;
+
+QToolButton* DeleteButton(QWidget* parent, const char* name, const QString& caption) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setText(caption);
+  button->setFocusPolicy(Qt::NoFocus);
+  button->resize(DeleteButtonWidth, TextTabs::TabRowHeight);
+  return button;
+}
+
+}  // namespace
+
+TextTabs::TextTabs(QWidget* parent)
+    : QWidget(parent),
+      tabs_(new QTabBar(this)),
+      label1_(new QLabel(this)),
+      deleteOne_(DeleteButton(this, "SpeedButton7", QStringLiteral("１件削除"))),
+      deleteAll_(DeleteButton(this, "SpeedButton8", QStringLiteral("全件削除"))),
+      memo_(new QPlainTextEdit(this)) {
+  setObjectName(QStringLiteral("TabControl1"));
+  tabs_->setObjectName(QStringLiteral("TabControl1Tabs"));
+  tabs_->setDrawBase(false);
+  tabs_->setExpanding(false);
+  tabs_->setFocusPolicy(Qt::NoFocus);
+  tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { width: %1px; height: %2px; }")
+                           .arg(TabWidth)
+                           .arg(TabRowHeight - 2));
+  tabs_->addTab(QStringLiteral("受信電文"));
+  tabs_->addTab(QStringLiteral("読出電文"));
+  tabs_->setGeometry(0, 0, 2 * TabWidth + 4, TabRowHeight);
+
+  label1_->setObjectName(QStringLiteral("Label1"));
+  label1_->setTextFormat(Qt::PlainText);
+  label1_->setGeometry(136, 4, 145, TabRowHeight - 4);
+
+  memo_->setObjectName(QStringLiteral("Memo1"));
+  memo_->setReadOnly(true);
+  memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  memo_->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), 12));
+}
+
+void TextTabs::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  deleteOne_->move(width() - DeleteOneFromRight, 0);
+  deleteAll_->move(width() - DeleteAllFromRight, 0);
+  memo_->setGeometry(0, TabRowHeight, width(), std::max(height() - TabRowHeight, 0));
+}
+
+}  // namespace seaherald
