@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <new>
 #include <system_error>
@@ -178,6 +179,14 @@ ProfileWriteResult Failure(ProfileWriteStep step, int error) {
   return {step, error};
 }
 
+// Appending in place; GCC 12 warns falsely (-Wrestrict) about "literal" + std::string.
+std::string Joined(std::initializer_list<std::string_view> parts) {
+  std::string joined;
+  for (const std::string_view part : parts)
+    joined += part;
+  return joined;
+}
+
 }  // namespace
 
 ProfileDocument::ProfileDocument(std::string_view bytes) {
@@ -255,7 +264,7 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     return true;
   }
   const std::string end(LineEndStyle());
-  std::string keyLine = std::string(key) + "=" + std::string(value);
+  std::string keyLine = Joined({key, "=", value});
   if (const std::optional<std::size_t> last = LastLineOfSection(section)) {
     if (lines_[*last].end.empty()) lines_[*last].end = end;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*last) + 1,
@@ -264,7 +273,7 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
   }
   EnsureLastLineEnded();
   if (!lines_.empty() && !TrimBlanks(lines_.back().text).empty()) lines_.push_back({{}, end});
-  lines_.push_back({"[" + std::string(section) + "]", end});
+  lines_.push_back({Joined({"[", section, "]"}), end});
   lines_.push_back({std::move(keyLine), end});
   return true;
 }
@@ -342,7 +351,8 @@ ProfileWriteResult SaveProfile(const std::filesystem::path& path, const ProfileD
   const std::filesystem::path target = ResolveTarget(path);
   std::filesystem::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
-  std::string temporaryName = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::string temporaryName =
+      (folder / Joined({".", target.filename().string(), ".XXXXXX"})).string();
 
   FileDescriptor file(::mkostemp(temporaryName.data(), O_CLOEXEC));
   if (file.get() < 0) return Failure(ProfileWriteStep::CreateTemp, errno);

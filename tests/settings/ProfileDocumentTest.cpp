@@ -44,7 +44,11 @@ TEST(ProfileDocumentRead, NamesIgnoreAsciiLetterCase) {
 }
 
 TEST(ProfileDocumentRead, TrailBytesAreNeitherFoldedNorTakenForBrackets) {
-  const std::string bytes = "[" + std::string(SjisZo) + "]\n" + std::string(SjisDi) + "=1\n";
+  std::string bytes = "[";
+  bytes += SjisZo;
+  bytes += "]\n";
+  bytes += SjisDi;
+  bytes += "=1\n";
   const ProfileDocument document(bytes);
   EXPECT_EQ(Value(document, SjisZo, SjisDi), "1");
   EXPECT_FALSE(document.Get(SjisZo, SjisA).has_value()) << "0x61 and 0x41 trail bytes differ";
