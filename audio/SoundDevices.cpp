@@ -48,7 +48,7 @@ bool SoundDevices::OpenWaveIn(const std::optional<std::string>& deviceId) {
   // A server that went away took the monitor output with it; a new capture brings it back.
   if (outputFailed_) {
     CloseWaveOut();
-    StartOutput(OutputReport::Silent);
+    outputFailed_ = !StartOutput(OutputReport::Silent);  // still lost: try again next time
   }
   const bool chosenDevice = deviceId.has_value();
   const std::uint64_t session = ++captureSession_;

@@ -55,6 +55,7 @@ class SoundDevices final : public CaptureControl {
   // Open and still delivering: false once the device or the server went away.
   bool CaptureRunning() const override { return capture_ != nullptr && !captureFailed_; }
   bool OutputOpen() const { return output_ != nullptr; }
+  // The monitor output was lost with its server and has not come back yet.
   bool OutputFailed() const { return outputFailed_; }
   int CaptureIndex() const { return captureRing_.CaptureIndex(); }
   int OutputIndex() const { return outputRing_.OutputIndex(); }

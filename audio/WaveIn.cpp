@@ -39,7 +39,7 @@ std::unique_ptr<WaveIn> WaveIn::Start(const QAudioDevice& device, InputCallbacks
       source->state() == QAudio::StoppedState) {
     return nullptr;
   }
-  connect(waveIn->io_, &QIODevice::readyRead, waveIn.get(), &WaveIn::OnReadyRead);
+  connect(waveIn->io_.data(), &QIODevice::readyRead, waveIn.get(), &WaveIn::OnReadyRead);
   return waveIn;
 }
 
@@ -69,6 +69,7 @@ WaveIn::~WaveIn() {
 }
 
 void WaveIn::OnReadyRead() {
+  if (io_.isNull()) return;
   const QByteArray bytes = io_->readAll();
   if (bytes.isEmpty()) return;
   // The receiver may close the capture and so destroy this object: keep what the call needs.

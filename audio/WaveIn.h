@@ -1,14 +1,15 @@
 #pragma once
 
 #include <QAudio>
+#include <QIODevice>
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 #include "audio/SoundBackend.h"
 
 class QAudioDevice;
 class QAudioSource;
-class QIODevice;
 
 namespace seaherald {
 
@@ -27,8 +28,8 @@ class WaveIn final : public QObject, public InputStream {
   void OnReadyRead();
   void OnStateChanged(QAudio::State state);
 
-  QAudioSource* source_;  // owned; outlives this object when closed from inside its own signal
-  QIODevice* io_ = nullptr;
+  QAudioSource* source_;    // owned; outlives this object when closed from inside its own signal
+  QPointer<QIODevice> io_;  // the toolkit deletes it when the stream dies
   InputCallbacks callbacks_;
   std::shared_ptr<int> notifying_ = std::make_shared<int>(0);
 };

@@ -42,7 +42,7 @@ WaveOut::~WaveOut() {
 }
 
 std::size_t WaveOut::Write(std::span<const std::byte> bytes) {
-  if (io_ == nullptr || stopped_) return 0;
+  if (io_.isNull() || stopped_) return 0;
   const int frameBytes = CaptureWaveFormat.blockAlign;
   const qsizetype room = sink_->bytesFree() / frameBytes * frameBytes;
   const qsizetype length = std::min<qsizetype>(room, static_cast<qsizetype>(bytes.size()));

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QAudio>
+#include <QIODevice>
 #include <QObject>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -9,7 +11,6 @@
 
 class QAudioDevice;
 class QAudioSink;
-class QIODevice;
 
 namespace seaherald {
 
@@ -28,8 +29,8 @@ class WaveOut final : public QObject, public OutputStream {
   WaveOut(QAudioSink* sink, std::function<void()> failed);
   void OnStateChanged(QAudio::State state);
 
-  QAudioSink* sink_;  // owned
-  QIODevice* io_ = nullptr;
+  QAudioSink* sink_;        // owned
+  QPointer<QIODevice> io_;  // the toolkit deletes it when the stream dies
   std::function<void()> failed_;
   bool stopped_ = false;
 };

@@ -234,7 +234,17 @@ TEST(SoundDevicesFailure, ALostServerStopsTheCaptureQuietlyAndAReopenWorks) {
   EXPECT_TRUE(rig.dialogs.events.empty());
   EXPECT_EQ(rig.windowCloses, 0);
 
+  // While the server is away, neither comes back, and the output is tried again with each capture.
+  rig.backend.inputOpens = false;
+  rig.backend.outputOpens = false;
+  EXPECT_FALSE(rig.devices.OpenWaveIn(std::nullopt));
+  EXPECT_TRUE(rig.devices.OutputFailed());
+  EXPECT_EQ(rig.windowCloses, 0) << "a lost monitor output is no reason to end the program";
+  rig.dialogs.events.clear();
+
   // The user picks a device again: capture and monitor output both come back.
+  rig.backend.inputOpens = true;
+  rig.backend.outputOpens = true;
   ASSERT_TRUE(rig.devices.OpenWaveIn(std::nullopt));
   EXPECT_EQ(rig.backend.outputs.size(), 2u);
   EXPECT_FALSE(rig.devices.OutputFailed());

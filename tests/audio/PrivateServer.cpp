@@ -1,0 +1,84 @@
+#include "tests/audio/PrivateServer.h"
+
+#include <QDeadlineTimer>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+#include <QThread>
+
+namespace seaherald::testing {
+namespace {
+
+bool Answers(const QString& address) {
+  QProcess info;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("PULSE_SERVER"), address);
+  info.setProcessEnvironment(environment);
+  info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+  return info.waitForFinished(2000) && info.exitStatus() == QProcess::NormalExit &&
+         info.exitCode() == 0;
+}
+
+}  // namespace
+
+PrivateServer::PrivateServer() = default;
+
+PrivateServer::~PrivateServer() {
+  Kill();
+}
+
+std::optional<std::string> PrivateServer::Problem() {
+  for (const char* program : {"pulseaudio", "pactl"}) {
+    if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty()) {
+      return std::string(program) + " is not installed";
+    }
+  }
+  return std::nullopt;
+}
+
+std::string PrivateServer::Address() const {
+  return "unix:" + folder_.filePath(QStringLiteral("native")).toStdString();
+}
+
+bool PrivateServer::Start() {
+  if (!folder_.isValid()) return false;
+  const QString dir = folder_.path();
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir);
+  environment.insert(QStringLiteral("HOME"), dir);
+  environment.remove(QStringLiteral("PULSE_SERVER"));
+  server_.setProcessEnvironment(environment);
+  server_.setStandardInputFile(QProcess::nullDevice());
+  server_.setStandardOutputFile(QProcess::nullDevice());
+  server_.setStandardErrorFile(QProcess::nullDevice());
+  server_.start(
+      QStringLiteral("pulseaudio"),
+      {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--use-pid-file=no"),
+       QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disallow-exit"),
+       QStringLiteral("--realtime=no"), QStringLiteral("--high-priority=no"),
+       QStringLiteral("--log-target=file:") + dir + QStringLiteral("/pulseaudio.log"),
+       QStringLiteral("-L"),
+       QStringLiteral("module-native-protocol-unix socket=") + dir +
+           QStringLiteral("/native auth-anonymous=1"),
+       QStringLiteral("-L"),
+       QStringLiteral("module-null-sink sink_name=nullsink rate=44100 channels=2 "
+                      "sink_properties=device.description=NullSink"),
+       QStringLiteral("-L"),
+       QStringLiteral("module-remap-source source_name=nullmon master=nullsink.monitor "
+                      "source_properties=device.description=NullMonitor")});
+  if (!server_.waitForStarted(5000)) return false;
+  const QString address = QString::fromStdString(Address());
+  QDeadlineTimer deadline(5000);
+  while (!Answers(address)) {
+    if (deadline.hasExpired() || server_.state() == QProcess::NotRunning) return false;
+    QThread::msleep(100);
+  }
+  return true;
+}
+
+void PrivateServer::Kill() {
+  if (server_.state() == QProcess::NotRunning) return;
+  server_.kill();
+  server_.waitForFinished(5000);
+}
+
+}  // namespace seaherald::testing

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <optional>
+#include <string>
+
+namespace seaherald::testing {
+
+// A PulseAudio server of the test's own, with a null sink "NullSink" and its monitor as the input
+// "NullMonitor", on a socket in a temporary folder. It can be stopped and started again on the
+// same socket, as a sound server that dies and comes back.
+class PrivateServer {
+ public:
+  PrivateServer();
+  ~PrivateServer();
+  PrivateServer(const PrivateServer&) = delete;
+  PrivateServer& operator=(const PrivateServer&) = delete;
+
+  // Why no server can be run here, or nothing.
+  static std::optional<std::string> Problem();
+
+  // The value for PULSE_SERVER.
+  std::string Address() const;
+  // Starts the server and waits until it answers; false when it does not.
+  bool Start();
+  // Kills the server at once, as a crash would.
+  void Kill();
+
+ private:
+  QTemporaryDir folder_;
+  QProcess server_;
+};
+
+}  // namespace seaherald::testing
