@@ -3,8 +3,10 @@
 namespace seaherald::decodetool {
 
 void TerminalProgress::Advanced(double secondsDecoded) {
-  if (visible_ && secondsDecoded - shownAt_ < 1.0) return;
-  shownAt_ = secondsDecoded;
+  constexpr auto RedrawInterval = std::chrono::milliseconds(200);
+  const auto now = std::chrono::steady_clock::now();
+  if (visible_ && now - shownAt_ < RedrawInterval) return;
+  shownAt_ = now;
   if (totalSeconds_ && *totalSeconds_ > 0) {
     const double percent = 100.0 * secondsDecoded / *totalSeconds_;
     std::fprintf(terminal_, "\r\033[Kdecoding: %.1f s of %.1f s (%.0f%%)", secondsDecoded,

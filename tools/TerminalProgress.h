@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <optional>
 
@@ -7,7 +8,7 @@
 
 namespace seaherald::decodetool {
 
-// A one-line progress display on a terminal, redrawn in place about once a second of audio.
+// A one-line progress display on a terminal, redrawn in place a few times a second.
 class TerminalProgress : public ProgressListener {
  public:
   TerminalProgress(std::FILE* terminal, std::optional<double> totalSeconds)
@@ -20,7 +21,7 @@ class TerminalProgress : public ProgressListener {
  private:
   std::FILE* terminal_;
   std::optional<double> totalSeconds_;
-  double shownAt_ = -1.0;
+  std::chrono::steady_clock::time_point shownAt_;
   bool visible_ = false;
 };
 
