@@ -20,7 +20,7 @@ CharacterDecoder::CharacterDecoder(DecoderSettings settings, ReceptionIndicators
     : settings_(settings), indicators_(indicators), line_(sink), codes_(line_) {}
 
 void CharacterDecoder::TakeBit(std::uint8_t bit) {
-  register_.Push(PolarityCorrected(bit));
+  register_.Push(PolarityCorrected(bit != 0 ? 1 : 0));
   if (English()) {
     if (charSync_) {
       EnglishInSync();
