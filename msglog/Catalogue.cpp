@@ -58,13 +58,13 @@ const Tables& TheTables() {
   return tables;
 }
 
-bool ValidLang(int lang) {
+[[maybe_unused]] bool ValidLang(int lang) {
   return lang >= 0 && lang < kLangCount;
 }
-bool ValidBase(int base) {
+[[maybe_unused]] bool ValidBase(int base) {
   return base >= 0 && base < kBaseCount;
 }
-bool ValidType(int type) {
+[[maybe_unused]] bool ValidType(int type) {
   return type >= 0 && type < kTypeCount;
 }
 

@@ -1,9 +1,12 @@
 #include "msglog/LogFolder.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 #include <random>
 #include <system_error>
 
@@ -44,14 +47,19 @@ bool WriteAll(int descriptor, std::string_view content) {
 }
 
 // Regular files, and links that lead to one or lead nowhere (an unreadable log); never
-// directories, pipes or devices.
-bool MayBeLogFile(const std::filesystem::directory_entry& entry) {
-  std::error_code error;
-  if (entry.is_regular_file(error)) return true;
-  if (!entry.is_symlink(error)) return false;
-  const std::filesystem::file_status target = std::filesystem::status(entry.path(), error);
-  return error || target.type() == std::filesystem::file_type::not_found;
+// directories, pipes or devices. The entry type from the directory listing saves a stat call
+// for nearly every entry.
+bool MayBeLogFile(const char* path, unsigned char entryType) {
+  if (entryType == DT_REG) return true;
+  if (entryType != DT_LNK && entryType != DT_UNKNOWN) return false;
+  struct stat target {};
+  if (::stat(path, &target) != 0) return entryType == DT_LNK;
+  return S_ISREG(target.st_mode);
 }
+
+struct DirectoryCloser {
+  void operator()(DIR* directory) const { ::closedir(directory); }
+};
 
 // Creates a new, empty temporary file in `folder` whose name can never be taken for a log.
 int CreateTemporaryFile(const std::filesystem::path& folder, std::filesystem::path& created) {
@@ -84,18 +92,17 @@ bool LogFolder::Exists() const {
 
 std::vector<LogEntry> LogFolder::ListLogFiles() const {
   std::vector<LogEntry> entries;
-  std::error_code error;
-  std::filesystem::directory_iterator it(folder_, error);
-  if (error) return entries;
-  for (const std::filesystem::directory_iterator end; it != end; it.increment(error)) {
-    if (error) break;
-    const std::filesystem::path& path = it->path();
-    const std::string nativeName = path.filename().string();
+  const std::unique_ptr<DIR, DirectoryCloser> directory(::opendir(folder_.c_str()));
+  if (!directory) return entries;
+  const std::string prefix = (folder_ / "").native();
+  while (const dirent* entry = ::readdir(directory.get())) {
+    const std::string_view nativeName = entry->d_name;
     if (!HasLogSuffix(nativeName)) continue;
-    if (!MayBeLogFile(*it)) continue;
+    std::string path = prefix + entry->d_name;
+    if (!MayBeLogFile(path.c_str(), entry->d_type)) continue;
     std::optional<std::string> name = converter_.Cp932FromUtf8(nativeName);
     if (!name) continue;
-    entries.push_back({*std::move(name), path});
+    entries.push_back({*std::move(name), std::move(path)});
   }
   return entries;
 }

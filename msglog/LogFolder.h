@@ -12,8 +12,8 @@ namespace seaherald {
 
 // One log file found in the folder.
 struct LogEntry {
-  std::string name;            // Shift-JIS file name, ".txt" included
-  std::filesystem::path path;  // where it lies
+  std::string name;  // Shift-JIS file name, ".txt" included
+  std::string path;  // where it lies, as native path text (cheaper than a path object per file)
 };
 
 // The flat folder of message logs. Inside the program a log file is named by Shift-JIS bytes

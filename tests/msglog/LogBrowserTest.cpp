@@ -250,7 +250,7 @@ TEST_F(LogBrowserTest, ColumnClickOnOneRowChangesNothing) {
 }
 
 TEST_F(LogBrowserTest, ChoosingARowShowsTheStoredBodyOnTabOne) {
-  const std::string body = "LINE 1\r\n" + Sjis("那覇") + "\r\n";
+  const std::string body = std::string("LINE 1\r\n") + Sjis("那覇") + "\r\n";
   Store("GA12.txt", "2024/03/31 08:09:10", "000", body);
   Select(0, 0, 0);
   browser_.ShowStoredMessage();  // nothing selected

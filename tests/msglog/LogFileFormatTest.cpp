@@ -42,9 +42,9 @@ TEST(CharacterCuts, RangesAndCutsStayInsideTheText) {
   EXPECT_EQ(CharRange("Detected 009 error", 10, 12), "009");
   EXPECT_EQ(CharRange("Detected 5", 10, 12), "5");
   EXPECT_EQ(CharRange("short", 10, 12), "");
-  const std::string text = "ab" + Sjis("あい");  // 6 bytes
+  const std::string text = std::string("ab") + Sjis("あい");  // 6 bytes
   EXPECT_EQ(CutAtCharBoundary(text, 3), "ab");
-  EXPECT_EQ(CutAtCharBoundary(text, 4), "ab" + Sjis("あ"));
+  EXPECT_EQ(CutAtCharBoundary(text, 4), std::string("ab") + Sjis("あ"));
   EXPECT_EQ(CutAtCharBoundary(text, 6), text);
   EXPECT_EQ(CutAtCharBoundary("a\x82\x0d"
                               "b",
@@ -164,7 +164,8 @@ TEST_F(LogFileHeadTest, DirectoriesAndMissingFilesCannotBeRead) {
 }
 
 TEST_F(LogFileHeadTest, StoredTextIsTheBodyFromByteFiftyNine) {
-  const std::string body = "BODY\r\n" + Sjis("那覇") + std::string("\0\x82", 2) + "\r\n";
+  const std::string body =
+      std::string("BODY\r\n") + Sjis("那覇") + std::string("\0\x82", 2) + "\r\n";
   EXPECT_EQ(ReadStoredText(Write(LogContent("2024/03/31 12:34:56", "000", body))), body);
   EXPECT_EQ(ReadStoredText(Write("Last received 2024/03/31 12:34:56\nDetected 000 error\n-\nA\nB")),
             "A\r\nB\r\n");

@@ -21,7 +21,9 @@ TEST(MarkerSearch, ReportsTheOneBasedPositionOfTheFirstOccurrence) {
   EXPECT_EQ(match.marker, Marker::kStartSingle);
   EXPECT_EQ(match.position, 4u);
   EXPECT_TRUE(match.IsStart());
-  const MarkerMatch full = FindMarker("x" + Sjis("ＺＣＺＣ　ＧＡ１２３"));
+  std::string line = "x";
+  line += Sjis("ＺＣＺＣ　ＧＡ１２３");
+  const MarkerMatch full = FindMarker(line);
   EXPECT_EQ(full.marker, Marker::kStartFull);
   EXPECT_EQ(full.position, 2u);
 }
@@ -29,7 +31,7 @@ TEST(MarkerSearch, ReportsTheOneBasedPositionOfTheFirstOccurrence) {
 TEST(MarkerSearch, LaterMarkersInTableOrderWin) {
   EXPECT_EQ(FindMarker("ZCZC GA12 NNNN").marker, Marker::kEndSingle);
   EXPECT_EQ(FindMarker("NNNN ZCZC GA12").marker, Marker::kEndSingle);
-  EXPECT_EQ(FindMarker("ZCZC " + Sjis("ＺＣＺＣ　")).marker, Marker::kStartFull);
+  EXPECT_EQ(FindMarker(std::string("ZCZC ") + Sjis("ＺＣＺＣ　")).marker, Marker::kStartFull);
   EXPECT_EQ(FindMarker(Sjis("ＮＮＮＮ") + "NNNN").marker, Marker::kEndFull);
   const MarkerMatch end = FindMarker(Sjis("ＺＣＺＣ　ＮＮＮＮ"));
   EXPECT_EQ(end.marker, Marker::kEndFull);

@@ -291,7 +291,7 @@ TEST_F(MessageLogTest, ArbitraryBytesPassIntoTheLogFileUnchanged) {
 }
 
 TEST_F(MessageLogTest, ReceivedTextStaysWithinItsBoundWithoutSplittingCharacters) {
-  const std::string wide = "a" + Sjis("あいうえお") + "bc";  // odd-length lines
+  const std::string wide = std::string("a") + Sjis("あいうえお") + "bc";  // odd-length lines
   for (int i = 0; i < 6000; ++i) {
     Line(wide + std::to_string(i));
     ASSERT_LE(log_.ReceivedText().size(), kReceivedTextLimit);
