@@ -4,9 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
-#include <cstdio>
-#include <memory>
+#include <cerrno>
 
 #include "msglog/LogFileFormat.h"
 
@@ -16,23 +16,40 @@ namespace {
 constexpr std::size_t kHeadLines = 7;
 constexpr int kEndOfFile = -1;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
+// Owns an open file descriptor.
+class InputFile {
+ public:
+  explicit InputFile(int descriptor) : descriptor_(descriptor) {}
+  ~InputFile() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+  }
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  bool IsOpen() const { return descriptor_ >= 0; }
+  // Bytes read into `buffer`, 0 at the end of the file, -1 on a read error.
+  ssize_t Read(char* buffer, std::size_t size) const {
+    ssize_t got = 0;
+    do {
+      got = ::read(descriptor_, buffer, size);
+    } while (got < 0 && errno == EINTR);
+    return got;
+  }
+
+ private:
+  int descriptor_;
 };
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 // Opens regular files only: a directory cannot be read as text and a pipe would block.
-FileHandle OpenForReading(const std::filesystem::path& path) {
+InputFile OpenForReading(const std::filesystem::path& path) {
   const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (descriptor < 0) return nullptr;
+  if (descriptor < 0) return InputFile(-1);
   struct stat status {};
   if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
     ::close(descriptor);
-    return nullptr;
+    return InputFile(-1);
   }
-  FileHandle file(::fdopen(descriptor, "rb"));
-  if (!file) ::close(descriptor);
-  return file;
+  return InputFile(descriptor);
 }
 
 // One byte more than the buffer holds, so that a cut can tell whether the last byte kept
@@ -53,7 +70,7 @@ struct BufferedLine {
 // Reads lines in chunks, keeping only the first bytes of each line.
 class LineReader {
  public:
-  explicit LineReader(std::FILE* file) : file_(file) {}
+  explicit LineReader(const InputFile& file) : file_(file) {}
 
   bool Next(BufferedLine& line) {
     line = {};
@@ -82,12 +99,14 @@ class LineReader {
   }
   bool Refill() {
     position_ = 0;
-    length_ = std::fread(chunk_.data(), 1, chunk_.size(), file_);
-    if (length_ == 0 && std::ferror(file_)) failed_ = true;
+    length_ = 0;
+    const ssize_t got = file_.Read(chunk_.data(), chunk_.size());
+    if (got < 0) failed_ = true;
+    if (got > 0) length_ = static_cast<std::size_t>(got);
     return length_ > 0;
   }
 
-  std::FILE* file_;
+  const InputFile& file_;
   std::array<char, 4096> chunk_{};
   std::size_t position_ = 0;
   std::size_t length_ = 0;
@@ -125,9 +144,9 @@ std::string WithCrLfLineEnds(std::string_view bytes) {
 }  // namespace
 
 std::optional<LogFileHead> ReadLogFileHead(const std::filesystem::path& path) {
-  const FileHandle file = OpenForReading(path);
-  if (!file) return std::nullopt;
-  LineReader reader(file.get());
+  const InputFile file = OpenForReading(path);
+  if (!file.IsOpen()) return std::nullopt;
+  LineReader reader(file);
   LogFileHead head;
   BufferedLine line;
   for (std::size_t number = 1; number <= kHeadLines && reader.Next(line); ++number) {
@@ -175,17 +194,17 @@ std::optional<std::chrono::year_month_day> DateOf(const LogFileHead& head) {
 }
 
 std::optional<std::string> ReadStoredText(const std::filesystem::path& path) {
-  const FileHandle file = OpenForReading(path);
-  if (!file) return std::nullopt;
+  const InputFile file = OpenForReading(path);
+  if (!file.IsOpen()) return std::nullopt;
   std::string bytes;
   std::array<char, 16384> chunk;
   while (bytes.size() < kStoredTextReadLimit) {
     const std::size_t wanted = std::min(chunk.size(), kStoredTextReadLimit - bytes.size());
-    const std::size_t got = std::fread(chunk.data(), 1, wanted, file.get());
-    bytes.append(chunk.data(), got);
-    if (got < wanted) break;
+    const ssize_t got = file.Read(chunk.data(), wanted);
+    if (got < 0) return std::nullopt;
+    if (got == 0) break;
+    bytes.append(chunk.data(), static_cast<std::size_t>(got));
   }
-  if (std::ferror(file.get())) return std::nullopt;
   const std::string joined = WithCrLfLineEnds(bytes);
   if (joined.size() < kBodyFirstByte) return std::string();
   return joined.substr(kBodyFirstByte - 1);
