@@ -23,6 +23,12 @@ struct AutomaticCase {
   bool startInverted;
 };
 
+void PrintTo(const AutomaticCase& c, std::ostream* out) {
+  *out << (c.language == Language::English ? "English" : "Japanese")
+       << (c.signalInverted ? " inverted" : " normal") << ", receiver starts in "
+       << (c.startEnglish ? "English" : "Japanese") << (c.startInverted ? " inverted" : " normal");
+}
+
 std::string CaseName(const testing::TestParamInfo<AutomaticCase>& info) {
   const AutomaticCase& c = info.param;
   return std::string(c.language == Language::English ? "English" : "Japanese") +

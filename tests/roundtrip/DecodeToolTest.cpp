@@ -71,6 +71,10 @@ struct RateCase {
   AudioFileType type;
 };
 
+void PrintTo(const RateCase& c, std::ostream* out) {
+  *out << c.sampleRate << " Hz " << (c.type == AudioFileType::Wav ? "WAV" : "FLAC");
+}
+
 class DecodeToolRates : public testing::TestWithParam<RateCase> {};
 
 TEST_P(DecodeToolRates, OtherSampleRatesAreResampled) {

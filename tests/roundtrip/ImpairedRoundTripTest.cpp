@@ -29,6 +29,10 @@ struct ImpairedCase {
   std::uint32_t seed = 1;
 };
 
+void PrintTo(const ImpairedCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class ImpairedRoundTrip : public testing::TestWithParam<ImpairedCase> {};
 
 TEST_P(ImpairedRoundTrip, MessageArrivesComplete) {

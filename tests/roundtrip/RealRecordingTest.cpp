@@ -32,6 +32,12 @@ struct RecordingCase {
   std::vector<std::string> fragments;
 };
 
+void PrintTo(const RecordingCase& c, std::ostream* out) {
+  *out << c.file;
+  for (const std::string& arg : c.args)
+    *out << " " << arg;
+}
+
 class RealRecording : public testing::TestWithParam<RecordingCase> {};
 
 TEST_P(RealRecording, DecodesItsKnownText) {
