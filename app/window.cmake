@@ -21,4 +21,4 @@ target_link_libraries(seaherald_window PUBLIC
   seaherald_clock)
 
 add_executable(seaherald ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
-target_link_libraries(seaherald PRIVATE seaherald_window)
+target_link_libraries(seaherald PRIVATE seaherald_window seaherald_sound)

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Takes docs/screenshot.png: the real program under Xvfb, with a few stored messages beside a copy
+# of the binary and a recorded English broadcast played into a private PulseAudio server, so the
+# received text, the spectrum and the lamp are live. The sample recording holds an English and a
+# Japanese broadcast; it plays twice, and the picture is taken while the second round is on air.
+# Usage: tests/gui/take-screenshot.sh BUILD_DIR [OUTPUT.png]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "$1" && pwd)
+output=${2:-$root/docs/screenshot.png}
+recording=$root/samples/navtex-sample.wav
+listen_seconds=${LISTEN_SECONDS:-40}
+
+work=$(mktemp -d /tmp/seaherald-shot.XXXXXX)
+source "$root/scripts/pulse-server.sh"
+start_private_pulse
+trap 'kill $PA_PID 2>/dev/null || true; wait $PA_PID 2>/dev/null || true; rm -rf "$PA_DIR" "$work"' EXIT
+
+cp "$build/app/seaherald" "$work/seaherald"
+mkdir "$work/log"
+
+# store NAME(UTF-8) STAMP ERRORS BODY(UTF-8, lines separated by \n): a log file as the program
+# writes it, in Shift-JIS with CR LF line ends.
+store() {
+  printf 'Last received %s\nDetected %03d error\n-\n%b\n' "$2" "$3" "$4" |
+    sed 's/$/\r/' | iconv -f UTF-8 -t CP932 >"$work/log/$1.txt"
+}
+store "ＧＡ１２３" "2024/05/01 01:05:12" 0 \
+  "ＺＣＺＣ　ＧＡ１２３\n那覇ナブテックス\n航行警報　第１２３号\n沖縄南方海域　射撃訓練\n期間　５月２日から５月４日まで\n危険区域に近づかないこと\nＮＮＮＮ"
+store "ＧＡ１２４" "2024/05/01 05:04:40" 1 \
+  "ＺＣＺＣ　ＧＡ１２４\n那覇ナブテックス\n航行警報　第１２４号\n久米島西方　漂流物\n付近航行船舶は注意されたい\nＮＮＮＮ"
+store "ＧＡ１２５" "2024/05/01 09:06:02" 999 \
+  "ＺＣＺＣ　ＧＡ１２５\n那覇ナブテックス\n航行警報　第１２５号\n宮古島北方　測量作業\nＮＮＮＮ"
+store "ＨＥ０４１" "2024/05/01 09:18:30" 0 \
+  "ＺＣＺＣ　ＨＥ０４１\n門司ナブテックス\n気象予報\n九州北部海域　北の風やや強く\nＮＮＮＮ"
+store "GA17" "2024/05/01 02:01:05" 0 \
+  "ZCZC GA17\n011200 UTC MAY 24\nNAHA NAVTEX\nNAVAREA XI 0456/24\nLIVE FIRING EXERCISES\nNNNN"
+store "IB02" "2024/05/01 06:21:44" 2 \
+  "ZCZC IB02\n010600 UTC MAY 24\nYOKOHAMA NAVTEX\nGALE WARNING\nLOW 1004 HPA AT 35N 140E\nNNNN"
+
+cat >"$work/seaherald.ini" <<'INI'
+[Form]
+MainTop=0
+MainLeft=0
+MainWidth=960
+MainHeight=680
+MainMaxmum=0
+[Wave]
+CentF=80
+[Disp]
+ViewLangNum=1
+ViewBaseNum=0
+ViewTypeNum=0
+[Set]
+AutoSet=1
+DecLang=1
+PanelHeight=130
+FontSize=10
+INI
+
+export XDG_RUNTIME_DIR=$PA_DIR
+xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
+  "$1/seaherald" >/dev/null 2>&1 &
+  app=$!
+  sleep 3
+  { paplay "$2"; paplay "$2"; } &
+  sleep "$3"
+  "$4/tests/gui/grab_screen" "$5" 0 0 960 680
+  kill $app; wait $app 2>/dev/null || true
+' _ "$work" "$recording" "$listen_seconds" "$build" "$output"
+echo "saved $output"
