@@ -16,6 +16,8 @@ namespace {
 constexpr sf_count_t ReadFrames = 8192;
 
 std::int16_t ToSample(float normalised) {
+  // A float file may hold anything; what is not a number is silence.
+  if (!std::isfinite(normalised)) return 0;
   // Integer files read back exactly: libsndfile divides 16-bit values by 32768.
   const double scaled = std::nearbyint(static_cast<double>(normalised) * 32768.0);
   return static_cast<std::int16_t>(std::clamp(scaled, -32768.0, 32767.0));

@@ -1,6 +1,7 @@
 // The pieces of seaherald-decode in-process: option parsing, block sources, resampling and the
 // line printer.
 #include <gtest/gtest.h>
+#include <sndfile.h>
 
 #include <cmath>
 #include <complex>
@@ -148,6 +149,25 @@ TEST(SoundFileSourceTest, ResampledFileKeepsItsDuration) {
   }
   EXPECT_NEAR(static_cast<double>(frames), 3 * 44100.0, 2.0);
   EXPECT_FALSE(source.Defect().has_value());
+}
+
+TEST(SoundFileSourceTest, FloatFilesAreScaledAndClipped) {
+  const roundtrip::ScratchDirectory dir;
+  const auto path = dir / "f.wav";
+  SF_INFO info{};
+  info.samplerate = 44100;
+  info.channels = 1;
+  info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+  ASSERT_NE(file, nullptr);
+  const std::vector<float> values{0.5f, -0.25f, 1.5f, -3.0f, std::nanf(""), 1.0f / 32768};
+  sf_writef_float(file, values.data(), static_cast<sf_count_t>(values.size()));
+  sf_close(file);
+  SoundFileSource source(path);
+  std::array<std::int16_t, StereoBlockSamples> block{};
+  ASSERT_EQ(source.NextBlock(block), values.size());
+  const std::vector<std::int16_t> left{block[0], block[2], block[4], block[6], block[8], block[10]};
+  EXPECT_EQ(left, (std::vector<std::int16_t>{16384, -8192, 32767, -32768, 0, 1}));
 }
 
 TEST(SoundFileSourceTest, MissingFileThrowsInputError) {
