@@ -14,7 +14,7 @@ constexpr double HighestCenterHz = 1500.0;  // the receiver mixes the centre up 
 // Applies an option's value; returns an error message, empty when the value is good.
 using ApplyOption = std::string (*)(std::string_view value, DecodeOptions& options);
 
-struct OptionSpec {
+struct OptionRow {
   std::string_view name;
   std::string_view valueName;  // empty for a switch without a value
   std::string_view help;
@@ -50,7 +50,7 @@ std::string ApplyLanguage(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionSpec, 5> Options{{
+const std::array<OptionRow, 5> Options{{
     {"--center", "HZ", "centre between the two tones, above 0 and below 1500 (default 800)",
      ApplyCenter},
     {"--lang", "en|ja", "language to start in (default ja)", ApplyLanguage},
@@ -71,9 +71,9 @@ const std::array<OptionSpec, 5> Options{{
      }},
 }};
 
-const OptionSpec* FindOption(std::string_view name) {
-  for (const OptionSpec& spec : Options) {
-    if (spec.name == name) return &spec;
+const OptionRow* FindOption(std::string_view name) {
+  for (const OptionRow& row : Options) {
+    if (row.name == name) return &row;
   }
   return nullptr;
 }
@@ -100,10 +100,10 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
     }
     const std::size_t equals = arg.find('=');
     const std::string_view name = arg.substr(0, equals);
-    const OptionSpec* spec = FindOption(name);
-    if (spec == nullptr) return UsageError{"unknown option '" + std::string(name) + "'"};
+    const OptionRow* row = FindOption(name);
+    if (row == nullptr) return UsageError{"unknown option '" + std::string(name) + "'"};
     std::string_view value;
-    if (spec->valueName.empty()) {
+    if (row->valueName.empty()) {
       if (equals != std::string_view::npos) {
         return UsageError{std::string(name) + " takes no value"};
       }
@@ -112,10 +112,9 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
     } else if (i + 1 < args.size()) {
       value = args[++i];
     } else {
-      return UsageError{std::string(name) + " needs a value (" + std::string(spec->valueName) +
-                        ")"};
+      return UsageError{std::string(name) + " needs a value (" + std::string(row->valueName) + ")"};
     }
-    if (std::string error = spec->apply(value, options); !error.empty()) return UsageError{error};
+    if (std::string error = row->apply(value, options); !error.empty()) return UsageError{error};
   }
   if (!haveInput && !options.showHelp)
     return UsageError{"no input given (a file name, or - for standard input)"};
@@ -130,11 +129,11 @@ std::string DecodeUsage() {
           "\"...\".\n"
           "FILE is any format libsndfile reads, at any sample rate; \"-\" reads raw signed 16-bit\n"
           "little-endian mono PCM at 44100 Hz from standard input.\n\nOptions:\n";
-  for (const OptionSpec& spec : Options) {
-    std::string left = "  " + std::string(spec.name);
-    if (!spec.valueName.empty()) left += " " + std::string(spec.valueName);
+  for (const OptionRow& row : Options) {
+    std::string left = "  " + std::string(row.name);
+    if (!row.valueName.empty()) left += " " + std::string(row.valueName);
     left.resize(std::max<std::size_t>(left.size() + 2, 18), ' ');
-    text << left << spec.help << "\n";
+    text << left << row.help << "\n";
   }
   text << "\nExit status: 0 when the input was decoded to its end, 1 when it could not be read or\n"
           "ended early (what was there is still decoded), 2 for a wrong command line.\n";
