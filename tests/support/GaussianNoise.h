@@ -9,7 +9,8 @@
 namespace seaherald::testsignal {
 
 // White Gaussian noise that is the same on every platform for a given seed: the 32-bit Mersenne
-// Twister is fully specified, and the Box-Muller transform is done here rather than by the
+// Twister gives the same numbers in every standard library, and the Box-Muller transform is done
+// here rather than by the
 // library's distributions, whose algorithms differ between implementations.
 class GaussianNoise {
  public:
