@@ -10,8 +10,8 @@ namespace seaherald::testsignal {
 
 // White Gaussian noise that is the same on every platform for a given seed: the 32-bit Mersenne
 // Twister gives the same numbers in every standard library, and the Box-Muller transform is done
-// here rather than by the
-// library's distributions, whose algorithms differ between implementations.
+// here rather than by the library's distributions, whose algorithms differ between
+// implementations.
 class GaussianNoise {
  public:
   explicit GaussianNoise(std::uint32_t seed) : engine_(seed) {}
