@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "audio/SoundIo.h"
@@ -29,12 +30,14 @@ struct LiveRig {
   bool monitor = false;
   int windowCloses = 0;
   std::vector<std::vector<std::int16_t>> blocks;
+  std::function<void()> duringBlock;  // runs inside the handler, after the block is kept
   SoundIo sound{dialogs, MakeHooks()};
 
   SoundDevices::Hooks MakeHooks() {
     SoundDevices::Hooks hooks;
     hooks.processBlock = [this](StereoBlock block) {
       blocks.emplace_back(block.begin(), block.end());
+      if (duringBlock) duringBlock();
     };
     hooks.monitorDown = [this] { return monitor; };
     hooks.closeMainWindow = [this] { ++windowCloses; };
@@ -72,6 +75,26 @@ TEST(LiveCapture, BlocksOfTheSinkMonitorArriveInTimeAndCarryThePlayedSignal) {
   EXPECT_GT(rig.LeftRmsFrom(before), 2000.0) << "the tone played on the left did not come back";
   EXPECT_LT(rig.RightRmsFrom(before), 10.0) << "the right channel should stay silent";
   EXPECT_TRUE(rig.dialogs.events.empty());
+}
+
+TEST(LiveCapture, CaptureReopenedFromInsideTheBlockHandlerKeepsDelivering) {
+  LiveRig rig;
+  SEAHERALD_REQUIRE_TEST_SERVER(rig.sound.Backend());
+  const auto monitorId = testing::InputIdNamed(rig.sound.Backend(), testing::TestMonitorName);
+  SoundDevices& devices = rig.sound.Devices();
+  int reopenings = 0;
+  rig.duringBlock = [&] {
+    if (reopenings > 0) return;
+    ++reopenings;
+    // The toolkit's stream goes while its own notification is still running.
+    devices.CloseWaveIn();
+    devices.OpenWaveIn(monitorId);
+  };
+  ASSERT_TRUE(devices.OpenWaveIn(monitorId));
+  EXPECT_TRUE(WaitFor([&] { return reopenings == 1 && rig.blocks.size() > 5; }, 8s))
+      << "no blocks after the capture was reopened from inside the handler";
+  EXPECT_TRUE(devices.CaptureRunning());
+  devices.CloseWaveIn();
 }
 
 TEST(LiveMonitor, LeftInputIsPlayedOnBothChannelsOfTheSinkOnlyWhileTheMonitorIsDown) {
