@@ -1,0 +1,201 @@
+// The settings file: arbitrary bytes are read as a settings file, saved over themselves and read
+// again. Every value must come back as it was read, and every line of the original must still
+// stand in the saved file in its order, byte for byte; only the values of the program's own keys
+// may change, and lines may be added. Then a device name of arbitrary bytes (line breaks and
+// NUL included) is saved: it must stay on its line and leave every other value alone.
+//
+// Input: the whole input is the file.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Settings.h"
+#include "app/SettingsFile.h"
+#include "fuzz/support/FuzzCheck.h"
+#include "fuzz/support/TempFolder.h"
+#include "platform/ProfileFile.h"
+
+namespace seaherald::fuzz {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::size_t kDeviceNameBytes = 300;
+
+constexpr std::array<std::string_view, 30> kKeyNames = {
+    "MainTop",     "MainLeft",      "MainWidth",     "MainHeight",    "MainMaxmum",    "WaveInName",
+    "CentF",       "ColorNum",      "ViewLangNum",   "ViewBaseNum",   "ViewTypeNum",   "AutoSet",
+    "DecLang",     "DecInv",        "DeleteDay",     "AutoLogDelete", "TimeOut",       "ErrNum",
+    "ErrSave",     "ColumnsWidth0", "ColumnsWidth1", "ColumnsWidth2", "ColumnsWidth3", "PanelWidth",
+    "PanelHeight", "FontSize",      "FontName",      "FontColor",     "BackColor",     "SortType"};
+
+struct TextLine {
+  std::string_view text;
+  std::string_view end;
+  std::size_t offset;  // of the text in the whole file
+};
+
+// Lines as the INI layer keeps them: ended by CR LF, LF or CR.
+std::vector<TextLine> SplitLines(std::string_view bytes) {
+  std::vector<TextLine> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t stop = bytes.find_first_of("\r\n", start);
+    if (stop == std::string_view::npos) {
+      lines.push_back({bytes.substr(start), {}, start});
+      break;
+    }
+    const bool crlf = bytes[stop] == '\r' && stop + 1 < bytes.size() && bytes[stop + 1] == '\n';
+    const std::size_t endLength = crlf ? 2 : 1;
+    lines.push_back({bytes.substr(start, stop - start), bytes.substr(stop, endLength), start});
+    start = stop + endLength;
+  }
+  return lines;
+}
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back()))
+    text.remove_suffix(1);
+  return text;
+}
+
+bool SameAsciiName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    if (fold(a[i]) != fold(b[i])) return false;
+  }
+  return true;
+}
+
+// Where the value of a line that may name one of the program's keys begins; npos for a line
+// the program must leave alone. Generous on purpose: any section, any copy of the key.
+std::size_t ValueStartOfOwnKey(std::string_view text, bool firstLine) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return std::string_view::npos;
+  std::string_view name = text.substr(0, equals);
+  if (firstLine && name.starts_with(kUtf8Bom)) name.remove_prefix(kUtf8Bom.size());
+  name = TrimBlanks(name.substr(0, name.find('\0')));
+  bool own = false;
+  for (const std::string_view key : kKeyNames)
+    own = own || SameAsciiName(name, key);
+  if (!own) return std::string_view::npos;
+  std::size_t start = equals + 1;
+  while (start < text.size() && IsBlank(text[start]))
+    ++start;
+  return start;
+}
+
+// Every line of `before` stands in `after` in the same order with its text and line end; a line
+// of the program's own keys keeps everything up to its value.
+void CheckLinesSurvive(std::string_view before, std::string_view after) {
+  const std::vector<TextLine> old = SplitLines(before);
+  const std::vector<TextLine> saved = SplitLines(after);
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < old.size(); ++i) {
+    const std::size_t valueStart = ValueStartOfOwnKey(old[i].text, i == 0);
+    bool found = false;
+    for (; next < saved.size() && !found; ++next) {
+      const TextLine& candidate = saved[next];
+      found = valueStart == std::string_view::npos
+                  ? candidate.text == old[i].text
+                  : candidate.text.substr(0, valueStart) == old[i].text.substr(0, valueStart);
+      if (found) {
+        const std::string_view following = after.substr(candidate.offset + candidate.text.size());
+        FUZZ_CHECK(following.starts_with(old[i].end), "a line lost its line end");
+      }
+    }
+    FUZZ_CHECK(found, "a line of the settings file was lost or moved");
+  }
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream stream(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream stream(path, std::ios::binary | std::ios::trunc);
+  stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  FUZZ_CHECK(stream.good(), "the input could not be written to the temporary folder");
+}
+
+// Field by field, so that a report names the value that did not come back.
+void CheckSameValues(const Settings& a, const Settings& b, bool sameDeviceName) {
+  FUZZ_CHECK(a.MainTop == b.MainTop && a.MainLeft == b.MainLeft && a.MainWidth == b.MainWidth &&
+                 a.MainHeight == b.MainHeight && a.MainMaxmum == b.MainMaxmum,
+             "a window geometry value did not round-trip");
+  FUZZ_CHECK(!sameDeviceName || a.WaveInName == b.WaveInName, "WaveInName did not round-trip");
+  FUZZ_CHECK(a.CentF == b.CentF, "CentF did not round-trip");
+  FUZZ_CHECK(a.ColorNum == b.ColorNum && a.ViewLangNum == b.ViewLangNum &&
+                 a.ViewBaseNum == b.ViewBaseNum && a.ViewTypeNum == b.ViewTypeNum,
+             "a Disp value did not round-trip");
+  FUZZ_CHECK(a.AutoSet == b.AutoSet && a.DecLang == b.DecLang && a.DecInv == b.DecInv &&
+                 a.AutoLogDelete == b.AutoLogDelete && a.ErrSave == b.ErrSave,
+             "a switch did not round-trip");
+  FUZZ_CHECK(a.DeleteDay == b.DeleteDay && a.TimeOut == b.TimeOut && a.ErrNum == b.ErrNum,
+             "a limit did not round-trip");
+  FUZZ_CHECK(a.ColumnsWidth0 == b.ColumnsWidth0 && a.ColumnsWidth1 == b.ColumnsWidth1 &&
+                 a.ColumnsWidth2 == b.ColumnsWidth2 && a.ColumnsWidth3 == b.ColumnsWidth3 &&
+                 a.PanelWidth == b.PanelWidth && a.PanelHeight == b.PanelHeight,
+             "a size did not round-trip");
+  FUZZ_CHECK(a.FontSize == b.FontSize, "FontSize did not round-trip");
+  FUZZ_CHECK(a.FontName == b.FontName, "FontName did not round-trip");
+  FUZZ_CHECK(a.FontColor == b.FontColor && a.BackColor == b.BackColor,
+             "a colour did not round-trip");
+  FUZZ_CHECK(a.SortType == b.SortType, "SortType did not round-trip");
+}
+
+void CheckOnlyTheFile(const std::filesystem::path& folder) {
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
+    ++entries;
+  FUZZ_CHECK(entries == 1, "a save left something beside the settings file");
+}
+
+void Run(std::string_view input) {
+  const TempFolder folder;
+  const std::filesystem::path path = folder.Path() / "seaherald.ini";
+  WriteBytes(path, input);
+
+  const Settings read = LoadSettings(path);
+  FUZZ_CHECK(SaveSettings(path, read).ok(), "saving into a healthy folder failed");
+  const std::string saved = FileBytes(path);
+  CheckLinesSurvive(input, saved);
+  const Settings reread = LoadSettings(path);
+  CheckSameValues(read, reread, true);
+
+  FUZZ_CHECK(SaveSettings(path, reread).ok(), "saving again failed");
+  FUZZ_CHECK(FileBytes(path) == saved, "saving the same values again changed the file");
+
+  Settings renamed = reread;
+  renamed.WaveInName = std::string(input.substr(0, kDeviceNameBytes));
+  FUZZ_CHECK(SaveSettings(path, renamed).ok(), "saving a device name failed");
+  CheckLinesSurvive(saved, FileBytes(path));
+  const Settings withName = LoadSettings(path);
+  CheckSameValues(reread, withName, false);
+  FUZZ_CHECK(withName.WaveInName.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos,
+             "a device name holds a line break or NUL");
+  FUZZ_CHECK(withName.WaveInName.size() <= ProfileValueLimit, "a device name is over the limit");
+  CheckOnlyTheFile(folder.Path());
+}
+
+}  // namespace
+}  // namespace seaherald::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  seaherald::fuzz::Run({reinterpret_cast<const char*>(data), size});
+  return 0;
+}
