@@ -12,7 +12,7 @@
 #include "audio/SoundBackend.h"
 #include "msglog/DialogService.h"
 
-namespace seaherald::testing {
+namespace seaherald::soundtest {
 
 // Records every dialog in order; "beep" entries stand for the warning sound.
 class RecordingDialogs final : public DialogService {
@@ -119,4 +119,4 @@ inline std::int16_t RightPattern(std::size_t frame) {
   return static_cast<std::int16_t>(1000 - static_cast<int>(frame % 2000));
 }
 
-}  // namespace seaherald::testing
+}  // namespace seaherald::soundtest

@@ -97,9 +97,5 @@ TEST(BlockGatherer, ResetForgetsAPartBlock) {
   EXPECT_EQ(store.completed[0], std::vector<std::byte>(stream.begin() + Block, stream.end()));
 }
 
-TEST(BlockGatherer, RejectsZeroBlockSize) {
-  EXPECT_THROW(BlockGatherer(0), std::invalid_argument);
-}
-
 }  // namespace
 }  // namespace seaherald

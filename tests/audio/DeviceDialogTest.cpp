@@ -18,8 +18,8 @@ namespace seaherald {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::FakeBackend;
-using testing::RecordingDialogs;
+using soundtest::FakeBackend;
+using soundtest::RecordingDialogs;
 
 struct FakeCapture final : CaptureControl {
   std::vector<std::string> calls;

@@ -9,8 +9,8 @@
 namespace seaherald {
 namespace {
 
-using testing::FakeBackend;
-using testing::RecordingDialogs;
+using soundtest::FakeBackend;
+using soundtest::RecordingDialogs;
 
 const std::string Fallback = Cp932Text("標準の入力デバイスでサウンドデバイスをオープンします");
 const std::string DefaultEntry = Cp932Text("標準の入力デバイス");

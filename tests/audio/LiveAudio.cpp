@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <numbers>
 
-namespace seaherald::testing {
+namespace seaherald::soundtest {
 
 std::optional<std::string> TestServerProblem(SoundBackend& backend) {
   if (QStandardPaths::findExecutable(QStringLiteral("paplay")).isEmpty()) {
@@ -101,4 +101,4 @@ double ChannelRms(std::span<const std::int16_t> interleaved, int channel) {
   return count == 0 ? 0 : std::sqrt(sum / static_cast<double>(count));
 }
 
-}  // namespace seaherald::testing
+}  // namespace seaherald::soundtest

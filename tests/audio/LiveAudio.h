@@ -11,10 +11,9 @@
 
 #include "audio/SoundBackend.h"
 
-namespace seaherald::testing {
+namespace seaherald::soundtest {
 
-// Description of the private test server's null sink and of the input made from its monitor.
-inline constexpr const char* TestSinkName = "NullSink";
+// Description of the input that the private test server makes from its null sink's monitor.
 inline constexpr const char* TestMonitorName = "NullMonitor";
 
 // Why the private test server cannot be used, or nothing when it can: its sink and monitor input
@@ -54,13 +53,13 @@ std::vector<std::int16_t> LeftTone(double seconds, double hz, double amplitude,
 // Root mean square of one channel (0 left, 1 right) of interleaved stereo samples.
 double ChannelRms(std::span<const std::int16_t> interleaved, int channel);
 
-}  // namespace seaherald::testing
+}  // namespace seaherald::soundtest
 
 // Opens a live-server test: fails when the environment demands audio, skips otherwise.
 #define SEAHERALD_REQUIRE_TEST_SERVER(backend)                                        \
   do {                                                                                \
-    if (const auto problem = ::seaherald::testing::TestServerProblem(backend)) {      \
-      if (::seaherald::testing::AudioRequired()) FAIL() << *problem;                  \
+    if (const auto problem = ::seaherald::soundtest::TestServerProblem(backend)) {    \
+      if (::seaherald::soundtest::AudioRequired()) FAIL() << *problem;                \
       GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)"; \
     }                                                                                 \
   } while (false)

@@ -51,7 +51,7 @@ struct Receiver {
   FixedClock clock;
   LogFolder folder;
   NoStatus status;
-  testing::RecordingDialogs dialogs;
+  soundtest::RecordingDialogs dialogs;
   QuietListener listener;
   MessageLog log{settings, clock, folder, status, dialogs};
   BlockHandler handler{
@@ -80,7 +80,7 @@ std::vector<std::int16_t> BroadcastAudio(const std::string& text) {
   options.leadingSilenceSeconds = 0.5;
   options.trailingSilenceSeconds = 1.0;
   const auto mono = testsignal::ToPcm16(testsignal::Modulate(std::span(&broadcast, 1), options));
-  auto stereo = testing::LeftTone(static_cast<double>(mono.size()) / 44100, 1200, 6000);
+  auto stereo = soundtest::LeftTone(static_cast<double>(mono.size()) / 44100, 1200, 6000);
   for (std::size_t i = 0; i < mono.size() && i * 2 < stereo.size(); ++i) {
     stereo[i * 2 + 1] = stereo[i * 2];
     stereo[i * 2] = mono[i];
@@ -101,18 +101,19 @@ TEST(LiveEndToEnd, BroadcastPlayedIntoTheSinkIsDecodedAndFiledFromTheCapture) {
   Receiver receiver(logFolder);
   SEAHERALD_REQUIRE_TEST_SERVER(receiver.sound.Backend());
 
-  const auto monitorId = testing::InputIdNamed(receiver.sound.Backend(), testing::TestMonitorName);
+  const auto monitorId =
+      soundtest::InputIdNamed(receiver.sound.Backend(), soundtest::TestMonitorName);
   ASSERT_TRUE(receiver.sound.Devices().OpenWaveIn(monitorId));
-  ASSERT_TRUE(testing::WaitFor([&] { return receiver.blocks > 0; }, 5s))
+  ASSERT_TRUE(soundtest::WaitFor([&] { return receiver.blocks > 0; }, 5s))
       << "no captured block within 5 s";
 
   const auto audio =
       BroadcastAudio("ZCZC GA12\r\nQUICK BROWN FOX 1234\r\nJUMPS OVER THE LAZY DOG.\r\nNNNN\r\n");
   const auto playSeconds = std::chrono::milliseconds(audio.size() / 2 * 1000 / 44100);
-  testing::Player player(audio);
+  soundtest::Player player(audio);
   const auto logFile = logFolder / "GA12.txt";
   const bool filed =
-      testing::WaitFor([&] { return std::filesystem::exists(logFile); }, playSeconds + 5s);
+      soundtest::WaitFor([&] { return std::filesystem::exists(logFile); }, playSeconds + 5s);
   receiver.sound.CloseWaveIn();
   ASSERT_TRUE(filed) << "no log file after " << receiver.blocks << " blocks; received text:\n"
                      << receiver.log.ReceivedText();

@@ -18,11 +18,11 @@ namespace seaherald {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::ChannelRms;
-using testing::LeftTone;
-using testing::Player;
-using testing::RecordingDialogs;
-using testing::WaitFor;
+using soundtest::ChannelRms;
+using soundtest::LeftTone;
+using soundtest::Player;
+using soundtest::RecordingDialogs;
+using soundtest::WaitFor;
 
 // A SoundIo whose blocks are kept, with a monitor switch the test flips.
 struct LiveRig {
@@ -61,7 +61,7 @@ struct LiveRig {
 TEST(LiveCapture, BlocksOfTheSinkMonitorArriveInTimeAndCarryThePlayedSignal) {
   LiveRig rig;
   SEAHERALD_REQUIRE_TEST_SERVER(rig.sound.Backend());
-  const auto monitorId = testing::InputIdNamed(rig.sound.Backend(), testing::TestMonitorName);
+  const auto monitorId = soundtest::InputIdNamed(rig.sound.Backend(), soundtest::TestMonitorName);
   ASSERT_TRUE(rig.sound.Devices().OpenWaveIn(monitorId));
   ASSERT_TRUE(WaitFor([&] { return !rig.blocks.empty(); }, 5s)) << "no captured block within 5 s";
 
@@ -80,7 +80,7 @@ TEST(LiveCapture, BlocksOfTheSinkMonitorArriveInTimeAndCarryThePlayedSignal) {
 TEST(LiveCapture, CaptureReopenedFromInsideTheBlockHandlerKeepsDelivering) {
   LiveRig rig;
   SEAHERALD_REQUIRE_TEST_SERVER(rig.sound.Backend());
-  const auto monitorId = testing::InputIdNamed(rig.sound.Backend(), testing::TestMonitorName);
+  const auto monitorId = soundtest::InputIdNamed(rig.sound.Backend(), soundtest::TestMonitorName);
   SoundDevices& devices = rig.sound.Devices();
   int reopenings = 0;
   rig.duringBlock = [&] {
@@ -102,7 +102,7 @@ TEST(LiveMonitor, LeftInputIsPlayedOnBothChannelsOfTheSinkOnlyWhileTheMonitorIsD
   SEAHERALD_REQUIRE_TEST_SERVER(rig.sound.Backend());
   rig.sound.OpenWaveOut();
   ASSERT_TRUE(rig.sound.Devices().OutputOpen());
-  const auto monitorId = testing::InputIdNamed(rig.sound.Backend(), testing::TestMonitorName);
+  const auto monitorId = soundtest::InputIdNamed(rig.sound.Backend(), soundtest::TestMonitorName);
   ASSERT_TRUE(rig.sound.Devices().OpenWaveIn(monitorId));
   ASSERT_TRUE(WaitFor([&] { return !rig.blocks.empty(); }, 5s));
 
@@ -137,10 +137,10 @@ TEST(LiveDeviceDialog, StoredNameOpensThatServerDeviceAndAMissingOneFallsBackToT
   SEAHERALD_REQUIRE_TEST_SERVER(rig.sound.Backend());
   TForm9 notice(nullptr, 0ms);
   {
-    std::string waveInName = testing::TestMonitorName;
+    std::string waveInName = soundtest::TestMonitorName;
     TForm8 dialog(rig.sound.Backend(), rig.sound.Devices(), waveInName, rig.dialogs, notice);
     EXPECT_GT(dialog.DeviceIndex(), 0);
-    EXPECT_EQ(dialog.ComboBox1->currentText().toStdString(), testing::TestMonitorName);
+    EXPECT_EQ(dialog.ComboBox1->currentText().toStdString(), soundtest::TestMonitorName);
     EXPECT_TRUE(rig.sound.Devices().CaptureRunning());
     EXPECT_TRUE(rig.dialogs.events.empty());
     EXPECT_TRUE(WaitFor([&] { return !rig.blocks.empty(); }, 5s));

@@ -5,7 +5,7 @@
 #include <QStandardPaths>
 #include <QThread>
 
-namespace seaherald::testing {
+namespace seaherald::soundtest {
 namespace {
 
 bool Answers(const QString& address) {
@@ -81,4 +81,4 @@ void PrivateServer::Kill() {
   server_.waitForFinished(5000);
 }
 
-}  // namespace seaherald::testing
+}  // namespace seaherald::soundtest

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace seaherald::testing {
+namespace seaherald::soundtest {
 
 // A PulseAudio server of the test's own, with a null sink "NullSink" and its monitor as the input
 // "NullMonitor", on a socket in a temporary folder. It can be stopped and started again on the
@@ -32,4 +32,4 @@ class PrivateServer {
   QProcess server_;
 };
 
-}  // namespace seaherald::testing
+}  // namespace seaherald::soundtest

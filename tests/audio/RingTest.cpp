@@ -13,8 +13,8 @@
 namespace seaherald {
 namespace {
 
-using testing::FakeOutput;
-using testing::FakeOutputHandle;
+using soundtest::FakeOutput;
+using soundtest::FakeOutputHandle;
 
 // Fills the next block of the ring with `value` in every sample; false when the ring had no room.
 bool FillBlock(CaptureRing& ring, std::int16_t value) {
@@ -59,22 +59,6 @@ TEST(CaptureRing, HoldsAtMostOneRingOfBlocksAndFreesABufferWhenItsBlockIsTaken) 
   ring.TakeBlock(block);
   EXPECT_EQ(block[0], 99);
   EXPECT_THROW(ring.TakeBlock(block), std::logic_error);
-}
-
-TEST(CaptureRing, ResetStartsAgainAtBufferZeroWithNothingWaiting) {
-  CaptureRing ring;
-  ASSERT_TRUE(ring.Allocate(HeapBufferAllocator()));
-  std::array<std::int16_t, BlockSamples> block{};
-  for (int i = 0; i < 5; ++i)
-    FillBlock(ring, 1);
-  ring.TakeBlock(block);
-  ring.TakeBlock(block);
-  ring.Reset();
-  EXPECT_EQ(ring.CaptureIndex(), 0);
-  EXPECT_EQ(ring.FilledCount(), 0);
-  FillBlock(ring, 7);
-  ring.TakeBlock(block);
-  EXPECT_EQ(block[0], 7);
 }
 
 TEST(Rings, RefusedBufferLeavesTheRingUnallocatedAndWithoutRoom) {
@@ -151,25 +135,11 @@ TEST(OutputRing, AStalledOutputLosesBlocksButTheIndexKeepsTurning) {
   EXPECT_EQ(samples.back(), BufferCount - 1);
 }
 
-TEST(OutputRing, ResetForgetsQueuedAudioAndRewindsTheIndex) {
-  OutputRing ring;
-  ASSERT_TRUE(ring.Allocate(HeapBufferAllocator()));
-  ring.Write(FilledBlock(1));
-  ring.Write(FilledBlock(2));
-  ring.Reset();
-  EXPECT_EQ(ring.OutputIndex(), 0);
-  EXPECT_EQ(ring.QueuedBlocks(), 0u);
-  auto handle = std::make_shared<FakeOutputHandle>();
-  FakeOutput output(handle);
-  ring.Pump(output);
-  EXPECT_TRUE(handle->played.empty());
-}
-
 TEST(MonitorBlock, LeftChannelOnBothSidesAndRightNeverHeard) {
   std::array<std::int16_t, BlockSamples> captured{};
   for (std::size_t frame = 0; frame < BlockFrames; ++frame) {
-    captured[frame * 2] = testing::LeftPattern(frame * 13);
-    captured[frame * 2 + 1] = testing::RightPattern(frame);
+    captured[frame * 2] = soundtest::LeftPattern(frame * 13);
+    captured[frame * 2 + 1] = soundtest::RightPattern(frame);
   }
   captured[0] = -32768;
   captured[2] = 32767;

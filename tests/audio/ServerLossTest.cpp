@@ -16,15 +16,15 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(LiveServerLoss, CaptureStopsWithoutCrashOrHangAndADeviceCanBePickedAgain) {
-  if (const auto problem = testing::PrivateServer::Problem()) {
-    if (testing::AudioRequired()) FAIL() << *problem;
+  if (const auto problem = soundtest::PrivateServer::Problem()) {
+    if (soundtest::AudioRequired()) FAIL() << *problem;
     GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)";
   }
-  testing::PrivateServer server;
+  soundtest::PrivateServer server;
   ASSERT_TRUE(server.Start()) << "the test's own PulseAudio server did not start";
   ::setenv("PULSE_SERVER", server.Address().c_str(), 1);
 
-  testing::RecordingDialogs dialogs;
+  soundtest::RecordingDialogs dialogs;
   int blocks = 0;
   SoundDevices::Hooks hooks;
   hooks.processBlock = [&blocks](StereoBlock) { ++blocks; };
@@ -33,15 +33,15 @@ TEST(LiveServerLoss, CaptureStopsWithoutCrashOrHangAndADeviceCanBePickedAgain) {
   sound.OpenWaveOut();
   ASSERT_TRUE(sound.Devices().OutputOpen());
   ASSERT_TRUE(sound.Devices().OpenWaveIn(std::nullopt));
-  ASSERT_TRUE(testing::WaitFor([&] { return blocks > 0; }, 5s)) << "no captured block within 5 s";
+  ASSERT_TRUE(soundtest::WaitFor([&] { return blocks > 0; }, 5s)) << "no captured block within 5 s";
 
   server.Kill();
-  EXPECT_TRUE(testing::WaitFor([&] { return !sound.Devices().CaptureRunning(); }, 5s))
+  EXPECT_TRUE(soundtest::WaitFor([&] { return !sound.Devices().CaptureRunning(); }, 5s))
       << "the capture did not notice that the server went away";
-  EXPECT_TRUE(testing::WaitFor([&] { return sound.Devices().OutputFailed(); }, 5s))
+  EXPECT_TRUE(soundtest::WaitFor([&] { return sound.Devices().OutputFailed(); }, 5s))
       << "the monitor output did not notice that the server went away";
   const int blocksAfterLoss = blocks;
-  testing::WaitFor([] { return false; }, 500ms);  // the event loop keeps running
+  soundtest::WaitFor([] { return false; }, 500ms);  // the event loop keeps running
   EXPECT_EQ(blocks, blocksAfterLoss);
   EXPECT_TRUE(dialogs.events.empty()) << "losing the server is not reported";
 
@@ -51,14 +51,14 @@ TEST(LiveServerLoss, CaptureStopsWithoutCrashOrHangAndADeviceCanBePickedAgain) {
 
   // The server comes back: the user picks the device again and blocks flow once more.
   ASSERT_TRUE(server.Start());
-  const bool reopened = testing::WaitFor(
+  const bool reopened = soundtest::WaitFor(
       [&] { return sound.Devices().OpenWaveIn(std::nullopt) || (dialogs.events.clear(), false); },
       15s);
   ASSERT_TRUE(reopened) << "no capture after the server came back";
   EXPECT_TRUE(sound.Devices().OutputOpen());
   EXPECT_FALSE(sound.Devices().OutputFailed()) << "the monitor output did not come back";
   const int blocksBefore = blocks;
-  EXPECT_TRUE(testing::WaitFor([&] { return blocks > blocksBefore; }, 5s));
+  EXPECT_TRUE(soundtest::WaitFor([&] { return blocks > blocksBefore; }, 5s));
   sound.CloseWaveIn();
   sound.CloseWaveOut();
 }

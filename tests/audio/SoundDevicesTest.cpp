@@ -11,11 +11,11 @@
 namespace seaherald {
 namespace {
 
-using testing::FakeBackend;
-using testing::LeftPattern;
-using testing::RecordingDialogs;
-using testing::RightPattern;
-using testing::StereoBytes;
+using soundtest::FakeBackend;
+using soundtest::LeftPattern;
+using soundtest::RecordingDialogs;
+using soundtest::RightPattern;
+using soundtest::StereoBytes;
 
 const std::string CaptureOpenFailed = Cp932Text(
     "録音デバイスをオープンできないためプログラムの実行ができません\n"
@@ -54,7 +54,7 @@ std::vector<std::byte> Frames(std::size_t first, std::size_t count) {
 }
 
 // Feeds frames [first, first + count) to a capture in the uneven chunk sizes a server delivers.
-void DeliverFrames(const testing::FakeInputHandle& input, std::size_t first, std::size_t count) {
+void DeliverFrames(const soundtest::FakeInputHandle& input, std::size_t first, std::size_t count) {
   const auto bytes = Frames(first, count);
   const std::size_t sizes[] = {8192, 18432, 12000, 4};
   std::size_t offset = 0;
