@@ -8,14 +8,15 @@
 namespace seaherald::soundtest {
 namespace {
 
-bool Answers(const QString& address) {
-  QProcess info;
+// Runs pactl against the server; true when it succeeds.
+bool Pactl(const QString& address, const QStringList& arguments) {
+  QProcess pactl;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("PULSE_SERVER"), address);
-  info.setProcessEnvironment(environment);
-  info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-  return info.waitForFinished(2000) && info.exitStatus() == QProcess::NormalExit &&
-         info.exitCode() == 0;
+  pactl.setProcessEnvironment(environment);
+  pactl.start(QStringLiteral("pactl"), arguments);
+  return pactl.waitForFinished(2000) && pactl.exitStatus() == QProcess::NormalExit &&
+         pactl.exitCode() == 0;
 }
 
 }  // namespace
@@ -68,11 +69,12 @@ bool PrivateServer::Start() {
   if (!server_.waitForStarted(5000)) return false;
   const QString address = QString::fromStdString(Address());
   QDeadlineTimer deadline(5000);
-  while (!Answers(address)) {
+  while (!Pactl(address, {QStringLiteral("info")})) {
     if (deadline.hasExpired() || server_.state() == QProcess::NotRunning) return false;
     QThread::msleep(100);
   }
-  return true;
+  return Pactl(address, {QStringLiteral("set-default-sink"), QStringLiteral("nullsink")}) &&
+         Pactl(address, {QStringLiteral("set-default-source"), QStringLiteral("nullmon")});
 }
 
 void PrivateServer::Kill() {
