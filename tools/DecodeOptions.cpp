@@ -130,8 +130,9 @@ std::string DecodeUsage() {
           "FILE is any format libsndfile reads, at any sample rate; \"-\" reads raw signed 16-bit\n"
           "little-endian mono PCM at 44100 Hz from standard input.\n\nOptions:\n";
   for (const OptionRow& row : Options) {
-    std::string left = "  " + std::string(row.name);
-    if (!row.valueName.empty()) left += " " + std::string(row.valueName);
+    std::string left = "  ";
+    left += row.name;
+    if (!row.valueName.empty()) left.append(" ").append(row.valueName);
     left.resize(std::max<std::size_t>(left.size() + 2, 18), ' ');
     text << left << row.help << "\n";
   }

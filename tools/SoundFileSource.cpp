@@ -131,9 +131,14 @@ void SoundFileSource::CheckForTruncation() {
   const bool readError = sf_error(file_) != SF_ERR_NO_ERROR;
   const bool shortOfFrames = LengthKnown() && framesRead_ < declaredFrames_;
   if (readError || shortOfFrames || LogShowsShortDataChunk(log)) {
-    std::string why = readError ? std::string(" (") + sf_strerror(file_) + ")" : "";
-    defect_ = "'" + path_.string() + "' is truncated" + why + ": decoded the " +
-              FormatSeconds(static_cast<double>(framesRead_) / sampleRate_) + " it holds";
+    std::string message = "'";
+    message += path_.string();
+    message += "' is truncated";
+    if (readError) message.append(" (").append(sf_strerror(file_)).append(")");
+    message += ": decoded the ";
+    message += FormatSeconds(static_cast<double>(framesRead_) / sampleRate_);
+    message += " it holds";
+    defect_ = message;
   }
 }
 

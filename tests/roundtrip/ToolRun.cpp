@@ -62,11 +62,12 @@ ToolResult RunDecodeTool(const std::vector<std::string>& args,
   const auto outPath = scratch / "stdout";
   const auto errPath = scratch / "stderr";
   std::string command;
-  if (pipeFrom) command = "cat " + Quoted(pipeFrom->string()) + " | ";
+  if (pipeFrom) command.append("cat ").append(Quoted(pipeFrom->string())).append(" | ");
   command += Quoted(SEAHERALD_DECODE_TOOL);
   for (const std::string& arg : args)
-    command += " " + Quoted(arg);
-  command += " > " + Quoted(outPath.string()) + " 2> " + Quoted(errPath.string());
+    command.append(" ").append(Quoted(arg));
+  command.append(" > ").append(Quoted(outPath.string()));
+  command.append(" 2> ").append(Quoted(errPath.string()));
   const int status = std::system(command.c_str());
   ToolResult result;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
