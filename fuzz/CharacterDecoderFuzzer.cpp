@@ -22,6 +22,7 @@
 #include "fuzz/support/ByteStream.h"
 #include "fuzz/support/FuzzCheck.h"
 #include "fuzz/support/LineChecks.h"
+#include "fuzz/support/Trace.h"
 
 namespace seaherald::fuzz {
 namespace {
@@ -47,7 +48,8 @@ class CheckingSink final : public LineSink {
   int LiveUpdatesThisBit() const { return liveUpdatesThisBit_; }
   const std::string& LastLive() const { return lastLive_; }
 
-  void AddReceivedLine(const std::string& line, bool /*cut*/) override {
+  void AddReceivedLine(const std::string& line, bool cut) override {
+    Trace(cut ? "cut line" : "line", line);
     ++linesThisBit_;
     FUZZ_CHECK(!line.empty(), "an empty line was handed over");
     FUZZ_CHECK(!HasLineBreak(line), "a handed-over line holds CR or LF");

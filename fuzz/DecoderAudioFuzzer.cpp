@@ -35,6 +35,7 @@
 #include "fuzz/support/ByteStream.h"
 #include "fuzz/support/FuzzCheck.h"
 #include "fuzz/support/LineChecks.h"
+#include "fuzz/support/Trace.h"
 
 namespace seaherald::fuzz {
 namespace {
@@ -48,7 +49,6 @@ constexpr int kSamplesPerBit = BlockFrames / kBitsPerBlock;  // 441 at 100 baud
 constexpr double kShiftHz = 85.0;
 constexpr int kLowestCentre = 200;
 constexpr int kHighestCentre = 1499;
-constexpr int kFullScale = 32767;
 constexpr int kClipGain = 8;
 
 enum class Source { Raw = 0, Tones = 1, TonesWithNoise = 2, Constant = 3 };
@@ -72,7 +72,8 @@ double CentreFromWord(std::uint16_t word) {
 
 class CheckingSink final : public LineSink {
  public:
-  void AddReceivedLine(const std::string& line, bool /*cut*/) override {
+  void AddReceivedLine(const std::string& line, bool cut) override {
+    Trace(cut ? "cut line" : "line", line);
     FUZZ_CHECK(!line.empty(), "an empty line was handed over");
     FUZZ_CHECK(!HasLineBreak(line), "a handed-over line holds CR or LF");
   }

@@ -45,6 +45,7 @@
 #include "fuzz/support/Fakes.h"
 #include "fuzz/support/FuzzCheck.h"
 #include "fuzz/support/TempFolder.h"
+#include "fuzz/support/Trace.h"
 #include "msglog/Catalogue.h"
 #include "msglog/LogBrowser.h"
 #include "msglog/LogFolder.h"
@@ -554,6 +555,7 @@ class Harness {
     }
     const int belonging = BelongingCount(logFolder_.ListLogFiles(), settings_.ViewLangNum,
                                          settings_.ViewBaseNum, settings_.ViewTypeNum);
+    Trace("rows listed", std::to_string(rows.size()));
     FUZZ_CHECK(static_cast<int>(rows.size()) == belonging,
                "the list does not hold every log of the selection");
   }

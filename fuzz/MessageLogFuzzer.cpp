@@ -34,6 +34,7 @@
 #include "fuzz/support/Fakes.h"
 #include "fuzz/support/FuzzCheck.h"
 #include "fuzz/support/TempFolder.h"
+#include "fuzz/support/Trace.h"
 #include "msglog/LogFolder.h"
 #include "msglog/MessageLog.h"
 #include "msglog/MessageLogListener.h"
@@ -229,6 +230,7 @@ class Harness {
                         (counts.keptOlder - countsBefore.keptOlder) +
                         (counts.tooManyErrors - countsBefore.tooManyErrors);
     const bool due = IsEndMarkerLine(line) && !headerBefore.empty() && !bodyBefore.empty();
+    if (due) Trace("message completed", headerBefore);
     FUZZ_CHECK(filings == (due ? 1 : 0), "a completed message was not filed exactly once");
     FUZZ_CHECK(!due || log_.CurrentHeader().empty(), "a message is still open after its end");
     FUZZ_CHECK(counts.writeFailed == 0 && dialogs_.errors == 0,
