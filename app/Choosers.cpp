@@ -19,7 +19,10 @@ std::optional<FontChoice> QtChoosers::ChooseFont(const FontChoice& current) {
     group->hide();
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QFont chosen = dialog.selectedFont();
-  return FontChoice{ToSjis(chosen.family()), chosen.pointSize()};
+  // A face chosen by pixel size has no point size; at 96 dots per inch 4 pixels are 3 points.
+  const int points =
+      chosen.pointSize() > 0 ? chosen.pointSize() : std::max(1, (chosen.pixelSize() * 3 + 2) / 4);
+  return FontChoice{ToSjis(chosen.family()), points};
 }
 
 std::optional<std::uint32_t> QtChoosers::ChooseColour(std::uint32_t currentBgr) {

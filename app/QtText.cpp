@@ -2,7 +2,8 @@
 
 #include <QByteArray>
 #include <QStringDecoder>
-#include <QStringEncoder>
+
+#include "platform/CodePage.h"
 
 namespace seaherald {
 
@@ -15,10 +16,11 @@ QString ToQString(std::string_view sjis) {
   return decoder.decode(QByteArrayView(sjis.data(), static_cast<qsizetype>(sjis.size())));
 }
 
+// The toolkit's encoder puts a stray double-byte character where Shift-JIS has no form, so
+// the conversion goes through iconv, which gives "?".
 std::string ToSjis(const QString& text) {
-  QStringEncoder encoder(CodePage932, QStringConverter::Flag::Stateless);
-  const QByteArray bytes = encoder.encode(text);
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  const CodePageConverter converter;
+  return converter.Cp932FromUtf8Lossy(text.toStdString());
 }
 
 }  // namespace seaherald

@@ -17,7 +17,7 @@ add_library(seaherald_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ViewFonts.cpp)
 target_include_directories(seaherald_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(seaherald_window PUBLIC
-  Qt6::Widgets seaherald_settings seaherald_msglog seaherald_pipeline seaherald_spectrum
+  Qt6::Widgets seaherald_settings seaherald_msglog seaherald_pipeline seaherald_spectrum seaherald_codepage
   seaherald_clock)
 
 add_executable(seaherald ${CMAKE_CURRENT_LIST_DIR}/main.cpp)

@@ -1,9 +1,13 @@
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTreeWidget>
 
 #include "WindowFixture.h"
 #include "app/LogBrowserWidgets.h"
 #include "app/StatusPanels.h"
+#include "app/TextTabs.h"
 #include "msglog/LogBrowser.h"
 #include "msglog/MessageLog.h"
 
@@ -184,6 +188,21 @@ TEST_F(LogBrowserWindowTest, PaneKeepsStartUpTextUntilFirstRefill) {
   Window().Log().AddReceivedLine("NNNN", false);
   EXPECT_FALSE(PaneText().contains(QStringLiteral("SEAHERALD ver.")));
   EXPECT_TRUE(PaneText().startsWith(QStringLiteral("NNNN")));
+}
+
+TEST_F(LogBrowserWindowTest, ReceivedTextFollowsItsNewestLineAndStoredTextStartsAtTheTop) {
+  WriteLog("GA01.txt", "2024/03/01 10:20:30", 0, Body("X"));
+  ShownWindow();
+  QPlainTextEdit* memo = Window().Controls().TabControl1->Memo1();
+  for (int i = 0; i < 300; ++i)
+    Window().Log().AddReceivedLine("LINE " + std::to_string(i), false);
+  QCoreApplication::processEvents();
+  ASSERT_GT(memo->verticalScrollBar()->maximum(), 0);
+  EXPECT_EQ(memo->verticalScrollBar()->value(), memo->verticalScrollBar()->maximum());
+  ClickTreeNode(EnglishNahaNavWarnings);
+  ClickListRow(0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(memo->verticalScrollBar()->value(), 0);
 }
 
 TEST_F(LogBrowserWindowTest, RefillLeavesNoRowSelectedAndPaneAsItWas) {
