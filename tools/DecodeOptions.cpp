@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <sstream>
 
@@ -50,7 +51,45 @@ std::string ApplyLanguage(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionRow, 5> Options{{
+// A whole number of at least 1, written in plain decimal digits.
+std::optional<int> ParseCountOfOne(std::string_view text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || text[0] == '-' || error != std::errc() || stop != end || value < 1) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::string CountProblem(std::string_view option, std::string_view value) {
+  return std::string(option) + " must be a whole number from 1 to " +
+         std::to_string(std::numeric_limits<int>::max()) + ", not '" + std::string(value) + "'";
+}
+
+std::string ApplyErrNum(std::string_view value, DecodeOptions& options) {
+  options.errNum = ParseCountOfOne(value);
+  return options.errNum ? std::string() : CountProblem("--errnum", value);
+}
+
+std::string ApplyTimeOut(std::string_view value, DecodeOptions& options) {
+  options.timeOut = ParseCountOfOne(value);
+  return options.timeOut ? std::string() : CountProblem("--timeout", value);
+}
+
+std::string ApplyLogFolder(std::string_view value, DecodeOptions& options) {
+  if (value.empty()) return "--log needs a folder name";
+  options.logFolder = std::string(value);
+  return {};
+}
+
+std::string ApplySettingsFile(std::string_view value, DecodeOptions& options) {
+  if (value.empty()) return "--settings needs a file name";
+  options.settingsFile = std::string(value);
+  return {};
+}
+
+const std::array<OptionRow, 10> Options{{
     {"--center", "HZ", "centre between the two tones, above 0 and below 1500 (default 800)",
      ApplyCenter},
     {"--lang", "en|ja", "language to start in (default ja)", ApplyLanguage},
@@ -64,12 +103,52 @@ const std::array<OptionRow, 5> Options{{
        o.automatic = false;
        return std::string();
      }},
+    {"--log", "DIR", "file each complete message in DIR as the receiver does (created if missing)",
+     ApplyLogFolder},
+    {"--errnum", "N", "do not file a message with N or more lines cut short (default 10)",
+     ApplyErrNum},
+    {"--no-errsave", "", "file messages whatever their number of errors",
+     [](std::string_view, DecodeOptions& o) {
+       o.errSave = false;
+       return std::string();
+     }},
+    {"--timeout", "S", "drop an unfinished message after S seconds without reception (default 30)",
+     ApplyTimeOut},
+    {"--settings", "FILE",
+     "take the receiver settings from the window's settings file FILE (only read); options "
+     "given here win over it",
+     ApplySettingsFile},
     {"--help", "", "show this text",
      [](std::string_view, DecodeOptions& o) {
        o.showHelp = true;
        return std::string();
      }},
 }};
+
+constexpr std::size_t HelpColumn = 20;
+constexpr std::size_t HelpWidth = 88;
+
+// One option's line of help, its text wrapped under itself.
+std::string WrapHelp(const std::string& left, std::string_view help) {
+  std::string wrapped = left;
+  std::size_t lineLength = left.size();
+  while (!help.empty()) {
+    const std::size_t space = help.find(' ');
+    const std::string_view word = help.substr(0, space);
+    const bool fresh = lineLength == left.size();
+    if (!fresh && lineLength + 1 + word.size() > HelpWidth) {
+      wrapped.append("\n").append(left.size(), ' ');
+      lineLength = left.size();
+    } else if (!fresh) {
+      wrapped += ' ';
+      ++lineLength;
+    }
+    wrapped += word;
+    lineLength += word.size();
+    help = space == std::string_view::npos ? std::string_view() : help.substr(space + 1);
+  }
+  return wrapped + "\n";
+}
 
 const OptionRow* FindOption(std::string_view name) {
   for (const OptionRow& row : Options) {
@@ -133,11 +212,30 @@ std::string DecodeUsage() {
     std::string left = "  ";
     left += row.name;
     if (!row.valueName.empty()) left.append(" ").append(row.valueName);
-    left.resize(std::max<std::size_t>(left.size() + 2, 18), ' ');
-    text << left << row.help << "\n";
+    left.resize(std::max<std::size_t>(left.size() + 2, HelpColumn), ' ');
+    text << WrapHelp(left, row.help);
   }
-  text << "\nExit status: 0 when the input was decoded to its end, 1 when it could not be read or\n"
-          "ended early (what was there is still decoded), 2 for a wrong command line.\n";
+  text
+      << "\n"
+         "Without --log nothing is written anywhere. With --log every complete message is filed\n"
+         "as the receiver window files it (one file per header, of two receptions the one with\n"
+         "fewer errors kept), and a summary of the messages goes to standard error at the end.\n"
+         "\n"
+         "Time: seconds are counted from the audio, ten blocks of 0.1 s to a second, on a clock\n"
+         "that starts at the wall-clock time when decoding starts. The time-out therefore acts\n"
+         "the same at any decoding speed, and the \"Last received\" stamp of a log file is the\n"
+         "start time plus the audio time at which the message's end marker arrived.\n"
+         "\n"
+         "Settings: without --settings the receiver's defaults apply (centre 800 Hz, Japanese,\n"
+         "normal polarity, automatic mode, ErrNum 10, ErrSave on, TimeOut 30). --settings reads\n"
+         "CentF, DecLang, DecInv, AutoSet, ErrNum, ErrSave and TimeOut from the file; ErrNum and\n"
+         "TimeOut below 1 are raised to 1 as at the window's start-up. The file is never written,\n"
+         "and no log is ever deleted (AutoLogDelete is not acted on).\n"
+         "\n"
+         "Exit status: 0 when the input was decoded to its end, 1 when it or the settings file\n"
+         "could not be read or the input ended early (what was there is still decoded), 2 for a\n"
+         "wrong command line, 3 when a message could not be written to the log folder (3 wins\n"
+         "over 1).\n";
   return text.str();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -7,14 +8,20 @@
 
 namespace seaherald::decodetool {
 
-// What the command line asks for. New options add a field here and a row to the option table in
-// DecodeOptions.cpp; nothing else changes.
+// What the command line asks for. Receiver settings stay empty unless given, so that a settings
+// file can supply them and a value given here can win over it. New options add a field here and
+// a row to the option table in DecodeOptions.cpp; nothing else in the parser changes.
 struct DecodeOptions {
-  double centerHz = 800.0;
-  bool english = false;  // starting language; the settings default is the Japanese service
-  bool inverted = false;
-  bool automatic = true;
-  std::string input;  // a file name, or "-" for raw PCM on standard input
+  std::optional<double> centerHz;
+  std::optional<bool> english;  // starting language
+  std::optional<bool> inverted;
+  std::optional<bool> automatic;
+  std::optional<int> errNum;  // error count from which a message is not filed
+  std::optional<bool> errSave;
+  std::optional<int> timeOut;  // seconds of audio without reception that drop a message
+  std::optional<std::string> settingsFile;
+  std::optional<std::string> logFolder;  // file messages there; nothing is written without it
+  std::string input;                     // a file name, or "-" for raw PCM on standard input
   bool showHelp = false;
 };
 

@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "audio/SampleConversion.h"
-
 namespace seaherald::decodetool {
 namespace {
 
@@ -11,16 +9,20 @@ constexpr std::size_t FlushBlocks = 5;  // 0.5 s
 
 }  // namespace
 
-DecodeRunner::DecodeRunner(const DecoderStart& start, LineSink& sink)
-    : decLang_(start.english),
-      decInv_(start.inverted),
-      autoSet_(start.automatic),
-      centerFrequency_(start.centerHz),
-      decoder_(DecoderSettings{decLang_, decInv_, autoSet_, centerFrequency_}, indicators_, sink) {}
+DecodeRunner::DecodeRunner(const RunSettings& run, const LocalDateTime& start, LineSink& lines,
+                           const std::optional<FilingTarget>& filing)
+    : settings_(run.settings),
+      centerFrequency_(run.centerHz),
+      clock_(start),
+      lines_(lines),
+      filing_(filing ? std::make_unique<MessageFiling>(settings_, clock_, *filing) : nullptr),
+      handler_(
+          DecoderSettings{settings_.DecLang, settings_.DecInv, settings_.AutoSet, centerFrequency_},
+          *this, settings_, clock_, *this) {}
 
-void DecodeRunner::DecodeBlock(std::span<const std::int16_t, StereoBlockSamples> block) {
-  ConvertLeftChannel(block, decoder_.SampleBlock(0));
-  decoder_.DecodeBlock(0);
+void DecodeRunner::DecodeBlock(StereoBlock block) {
+  handler_.ProcessBlock(block);
+  clock_.CountBlock();
 }
 
 void DecodeRunner::DecodeSilence(std::size_t blocks) {
@@ -39,6 +41,25 @@ std::size_t DecodeRunner::Run(BlockSource& source, ProgressListener* progress) {
   }
   DecodeSilence(FlushBlocks);
   return frames;
+}
+
+std::optional<FilingSummary> DecodeRunner::Filing() const {
+  if (!filing_) return std::nullopt;
+  return filing_->Summary();
+}
+
+void DecodeRunner::AddReceivedLine(const std::string& line, bool cut) {
+  lines_.AddReceivedLine(line, cut);
+  if (filing_) filing_->Log().AddReceivedLine(line, cut);
+}
+
+void DecodeRunner::ShowLiveLine(const std::string& line) {
+  lines_.ShowLiveLine(line);
+  if (filing_) filing_->Log().ShowLiveLine(line);
+}
+
+void DecodeRunner::DiscardMessage() {
+  if (filing_) filing_->Log().DiscardMessage();
 }
 
 }  // namespace seaherald::decodetool

@@ -1,22 +1,21 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
-#include <string>
 
-#include "decoder/Decoder.h"
+#include "app/Settings.h"
+#include "audio/BlockHandler.h"
+#include "audio/BlockHandlerListener.h"
+#include "audio/RecordingClock.h"
 #include "decoder/LineSink.h"
-#include "decoder/ReceptionIndicators.h"
+#include "platform/LocalClock.h"
 #include "tools/BlockSource.h"
+#include "tools/FilingSummary.h"
+#include "tools/MessageFiling.h"
+#include "tools/RunSettings.h"
 
 namespace seaherald::decodetool {
-
-struct DecoderStart {
-  double centerHz = 800.0;
-  bool english = false;
-  bool inverted = false;
-  bool automatic = true;
-};
 
 // Hears how far the decoding has come.
 class ProgressListener {
@@ -25,31 +24,52 @@ class ProgressListener {
   virtual void Advanced(double secondsDecoded) = 0;
 };
 
-// The receiver's per-block path without a window: the left channel of each 4410-frame block goes
-// unscaled into channel 0's sample block, and channel 0 is decoded. Lines go to the sink.
-class DecodeRunner {
+// The receiver window's per-block path without a window: every block goes through the same block
+// handler (left channel into channel 0, decoding, the per-second tick with its receive time-out,
+// the lamp). Its clock starts at a given moment and moves on one second per ten blocks, so
+// seconds are counted from the audio, not from how fast it is decoded. Each handed-over line goes
+// to `lines` and then, with a filing target, to the receiver's message log, whose stamps come
+// from the same clock.
+class DecodeRunner final : private LineSink, private BlockHandlerListener {
  public:
-  DecodeRunner(const DecoderStart& start, LineSink& sink);
+  DecodeRunner(const RunSettings& run, const LocalDateTime& start, LineSink& lines,
+               const std::optional<FilingTarget>& filing = std::nullopt);
+  DecodeRunner(const DecodeRunner&) = delete;
+  DecodeRunner& operator=(const DecodeRunner&) = delete;
 
-  void DecodeBlock(std::span<const std::int16_t, StereoBlockSamples> block);
+  void DecodeBlock(StereoBlock block);
 
   // Runs every block of the source, then half a second of silence so that the last bits pass the
   // filters and a line still in progress is handed over (cut) as the signal ends. Returns the
   // frames that came from the source.
   std::size_t Run(BlockSource& source, ProgressListener* progress = nullptr);
 
-  bool English() const { return decLang_; }
-  bool Inverted() const { return decInv_; }
+  // The language and polarity in use; automatic mode changes them as it finds the signal.
+  bool English() const { return settings_.DecLang; }
+  bool Inverted() const { return settings_.DecInv; }
+  const LocalClock& Clock() const { return clock_; }
+  // What became of the messages so far; nothing without a filing target.
+  std::optional<FilingSummary> Filing() const;
 
  private:
+  void AddReceivedLine(const std::string& line, bool cut) override;
+  void ShowLiveLine(const std::string& line) override;
+
+  void OnBlockDecoded() override {}
+  void ShowClock(const std::string&) override {}
+  void DiscardMessage() override;
+  void AutoDeleteLogs() override {}  // never: the tool only adds to a log folder
+  void SetLamp(bool) override {}
+  void OnBlockDone() override {}
+
   void DecodeSilence(std::size_t blocks);
 
-  bool decLang_;
-  bool decInv_;
-  bool autoSet_;
+  Settings settings_;  // read at every block; automatic mode writes DecLang and DecInv back
   double centerFrequency_;
-  ReceptionIndicators indicators_;
-  Decoder decoder_;
+  RecordingClock clock_;
+  LineSink& lines_;
+  std::unique_ptr<MessageFiling> filing_;
+  BlockHandler handler_;
 };
 
 }  // namespace seaherald::decodetool

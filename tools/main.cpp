@@ -1,5 +1,5 @@
-// seaherald-decode: runs the receiver's block path on a recording or a raw PCM pipe and prints
-// the decoded lines.
+// seaherald-decode: runs the receiver's block path on a recording or a raw PCM pipe, prints the
+// decoded lines and, with --log, files the messages as the receiver window does.
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,8 +9,11 @@
 
 #include "tools/DecodeOptions.h"
 #include "tools/DecodeRunner.h"
+#include "tools/FilingSummary.h"
 #include "tools/LinePrinter.h"
+#include "tools/MessageFiling.h"
 #include "tools/RawPcmSource.h"
+#include "tools/RunSettings.h"
 #include "tools/SoundFileSource.h"
 #include "tools/TerminalProgress.h"
 
@@ -21,6 +24,7 @@ using namespace seaherald::decodetool;
 constexpr int ExitDecoded = 0;
 constexpr int ExitInputProblem = 1;
 constexpr int ExitUsage = 2;
+constexpr int ExitNotFiled = 3;
 
 void Complain(const std::string& message) {
   std::fprintf(stderr, "seaherald-decode: %s\n", message.c_str());
@@ -31,26 +35,38 @@ std::unique_ptr<BlockSource> OpenSource(const std::string& input) {
   return std::make_unique<SoundFileSource>(input);
 }
 
+// Where messages go with --log; a folder that cannot be made is told at once, and every message
+// that cannot be written into it is told again as the window tells it.
+std::optional<FilingTarget> FilingTargetFor(const DecodeOptions& options,
+                                            std::function<void(const std::string&)> report) {
+  if (!options.logFolder) return std::nullopt;
+  if (const auto problem = CreateLogFolder(*options.logFolder)) report(*problem);
+  return FilingTarget{*options.logFolder, std::move(report)};
+}
+
 int Decode(const DecodeOptions& options) {
   std::unique_ptr<BlockSource> source = OpenSource(options.input);
+  const RunSettings run = SettingsForRun(options);
   LinePrinter printer(stdout);
-  DecodeRunner runner({.centerHz = options.centerHz,
-                       .english = options.english,
-                       .inverted = options.inverted,
-                       .automatic = options.automatic},
-                      printer);
   std::unique_ptr<TerminalProgress> progress;
   if (options.input != "-" && isatty(STDERR_FILENO) != 0) {
     progress = std::make_unique<TerminalProgress>(stderr, source->DurationSeconds());
     printer.SetBeforeLine([&progress] { progress->Clear(); });
   }
+  const auto report = [&progress](const std::string& text) {
+    if (progress) progress->Clear();
+    Complain(text);
+  };
+  DecodeRunner runner(run, seaherald::SystemClock().Now(), printer,
+                      FilingTargetFor(options, report));
   runner.Run(*source, progress.get());
   if (progress) progress->Clear();
-  if (const auto defect = source->Defect()) {
-    Complain(*defect);
-    return ExitInputProblem;
-  }
-  return ExitDecoded;
+  const auto defect = source->Defect();
+  if (defect) Complain(*defect);
+  const std::optional<FilingSummary> filing = runner.Filing();
+  if (filing) std::fputs(DescribeFiling(*filing, *options.logFolder).c_str(), stderr);
+  if (filing && filing->counts.writeFailed > 0) return ExitNotFiled;
+  return defect ? ExitInputProblem : ExitDecoded;
 }
 
 }  // namespace

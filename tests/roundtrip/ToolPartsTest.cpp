@@ -25,28 +25,36 @@ std::variant<DecodeOptions, UsageError> Parse(std::vector<std::string_view> args
   return ParseDecodeOptions(args);
 }
 
-TEST(DecodeOptionsTest, DefaultsMatchTheReceiverSettings) {
+TEST(DecodeOptionsTest, NothingGivenLeavesEverySettingOpen) {
   const auto parsed = Parse({"in.wav"});
   ASSERT_TRUE(std::holds_alternative<DecodeOptions>(parsed));
   const auto& options = std::get<DecodeOptions>(parsed);
-  EXPECT_EQ(options.centerHz, 800.0);
-  EXPECT_FALSE(options.english);
-  EXPECT_FALSE(options.inverted);
-  EXPECT_TRUE(options.automatic);
+  EXPECT_FALSE(options.centerHz || options.english || options.inverted || options.automatic ||
+               options.errNum || options.errSave || options.timeOut || options.settingsFile ||
+               options.logFolder);
   EXPECT_EQ(options.input, "in.wav");
 }
 
 TEST(DecodeOptionsTest, EveryOptionInBothSpellings) {
-  const auto parsed = Parse({"--center", "1700.5e-1", "--lang=en", "--invert", "--manual", "-"});
+  const auto parsed =
+      Parse({"--center", "1700.5e-1", "--lang=en", "--invert", "--manual", "--log", "logs",
+             "--errnum=3", "--no-errsave", "--timeout", "5", "--settings=my.ini", "-"});
   ASSERT_TRUE(std::holds_alternative<DecodeOptions>(parsed));
   const auto& options = std::get<DecodeOptions>(parsed);
-  EXPECT_DOUBLE_EQ(options.centerHz, 170.05);
-  EXPECT_TRUE(options.english);
-  EXPECT_TRUE(options.inverted);
-  EXPECT_FALSE(options.automatic);
+  EXPECT_DOUBLE_EQ(options.centerHz.value(), 170.05);
+  EXPECT_EQ(options.english, true);
+  EXPECT_EQ(options.inverted, true);
+  EXPECT_EQ(options.automatic, false);
+  EXPECT_EQ(options.logFolder, "logs");
+  EXPECT_EQ(options.errNum, 3);
+  EXPECT_EQ(options.errSave, false);
+  EXPECT_EQ(options.timeOut, 5);
+  EXPECT_EQ(options.settingsFile, "my.ini");
   EXPECT_EQ(options.input, "-");
   EXPECT_EQ(std::get<DecodeOptions>(Parse({"--center=1499.9", "x"})).centerHz, 1499.9);
   EXPECT_EQ(std::get<DecodeOptions>(Parse({"--lang", "ja", "x"})).english, false);
+  EXPECT_EQ(std::get<DecodeOptions>(Parse({"--errnum", "2147483647", "x"})).errNum, 2147483647);
+  EXPECT_EQ(std::get<DecodeOptions>(Parse({"--timeout=1", "x"})).timeOut, 1);
 }
 
 TEST(DecodeOptionsTest, DoubleDashLetsAFileStartWithADash) {
@@ -77,6 +85,18 @@ TEST(DecodeOptionsTest, ErrorsNameTheProblem) {
   EXPECT_NE(message({"-v", "x"}).find("unknown option '-v'"), std::string::npos);
   EXPECT_NE(message({"x", "y"}).find("only one input"), std::string::npos);
   EXPECT_NE(message({"--manual"}).find("no input"), std::string::npos);
+  for (const std::string_view count : {"0", "-1", "+3", "1.5", "ten", "", "2147483648", "3 "}) {
+    EXPECT_NE(message({"--errnum", count, "x"}).find("--errnum must be a whole number from 1"),
+              std::string::npos)
+        << count;
+    EXPECT_NE(message({"--timeout", count, "x"}).find("--timeout must be a whole number from 1"),
+              std::string::npos)
+        << count;
+  }
+  EXPECT_NE(message({"--timeout"}).find("needs a value (S)"), std::string::npos);
+  EXPECT_NE(message({"--log=", "x"}).find("--log needs a folder"), std::string::npos);
+  EXPECT_NE(message({"--settings", "", "x"}).find("--settings needs a file"), std::string::npos);
+  EXPECT_NE(message({"--no-errsave=1", "x"}).find("takes no value"), std::string::npos);
 }
 
 // Magnitude of a frequency component, by correlation.

@@ -1,0 +1,115 @@
+// The settings a decoding runs with: the receiver's defaults, a settings file, and the command
+// line winning over both.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/Settings.h"
+#include "tests/roundtrip/ToolRun.h"
+#include "tools/BlockSource.h"
+#include "tools/DecodeOptions.h"
+#include "tools/RunSettings.h"
+
+namespace seaherald::decodetool {
+namespace {
+
+DecodeOptions Options(std::vector<std::string_view> args) {
+  args.push_back("in.wav");
+  return std::get<DecodeOptions>(ParseDecodeOptions(args));
+}
+
+TEST(RunSettingsTest, NoFileAndNoOptionsGiveTheReceiverDefaults) {
+  const RunSettings run = SettingsForRun(Options({}));
+  EXPECT_EQ(run.settings, Settings{});
+  EXPECT_EQ(run.centerHz, Settings{}.CentF * 10.0);
+}
+
+TEST(RunSettingsTest, CommandLineOptionsWinOverTheDefaults) {
+  const RunSettings run =
+      SettingsForRun(Options({"--center", "955", "--lang", "en", "--invert", "--manual", "--errnum",
+                              "3", "--no-errsave", "--timeout", "7"}));
+  EXPECT_EQ(run.centerHz, 955.0);
+  EXPECT_TRUE(run.settings.DecLang);
+  EXPECT_TRUE(run.settings.DecInv);
+  EXPECT_FALSE(run.settings.AutoSet);
+  EXPECT_EQ(run.settings.ErrNum, 3);
+  EXPECT_FALSE(run.settings.ErrSave);
+  EXPECT_EQ(run.settings.TimeOut, 7);
+}
+
+class SettingsFileTest : public testing::Test {
+ protected:
+  std::string Write(const std::string& content) {
+    const auto path = dir_ / "receiver.ini";
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
+  }
+  roundtrip::ScratchDirectory dir_;
+};
+
+TEST_F(SettingsFileTest, FileGivesTheReceiverSettingsAndTheCommandLineWins) {
+  const std::string file = Write(
+      "[Wave]\r\nCentF=100\r\n[Set]\r\nAutoSet=0\r\nDecLang=1\r\nDecInv=1\r\nTimeOut=0x0C\r\n"
+      "ErrNum=4\r\nErrSave=0\r\nAutoLogDelete=1\r\nDeleteDay=1\r\n");
+  const RunSettings fromFile = SettingsForRun(Options({"--settings", file}));
+  EXPECT_EQ(fromFile.centerHz, 1000.0);
+  EXPECT_FALSE(fromFile.settings.AutoSet);
+  EXPECT_TRUE(fromFile.settings.DecLang);
+  EXPECT_TRUE(fromFile.settings.DecInv);
+  EXPECT_EQ(fromFile.settings.TimeOut, 12);
+  EXPECT_EQ(fromFile.settings.ErrNum, 4);
+  EXPECT_FALSE(fromFile.settings.ErrSave);
+  // The tool only ever adds to a log folder.
+  EXPECT_FALSE(fromFile.settings.AutoLogDelete);
+
+  const RunSettings overridden = SettingsForRun(Options(
+      {"--settings", file, "--center", "700", "--lang", "ja", "--errnum", "9", "--timeout", "3"}));
+  EXPECT_EQ(overridden.centerHz, 700.0);
+  EXPECT_FALSE(overridden.settings.DecLang);
+  EXPECT_EQ(overridden.settings.ErrNum, 9);
+  EXPECT_EQ(overridden.settings.TimeOut, 3);
+  // What the command line does not name still comes from the file.
+  EXPECT_TRUE(overridden.settings.DecInv);
+  EXPECT_FALSE(overridden.settings.AutoSet);
+  EXPECT_FALSE(overridden.settings.ErrSave);
+}
+
+TEST_F(SettingsFileTest, LimitsAreRaisedAsAtTheWindowsStartUp) {
+  const RunSettings run =
+      SettingsForRun(Options({"--settings", Write("[Set]\nTimeOut=-5\nErrNum=0\n")}));
+  EXPECT_EQ(run.settings.TimeOut, 1);
+  EXPECT_EQ(run.settings.ErrNum, 1);
+}
+
+TEST_F(SettingsFileTest, GarbageGivesTheDefaults) {
+  const RunSettings run = SettingsForRun(
+      Options({"--settings", Write(std::string("\x00\xFF[Set\nTimeOut=abc\n\x81", 20))}));
+  EXPECT_EQ(run.settings, Settings{});
+}
+
+TEST_F(SettingsFileTest, CentreTheDecoderCannotTakeIsRefusedUnlessReplaced) {
+  for (const char* centF : {"150", "0", "-8", "2147483647"}) {
+    const std::string file = Write(std::string("[Wave]\nCentF=") + centF + "\n");
+    try {
+      SettingsForRun(Options({"--settings", file}));
+      ADD_FAILURE() << "CentF " << centF << " accepted";
+    } catch (const InputError& error) {
+      EXPECT_NE(std::string(error.what()).find(std::string("CentF ") + centF), std::string::npos)
+          << error.what();
+      EXPECT_NE(std::string(error.what()).find("--center"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(SettingsForRun(Options({"--settings", file, "--center", "800"})).centerHz, 800.0);
+  }
+}
+
+TEST_F(SettingsFileTest, MissingOrUnreadableFileIsAnError) {
+  const std::string missing = (dir_ / "none.ini").string();
+  EXPECT_THROW(SettingsForRun(Options({"--settings", missing})), InputError);
+  std::filesystem::create_directory(dir_ / "folder.ini");
+  EXPECT_THROW(SettingsForRun(Options({"--settings", (dir_ / "folder.ini").string()})), InputError);
+}
+
+}  // namespace
+}  // namespace seaherald::decodetool

@@ -1,0 +1,29 @@
+#include "tools/FilingSummary.h"
+
+#include <array>
+#include <utility>
+
+namespace seaherald::decodetool {
+
+std::string DescribeFiling(const FilingSummary& summary, const std::string& folder) {
+  const FilingCounts& c = summary.counts;
+  const std::array<std::pair<int, const char*>, 8> outcomes{{
+      {c.written, "filed as a new log file"},
+      {c.replaced, "replaced a stored copy with as many or more errors"},
+      {c.keptOlder, "dropped: the stored copy has fewer errors"},
+      {c.tooManyErrors, "dropped: too many lines cut short (ErrNum)"},
+      {c.discarded, "dropped: time-out before the end marker"},
+      {c.interrupted, "dropped: a new start marker before the end marker"},
+      {summary.unfinished, "dropped: the input ended before the end marker"},
+      {c.writeFailed, "not filed: the log file could not be written"},
+  }};
+  std::string text = "seaherald-decode: messages in '" + folder + "':\n";
+  for (const auto& [count, outcome] : outcomes) {
+    std::string number = std::to_string(count);
+    number.insert(0, number.size() < 6 ? 6 - number.size() : 0, ' ');
+    text.append(number).append(" ").append(outcome).append("\n");
+  }
+  return text;
+}
+
+}  // namespace seaherald::decodetool

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "msglog/MessageLog.h"
+
+namespace seaherald::decodetool {
+
+// What became of the messages of one run.
+struct FilingSummary {
+  FilingCounts counts;
+  // Messages still open when the input ended; like a message open at the window's shutdown,
+  // they are not filed.
+  int unfinished = 0;
+};
+
+// The summary for standard error: a heading naming the folder, then one line per outcome.
+std::string DescribeFiling(const FilingSummary& summary, const std::string& folder);
+
+}  // namespace seaherald::decodetool

@@ -1,0 +1,70 @@
+#include "tools/RunSettings.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "app/SettingsFile.h"
+#include "tools/BlockSource.h"
+
+namespace seaherald::decodetool {
+namespace {
+
+constexpr double HighestCenterHz = 1500.0;  // the receiver mixes the centre up to this frequency
+
+// LoadSettings quietly gives the defaults for a file it cannot read, as the window must at
+// start-up; a file named on the command line that is not there is a mistake worth telling.
+void CheckReadable(const std::filesystem::path& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    throw InputError("cannot read settings file '" + path.string() + "': it is a directory");
+  }
+  std::FILE* probe = std::fopen(path.c_str(), "rb");
+  if (probe == nullptr) {
+    throw InputError("cannot read settings file '" + path.string() + "': " + std::strerror(errno));
+  }
+  std::fclose(probe);
+}
+
+Settings BaseSettings(const DecodeOptions& options) {
+  if (!options.settingsFile) return Settings{};
+  CheckReadable(*options.settingsFile);
+  Settings settings = LoadSettings(*options.settingsFile);
+  RaiseStartupMinimums(settings);
+  return settings;
+}
+
+double CenterFromFile(const Settings& settings, const std::string& file) {
+  const double hz = settings.CentF * 10.0;
+  if (hz <= 0.0 || hz >= HighestCenterHz) {
+    throw InputError("settings file '" + file + "': CentF " + std::to_string(settings.CentF) +
+                     " gives a centre of " +
+                     std::to_string(static_cast<long long>(settings.CentF) * 10) +
+                     " Hz; it must be above 0 and below 1500 Hz (or give --center)");
+  }
+  return hz;
+}
+
+}  // namespace
+
+RunSettings SettingsForRun(const DecodeOptions& options) {
+  RunSettings run{BaseSettings(options)};
+  Settings& settings = run.settings;
+  settings.AutoLogDelete = false;
+  if (options.centerHz) {
+    run.centerHz = *options.centerHz;
+  } else {
+    run.centerHz = CenterFromFile(settings, options.settingsFile.value_or("(defaults)"));
+  }
+  settings.DecLang = options.english.value_or(settings.DecLang);
+  settings.DecInv = options.inverted.value_or(settings.DecInv);
+  settings.AutoSet = options.automatic.value_or(settings.AutoSet);
+  settings.ErrNum = options.errNum.value_or(settings.ErrNum);
+  settings.ErrSave = options.errSave.value_or(settings.ErrSave);
+  settings.TimeOut = options.timeOut.value_or(settings.TimeOut);
+  return run;
+}
+
+}  // namespace seaherald::decodetool

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/Settings.h"
+#include "tools/DecodeOptions.h"
+
+namespace seaherald::decodetool {
+
+// The receiver settings one decoding runs with. The centre is kept apart from CentF because the
+// command line may give it finer than the settings file's steps of 10 Hz.
+struct RunSettings {
+  Settings settings;
+  double centerHz = Settings{}.CentF * 10.0;
+};
+
+// Starts from the settings file named by --settings, or from the receiver's defaults, raises
+// ErrNum and TimeOut to 1 as the window does at start-up, and lets every receiver option given on
+// the command line win. Automatic log deletion is always off: the tool only adds to a log folder.
+// Throws InputError when the settings file cannot be read or gives a centre the decoder cannot
+// take (and --center does not replace it).
+RunSettings SettingsForRun(const DecodeOptions& options);
+
+}  // namespace seaherald::decodetool
