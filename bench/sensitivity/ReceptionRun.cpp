@@ -69,8 +69,10 @@ class ScratchFolder {
 // log folder, the clock driven by the audio. Records the lines it passes on.
 class ReceivingWindow final : private LineSink, private BlockHandlerListener {
  public:
-  explicit ReceivingWindow(const std::filesystem::path& logFolder)
-      : folder_(logFolder),
+  ReceivingWindow(const std::filesystem::path& logFolder, ReceiverMode mode,
+                  testsignal::Language language)
+      : settings_(SettingsFor(mode, language)),
+        folder_(logFolder),
         log_(settings_, clock_, folder_, status_, dialogs_),
         handler_(DecoderSettings{settings_.DecLang, settings_.DecInv, settings_.AutoSet,
                                  centerFrequency_},
@@ -93,6 +95,15 @@ class ReceivingWindow final : private LineSink, private BlockHandlerListener {
   const LogFolder& Folder() const { return folder_; }
 
  private:
+  static Settings SettingsFor(ReceiverMode mode, testsignal::Language language) {
+    Settings settings;
+    if (mode == ReceiverMode::FixedLanguage) {
+      settings.AutoSet = false;
+      settings.DecLang = language == testsignal::Language::English;
+    }
+    return settings;
+  }
+
   void AddReceivedLine(const std::string& line, bool cut) override {
     lines_.push_back(line);
     if (cut) ++cutLines_;
@@ -159,9 +170,10 @@ double AmplitudeFor(double snrDb) {
 }
 
 MessageOutcome ReceiveMessage(const SweepPoint& point, const SweepMessage& message,
-                              std::uint32_t seed, const std::filesystem::path& scratch) {
+                              std::uint32_t seed, ReceiverMode mode,
+                              const std::filesystem::path& scratch) {
   const ScratchFolder folder(scratch);
-  ReceivingWindow window(folder.Path() / "log");
+  ReceivingWindow window(folder.Path() / "log", mode, message.broadcast.language);
   window.Feed(AudioOf(point, message, seed));
 
   MessageOutcome outcome;

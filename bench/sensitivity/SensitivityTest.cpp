@@ -95,10 +95,13 @@ class ReceptionRunFixture : public testing::Test {
   std::filesystem::path scratch_;
 };
 
-TEST_F(ReceptionRunFixture, StrongSignalIsFiledWithoutErrorsInBothLanguages) {
-  for (const Language language : {Language::English, Language::Japanese}) {
-    const MessageOutcome outcome =
-        ReceiveMessage({language, 20.0, 5.0, 0.003}, MakeSweepMessage(language, 3), 7, scratch_);
+TEST_F(ReceptionRunFixture, StrongSignalIsFiledWithoutErrorsInBothLanguagesAndModes) {
+  for (const auto& [language, mode] : {std::pair{Language::English, ReceiverMode::Automatic},
+                                       {Language::Japanese, ReceiverMode::Automatic},
+                                       {Language::English, ReceiverMode::FixedLanguage},
+                                       {Language::Japanese, ReceiverMode::FixedLanguage}}) {
+    const MessageOutcome outcome = ReceiveMessage({language, 20.0, 5.0, 0.003},
+                                                  MakeSweepMessage(language, 3), 7, mode, scratch_);
     EXPECT_TRUE(outcome.filed);
     EXPECT_EQ(outcome.text.errors, 0u);
     EXPECT_GT(outcome.text.sentCharacters, 50u);
@@ -110,7 +113,8 @@ TEST_F(ReceptionRunFixture, StrongSignalIsFiledWithoutErrorsInBothLanguages) {
 
 TEST_F(ReceptionRunFixture, SignalDrownedInNoiseIsNeitherFiledNorCopied) {
   const SweepMessage message = MakeSweepMessage(Language::English, 0);
-  const MessageOutcome outcome = ReceiveMessage({Language::English, -20.0}, message, 7, scratch_);
+  const MessageOutcome outcome =
+      ReceiveMessage({Language::English, -20.0}, message, 7, ReceiverMode::Automatic, scratch_);
   EXPECT_FALSE(outcome.filed);
   EXPECT_GT(outcome.text.Rate(), 0.5);
   EXPECT_EQ(outcome.filedBody.sentCharacters, 0u);

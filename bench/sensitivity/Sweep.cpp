@@ -38,7 +38,8 @@ std::vector<SweepPoint> PointsOf(const SweepOptions& options) {
 }
 
 std::vector<MeasuredPoint> RunSweep(const std::vector<SweepPoint>& points, int messagesPerPoint,
-                                    int jobs, const std::filesystem::path& scratch,
+                                    int jobs, ReceiverMode mode,
+                                    const std::filesystem::path& scratch,
                                     const std::function<void(int done, int total)>& progress) {
   const int total = static_cast<int>(points.size()) * messagesPerPoint;
   std::vector<MessageOutcome> outcomes(static_cast<std::size_t>(total));
@@ -55,7 +56,7 @@ std::vector<MeasuredPoint> RunSweep(const std::vector<SweepPoint>& points, int m
       try {
         outcomes[static_cast<std::size_t>(item)] =
             ReceiveMessage(point, MakeSweepMessage(point.language, message),
-                           FirstSeed + static_cast<std::uint32_t>(message), scratch);
+                           FirstSeed + static_cast<std::uint32_t>(message), mode, scratch);
       } catch (...) {
         const std::lock_guard lock(failureMutex);
         if (!failure) failure = std::current_exception();

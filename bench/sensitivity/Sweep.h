@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/sensitivity/ReceptionRun.h"
 #include "bench/sensitivity/SweepOptions.h"
 #include "bench/sensitivity/SweepPoint.h"
 
@@ -23,7 +24,8 @@ std::vector<SweepPoint> PointsOf(const SweepOptions& options);
 // Work is shared among `jobs` threads; `progress` hears the number of messages done so far
 // (from the calling thread only).
 std::vector<MeasuredPoint> RunSweep(const std::vector<SweepPoint>& points, int messagesPerPoint,
-                                    int jobs, const std::filesystem::path& scratch,
+                                    int jobs, ReceiverMode mode,
+                                    const std::filesystem::path& scratch,
                                     const std::function<void(int done, int total)>& progress);
 
 }  // namespace seaherald::sensitivity

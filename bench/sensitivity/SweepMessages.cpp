@@ -87,6 +87,7 @@ SweepMessage EnglishMessage(int index) {
   message.lines.insert(message.lines.end(), message.body.begin(), message.body.end());
   message.lines.emplace_back("NNNN");
   message.broadcast.language = Language::English;
+  message.broadcast.phasingSeconds = MessagePhasingSeconds;
   message.broadcast.text = JoinCrLf(message.lines);
   return message;
 }
@@ -107,6 +108,7 @@ SweepMessage JapaneseMessage(int index) {
   message.lines.insert(message.lines.end(), message.body.begin(), message.body.end());
   message.lines.push_back(testsignal::Utf8ToShiftJis("ＮＮＮＮ"));
   message.broadcast.language = Language::Japanese;
+  message.broadcast.phasingSeconds = MessagePhasingSeconds;
   message.broadcast.text = JoinCrLf(message.lines);
   return message;
 }

@@ -7,6 +7,9 @@
 
 namespace seaherald::sensitivity {
 
+// Phasing before the text: stations send at least ten seconds.
+inline constexpr double MessagePhasingSeconds = 10.0;
+
 // One message of the sweep: its broadcast and the lines the receiver should hand over.
 struct SweepMessage {
   testsignal::Transmission broadcast;

@@ -108,6 +108,8 @@ SweepOptions ParseSweepOptions(std::span<const std::string> arguments) {
       messages = ParseCount(value(), option, 1, 1000);
     } else if (option == "--jobs") {
       options.jobs = ParseCount(value(), option, 1, 256);
+    } else if (option == "--fixed-language") {
+      options.fixedLanguage = true;
     } else if (option == "--language") {
       options.languages = ParseLanguages(value());
     } else {
@@ -136,6 +138,8 @@ std::string SweepUsage() {
          "  --rates LIST       bit-rate errors in percent (default 0,-0.3,0.3)\n"
          "  --messages N       messages per point (default 10)\n"
          "  --language L       english, japanese or both (default both)\n"
+         "  --fixed-language   set the receiver to the language sent, automatic mode off\n"
+         "                     (default: the program's automatic mode, starting in Japanese)\n"
          "  --jobs N           worker threads (default: one per processor)\n";
 }
 

@@ -16,7 +16,8 @@ struct SweepOptions {
   std::vector<double> offsetsHz{0.0, -5.0, 5.0, -10.0, 10.0};
   std::vector<double> rateErrors{0.0, -0.003, 0.003};  // relative
   int messagesPerPoint = 10;
-  int jobs = 0;  // worker threads; 0: one per processor
+  int jobs = 0;                // worker threads; 0: one per processor
+  bool fixedLanguage = false;  // receiver set to the language sent, automatic mode off
   bool help = false;
 };
 

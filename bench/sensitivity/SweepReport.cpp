@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "bench/sensitivity/ReceptionRun.h"
+#include "bench/sensitivity/SweepMessages.h"
 
 namespace seaherald::sensitivity {
 namespace {
@@ -42,9 +43,15 @@ void WriteDefinitions(std::ostream& out, const SweepOptions& options) {
       << AudioRmsLevel << " rms (16-bit samples), as a receiver's AGC would, so nothing clips.\n\n"
       << "Signal: the project's modulator, 100 baud, 170 Hz shift, centre " << ReceiverCentreHz
       << " Hz moved by the offset, bit rate off by the rate error. "
-         "Receiver: the window's block handler and message log with the default settings "
-         "(automatic language and polarity starting in Japanese, centre 800 Hz, ErrNum 10 with "
-         "ErrSave on, TimeOut 30 s), a fresh receiver and log folder for every message.\n\n"
+         "Each message has "
+      << MessagePhasingSeconds
+      << " s of phasing before its text, as stations send. Receiver: the window's block handler "
+         "and message log with the default settings (centre 800 Hz, ErrNum 10 with ErrSave on, "
+         "TimeOut 30 s), "
+      << (options.fixedLanguage
+              ? "but set by hand to the language sent, automatic mode off"
+              : "in the automatic mode that finds language and polarity, starting in Japanese")
+      << "; a fresh receiver and log folder for every message.\n\n"
       << "Messages: " << options.messagesPerPoint
       << " per point, each with its own text and noise seed (message m has the same text and seed "
          "at every point); English ~190 characters, Japanese ~75 characters, four or five body "

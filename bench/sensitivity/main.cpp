@@ -55,6 +55,7 @@ int Run(const SweepOptions& options) {
   const auto started = std::chrono::steady_clock::now();
   const std::vector<MeasuredPoint> measured =
       RunSweep(points, options.messagesPerPoint, options.jobs > 0 ? options.jobs : DefaultJobs(),
+               options.fixedLanguage ? ReceiverMode::FixedLanguage : ReceiverMode::Automatic,
                scratch.Path(), [&](int done, int total) {
                  if (showProgress) std::fprintf(stderr, "\r%d of %d messages", done, total);
                });

@@ -6,6 +6,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <random>
 #include <stdexcept>
@@ -273,10 +274,12 @@ bool SoakRunner::Report(double wallSeconds) {
   const double hours = static_cast<double>(played_) / BlocksPerHour;
   char text[512];
   out_ << "\n";
+  const double processorSeconds = static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
   std::snprintf(text, sizeof text,
-                "Played %.2f simulated hours (%lld blocks) in %.0f s: %.2f simulated hours per "
-                "minute.\n",
-                hours, static_cast<long long>(played_), wallSeconds, hours * 60.0 / wallSeconds);
+                "Played %.2f simulated hours (%lld blocks) in %.0f s (%.0f s of processor time): "
+                "%.2f simulated hours per minute.\n",
+                hours, static_cast<long long>(played_), wallSeconds, processorSeconds,
+                hours * 60.0 / wallSeconds);
   out_ << text << "Clock at the end: " << ClockText(window_.Clock().Now())
        << "; reception lamp lit " << window_.LimeBlocks() / BlocksPerSecond << " s.\n";
   std::snprintf(text, sizeof text,
@@ -307,7 +310,8 @@ bool SoakRunner::Report(double wallSeconds) {
   check(totals.failures == 0, std::to_string(totals.failures) + " ledger failures");
   for (const std::string& failure : totals.failureTexts)
     out_ << "  " << failure << "\n";
-  check(totals.Settled() == totals.sent && window_.Ledger().WaitingCount() == 0, "messages not settled");
+  check(totals.Settled() == totals.sent && window_.Ledger().WaitingCount() == 0,
+        "messages not settled");
   check(window_.Dialogs().shown == 0, "a dialog was shown");
   const int deleted = totals.autoDeleted[0] + totals.autoDeleted[1] + totals.autoDeleted[2];
   check(deleted > 0, "automatic deletion never deleted anything");
