@@ -213,12 +213,16 @@ class Harness {
   }
 
   void AddCheckedLine(const std::string& line, bool cut) {
+    // Only an end-marker line can file the message: the body and the stored file are copied for
+    // those alone, as a long message would make copies at every line slow.
+    const bool endLine = IsEndMarkerLine(line);
     const std::string headerBefore = log_.CurrentHeader();
-    const std::string bodyBefore = log_.MessageBody();
+    const bool bodyWasEmpty = log_.MessageBody().empty();
+    const std::string bodyBefore = endLine ? log_.MessageBody() : std::string();
     const int errorsBefore = log_.ErrorCount();
     const FilingCounts countsBefore = log_.Counts();
     const std::optional<std::filesystem::path> path = logFolder_.PathOf(headerBefore + ".txt");
-    const std::optional<std::string> fileBefore = path ? FileBytes(*path) : std::nullopt;
+    const std::optional<std::string> fileBefore = endLine && path ? FileBytes(*path) : std::nullopt;
 
     log_.AddReceivedLine(line, cut);
 
@@ -229,7 +233,7 @@ class Harness {
                         (counts.replaced - countsBefore.replaced) +
                         (counts.keptOlder - countsBefore.keptOlder) +
                         (counts.tooManyErrors - countsBefore.tooManyErrors);
-    const bool due = IsEndMarkerLine(line) && !headerBefore.empty() && !bodyBefore.empty();
+    const bool due = endLine && !headerBefore.empty() && !bodyWasEmpty;
     if (due) Trace("message completed", headerBefore);
     FUZZ_CHECK(filings == (due ? 1 : 0), "a completed message was not filed exactly once");
     FUZZ_CHECK(!due || log_.CurrentHeader().empty(), "a message is still open after its end");

@@ -1,8 +1,9 @@
 // The settings file: arbitrary bytes are read as a settings file, saved over themselves and read
 // again. Every value must come back as it was read, and every line of the original must still
 // stand in the saved file in its order, byte for byte; only the values of the program's own keys
-// may change, and lines may be added. Then a device name of arbitrary bytes (line breaks and
-// NUL included) is saved: it must stay on its line and leave every other value alone.
+// may change, and whole lines may be added between lines. Then a device name of arbitrary bytes
+// (line breaks and NUL included) is saved: it must stay on its line and leave every other value
+// alone.
 //
 // Input: the whole input is the file.
 
@@ -38,7 +39,6 @@ constexpr std::array<std::string_view, 30> kKeyNames = {
 struct TextLine {
   std::string_view text;
   std::string_view end;
-  std::size_t offset;  // of the text in the whole file
 };
 
 // Lines as the INI layer keeps them: ended by CR LF, LF or CR.
@@ -48,12 +48,12 @@ std::vector<TextLine> SplitLines(std::string_view bytes) {
   while (start < bytes.size()) {
     const std::size_t stop = bytes.find_first_of("\r\n", start);
     if (stop == std::string_view::npos) {
-      lines.push_back({bytes.substr(start), {}, start});
+      lines.push_back({bytes.substr(start), {}});
       break;
     }
     const bool crlf = bytes[stop] == '\r' && stop + 1 < bytes.size() && bytes[stop + 1] == '\n';
     const std::size_t endLength = crlf ? 2 : 1;
-    lines.push_back({bytes.substr(start, stop - start), bytes.substr(stop, endLength), start});
+    lines.push_back({bytes.substr(start, stop - start), bytes.substr(stop, endLength)});
     start = stop + endLength;
   }
   return lines;
@@ -98,26 +98,32 @@ std::size_t ValueStartOfOwnKey(std::string_view text, bool firstLine) {
   return start;
 }
 
-// Every line of `before` stands in `after` in the same order with its text and line end; a line
-// of the program's own keys keeps everything up to its value.
-void CheckLinesSurvive(std::string_view before, std::string_view after) {
+// Every byte of `before` stands in `after` in the same order, except the values of the program's
+// own keys; whole lines may have been added between lines. (A line end is checked as bytes: an
+// added line ended by CR before a blank line ended by LF reads back as one CR LF, and no byte is
+// lost by that.)
+void CheckBytesSurvive(std::string_view before, std::string_view after) {
   const std::vector<TextLine> old = SplitLines(before);
-  const std::vector<TextLine> saved = SplitLines(after);
-  std::size_t next = 0;
+  std::size_t at = 0;
   for (std::size_t i = 0; i < old.size(); ++i) {
-    const std::size_t valueStart = ValueStartOfOwnKey(old[i].text, i == 0);
-    bool found = false;
-    for (; next < saved.size() && !found; ++next) {
-      const TextLine& candidate = saved[next];
-      found = valueStart == std::string_view::npos
-                  ? candidate.text == old[i].text
-                  : candidate.text.substr(0, valueStart) == old[i].text.substr(0, valueStart);
-      if (found) {
-        const std::string_view following = after.substr(candidate.offset + candidate.text.size());
-        FUZZ_CHECK(following.starts_with(old[i].end), "a line lost its line end");
-      }
+    const TextLine& line = old[i];
+    const std::size_t valueStart = ValueStartOfOwnKey(line.text, i == 0);
+    const std::string_view kept =
+        valueStart == std::string_view::npos ? line.text : line.text.substr(0, valueStart);
+    std::size_t next = std::string_view::npos;
+    for (std::size_t candidate = at; candidate <= after.size() && next == std::string_view::npos;
+         ++candidate) {
+      const bool lineStart =
+          candidate == at || after[candidate - 1] == '\r' || after[candidate - 1] == '\n';
+      if (!lineStart || !after.substr(candidate).starts_with(kept)) continue;
+      std::size_t end = candidate + kept.size();
+      if (valueStart != std::string_view::npos)
+        end = std::min(after.find_first_of("\r\n", end), after.size());
+      if (after.substr(end).starts_with(line.end)) next = end + line.end.size();
     }
-    FUZZ_CHECK(found, "a line of the settings file was lost or moved");
+    FUZZ_CHECK(next != std::string_view::npos,
+               "a line of the settings file was lost, moved or changed");
+    at = next;
   }
 }
 
@@ -173,7 +179,7 @@ void Run(std::string_view input) {
   const Settings read = LoadSettings(path);
   FUZZ_CHECK(SaveSettings(path, read).ok(), "saving into a healthy folder failed");
   const std::string saved = FileBytes(path);
-  CheckLinesSurvive(input, saved);
+  CheckBytesSurvive(input, saved);
   const Settings reread = LoadSettings(path);
   CheckSameValues(read, reread, true);
 
@@ -183,7 +189,7 @@ void Run(std::string_view input) {
   Settings renamed = reread;
   renamed.WaveInName = std::string(input.substr(0, kDeviceNameBytes));
   FUZZ_CHECK(SaveSettings(path, renamed).ok(), "saving a device name failed");
-  CheckLinesSurvive(saved, FileBytes(path));
+  CheckBytesSurvive(saved, FileBytes(path));
   const Settings withName = LoadSettings(path);
   CheckSameValues(reread, withName, false);
   FUZZ_CHECK(withName.WaveInName.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos,
