@@ -218,6 +218,16 @@ TEST(DecodeTool, WrongCommandLinesExitWithStatus2) {
       {"--manual=yes", "x.wav"},
       {"--volume", "3", "x.wav"},
       {"a.wav", "b.wav"},
+      {"--errnum", "0", "x.wav"},
+      {"--errnum", "many", "x.wav"},
+      {"--errnum=-3", "x.wav"},
+      {"--timeout", "0", "x.wav"},
+      {"--timeout", "2.5", "x.wav"},
+      {"--timeout", "99999999999", "x.wav"},
+      {"--log", "", "x.wav"},
+      {"--log"},
+      {"--settings=", "x.wav"},
+      {"--no-errsave=0", "x.wav"},
   };
   for (const auto& args : wrong) {
     const ToolResult result = RunDecodeTool(args);
@@ -231,7 +241,9 @@ TEST(DecodeTool, HelpGoesToStandardOutput) {
   const ToolResult result = RunDecodeTool({"--help"});
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.lines.at(0), "Usage: seaherald-decode [options] FILE|-");
-  for (const char* option : {"--center HZ", "--lang en|ja", "--invert", "--manual", "--help"}) {
+  for (const char* option :
+       {"--center HZ", "--lang en|ja", "--invert", "--manual", "--log DIR", "--errnum N",
+        "--no-errsave", "--timeout S", "--settings FILE", "--help", "\"Last received\""}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }

@@ -57,11 +57,13 @@ ScratchDirectory::~ScratchDirectory() {
 }
 
 ToolResult RunDecodeTool(const std::vector<std::string>& args,
-                         const std::optional<std::filesystem::path>& pipeFrom) {
+                         const std::optional<std::filesystem::path>& pipeFrom,
+                         const std::optional<std::filesystem::path>& workingDir) {
   const ScratchDirectory scratch;
   const auto outPath = scratch / "stdout";
   const auto errPath = scratch / "stderr";
   std::string command;
+  if (workingDir) command.append("cd ").append(Quoted(workingDir->string())).append(" && ");
   if (pipeFrom) command.append("cat ").append(Quoted(pipeFrom->string())).append(" | ");
   command += Quoted(SEAHERALD_DECODE_TOOL);
   for (const std::string& arg : args)

@@ -15,9 +15,11 @@ struct ToolResult {
 };
 
 // Runs the built seaherald-decode with `args`; with `pipeFrom`, that file's bytes reach its
-// standard input through a pipe. Standard error is a file, not a terminal.
+// standard input through a pipe; with `workingDir`, it runs there. Standard error is a file, not
+// a terminal.
 ToolResult RunDecodeTool(const std::vector<std::string>& args,
-                         const std::optional<std::filesystem::path>& pipeFrom = std::nullopt);
+                         const std::optional<std::filesystem::path>& pipeFrom = std::nullopt,
+                         const std::optional<std::filesystem::path>& workingDir = std::nullopt);
 
 // A fresh directory for one test's files, removed again when the object goes.
 class ScratchDirectory {
