@@ -351,6 +351,10 @@ ProfileWriteResult SaveProfile(const std::filesystem::path& path, const ProfileD
   const std::filesystem::path target = ResolveTarget(path);
   std::filesystem::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
+  // A file the user may not write stays as it is: the rename below would go round its mode.
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES) {
+    return Failure(ProfileWriteStep::Replace, errno);
+  }
   std::string temporaryName =
       (folder / Joined({".", target.filename().string(), ".XXXXXX"})).string();
 

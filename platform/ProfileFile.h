@@ -93,7 +93,7 @@ ProfileLoadResult LoadProfile(const std::filesystem::path& path);
 // Writes the document to `path` through a temporary file in the same folder that then replaces the
 // target, so that the target is either the old file or the new one, never a part of either. A
 // symbolic link at `path` is followed and the file it names is replaced. The new file keeps the
-// permission bits of the old one.
+// permission bits of the old one; an old file that the caller may not write is not replaced.
 ProfileWriteResult SaveProfile(const std::filesystem::path& path, const ProfileDocument& document);
 
 // Single-key access with the profile functions' semantics: a read of a missing file, section or
