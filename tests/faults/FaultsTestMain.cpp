@@ -1,0 +1,15 @@
+// Fault tests drive the real window without a display.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "app/ViewFonts.h"
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication application(argc, argv);
+  seaherald::InstallFontSubstitutes();
+  QApplication::setFont(seaherald::ControlFont());
+  return RUN_ALL_TESTS();
+}
