@@ -361,6 +361,27 @@ TEST(DecodeToolLog, TimeOutDropsAMessageCutByALongSilence) {
   }
 }
 
+TEST(DecodeToolLog, MessagesWithoutTheirEndMarkerAreNotFiled) {
+  const ScratchDirectory dir;
+  const fs::path recording = WriteRecording(
+      dir, "unended.wav",
+      {EnglishBroadcast("ZCZC GA12\r\nNO END MARKER\r\nZCZC GA13\r\nCOMPLETE\r\nNNNN\r\n"),
+       EnglishBroadcast("ZCZC GA14\r\nRECORDING ENDS\r\n")});
+  const fs::path logs = dir / "logs";
+  const ToolResult result =
+      RunDecodeTool({"--lang", "en", "--log", logs.string(), recording.string()});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(FilesIn(logs), (std::vector<fs::path>{"GA13.txt"}));
+  EXPECT_TRUE(IsLogFile(logs / "GA13.txt", 0, "COMPLETE\r\n"));
+  for (const std::string& line :
+       {SummaryLine(1, "filed as a new log file"),
+        SummaryLine(1, "dropped: a new start marker before the end marker"),
+        SummaryLine(1, "dropped: the input ended before the end marker"),
+        SummaryLine(0, "dropped: time-out before the end marker")}) {
+    EXPECT_NE(result.err.find(line), std::string::npos) << line << " not in:\n" << result.err;
+  }
+}
+
 TEST(DecodeToolLog, ErrorLimitAndErrSave) {
   const ScratchDirectory dir;
   const fs::path recording = WriteRecording(
