@@ -1,7 +1,7 @@
 // The log-folder readers over a folder of arbitrary entries: tree counts, list rows for the
 // selections clicked, the stored message shown, column sorting, deleting one or all, and the
-// automatic deletion with a fixed clock, in any order, with entries vanishing behind the
-// browser's back.
+// automatic deletion with a fixed clock, in any order, with entries vanishing or turning into
+// folders behind the browser's back.
 //
 // Input: a start record, an entry count byte (at most kMaxEntries), the entries, then operation
 // records until the input ends (at most kMaxOperations).
@@ -91,6 +91,7 @@ enum class Operation {
   ToggleAutoDelete,
   ChangeDeleteDay,
   RemoveBehindBack,
+  ReplaceBehindBack,
   FileCreated,
   FileConsidered,
   Count,
@@ -317,6 +318,9 @@ class Harness {
       case Operation::RemoveBehindBack:
         RemoveBehindBack(input_.Byte());
         break;
+      case Operation::ReplaceBehindBack:
+        ReplaceBehindBack(input_.Byte());
+        break;
       case Operation::FileCreated:
         browser_.LogFileCreated();
         CheckTreeMatchesFolder();
@@ -415,7 +419,9 @@ class Harness {
                "deleting one log created a log");
     const bool asked = dialogs_.confirmations != confirmations;
     FUZZ_CHECK(rowSelected || !asked, "a deletion was asked without a selected row");
-    FUZZ_CHECK(before.size() - after.size() == ((asked && answer) ? 1u : 0u),
+    // A chosen log that has become a folder cannot go, whatever the answer.
+    const std::size_t removed = before.size() - after.size();
+    FUZZ_CHECK(removed == ((asked && answer) ? 1u : 0u) || (replacedByFolder_ && removed == 0),
                "deleting one log did not remove exactly the chosen one");
   }
 
@@ -463,6 +469,15 @@ class Harness {
     if (created_.empty()) return;
     std::error_code ignored;
     std::filesystem::remove_all(created_[pick % created_.size()], ignored);
+  }
+
+  // A log becomes a folder while the browser still lists it.
+  void ReplaceBehindBack(std::uint8_t pick) {
+    RemoveBehindBack(pick);
+    if (created_.empty()) return;
+    std::error_code ignored;
+    std::filesystem::create_directory(created_[pick % created_.size()], ignored);
+    replacedByFolder_ = true;
   }
 
   bool HasSelection() const {
@@ -574,6 +589,7 @@ class Harness {
   CodePageConverter converter_;
   std::vector<std::filesystem::path> created_;
   std::string receivedText_;
+  bool replacedByFolder_ = false;
 };
 
 }  // namespace

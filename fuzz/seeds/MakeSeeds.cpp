@@ -396,6 +396,7 @@ enum Op : std::uint8_t {
   ToggleAutoDelete,
   ChangeDeleteDay,
   RemoveBehindBack,
+  ReplaceBehindBack,
   FileCreated,
   FileConsidered,
 };
@@ -471,6 +472,7 @@ void Write(const fs::path& folder) {
   odd.Byte(File | kOtherSuffix).ShortText("GA").Byte(3).ShortText("");
   odd.Byte(SelectRow).Byte(0).Byte(ToggleAutoDelete).Byte(ChangeDeleteDay).Word(2);
   odd.Byte(AutoDelete).Byte(FileConsidered).Byte(ChangeTab).Byte(1);
+  odd.Byte(ReplaceBehindBack).Byte(0).Byte(SelectRow).Byte(0).Byte(DeleteSelected).Byte(1);
   WriteSeed(folder, "odd-entries", odd);
 }
 
