@@ -1,0 +1,118 @@
+// The sound server dies during capture and comes back, with the real window receiving from it:
+// what was filed stays, the window keeps running, and once the capture is opened again the next
+// broadcast is decoded and filed. The sound layer's own handling of the loss (capture and monitor
+// output noticing it, the device opened again) is tested in the sound tests; this adds the window
+// and the message log on top. Runs as a process of its own: the toolkit connects to one server
+// per process.
+#include <QApplication>
+
+#include <chrono>
+#include <cstdlib>
+
+#include "audio/SoundIo.h"
+#include "msglog/MessageLog.h"
+#include "tests/audio/LiveAudio.h"
+#include "tests/audio/PrivateServer.h"
+#include "tests/faults/FaultWindow.h"
+
+namespace seaherald::faults {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::vector<std::int16_t> Interleaved(const std::vector<StereoFrames>& blocks) {
+  std::vector<std::int16_t> samples;
+  samples.reserve(blocks.size() * StereoFrames().size());
+  for (const StereoFrames& block : blocks)
+    samples.insert(samples.end(), block.begin(), block.end());
+  return samples;
+}
+
+std::chrono::milliseconds PlayingTime(const std::vector<StereoFrames>& blocks) {
+  return std::chrono::milliseconds(blocks.size() * 100);
+}
+
+class SoundServerRestarts : public FaultWindowTest {
+ protected:
+  // The window's sound, wired as the program wires it.
+  SoundDevices::Hooks WindowHooks() {
+    SoundDevices::Hooks hooks;
+    hooks.processBlock = [this](StereoBlock block) {
+      ++blocks_;
+      Window().ProcessWaveBlock(block);
+    };
+    hooks.monitorDown = [this] { return Window().MonitorOn(); };
+    return hooks;
+  }
+
+  // Plays a broadcast into the server and waits until its log file appears.
+  bool PlayUntilFiled(std::string_view text, std::string_view fileName) {
+    const std::vector<StereoFrames> blocks = BroadcastBlocks(text);
+    soundtest::Player player(Interleaved(blocks));
+    return soundtest::WaitFor([&] { return std::filesystem::exists(LogPath(fileName)); },
+                              PlayingTime(blocks) + 5s);
+  }
+
+  int blocks_ = 0;
+};
+
+TEST_F(SoundServerRestarts, WindowKeepsItsLogsAndFilesAgainOnceCaptureIsReopened) {
+  if (const auto problem = soundtest::PrivateServer::Problem()) {
+    if (soundtest::AudioRequired()) FAIL() << *problem;
+    GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)";
+  }
+  soundtest::PrivateServer server;
+  ASSERT_TRUE(server.Start()) << "the test's own PulseAudio server did not start";
+  ::setenv("PULSE_SERVER", server.Address().c_str(), 1);
+
+  Window();
+  SoundIo sound(dialogs_, WindowHooks());
+  sound.OpenWaveOut();
+  ASSERT_TRUE(sound.Devices().OpenWaveIn(std::nullopt));
+  ASSERT_TRUE(soundtest::WaitFor([&] { return blocks_ > 0; }, 5s)) << "no captured block";
+
+  ASSERT_TRUE(PlayUntilFiled(kMessage1, "GA01.txt")) << "received before the loss:\n"
+                                                     << Window().Log().ReceivedText();
+  const std::string stored = FileBytes(LogPath("GA01.txt"));
+  EXPECT_EQ(stored, LogFileBytes(clock_.now, kBody1));
+
+  // The server dies in the middle of the next broadcast.
+  {
+    const std::vector<StereoFrames> blocks = BroadcastBlocks(kMessage2);
+    soundtest::Player player(Interleaved(blocks));
+    ASSERT_TRUE(soundtest::WaitFor([&] { return Window().Log().CurrentHeader() == "GA02"; },
+                                   PlayingTime(blocks)));
+    server.Kill();
+  }
+  ASSERT_TRUE(soundtest::WaitFor([&] { return !sound.Devices().CaptureRunning(); }, 5s));
+  soundtest::WaitFor([] { return false; }, 500ms);  // the window's event loop runs on
+  EXPECT_TRUE(Window().isVisible());
+  EXPECT_EQ(FileBytes(LogPath("GA01.txt")), stored);
+
+  // The server is back; the user picks the input again, as the device dialog does.
+  ASSERT_TRUE(server.Start());
+  dialogs_.events.clear();  // opening while the server was still starting may have complained
+  ASSERT_TRUE(soundtest::WaitFor(
+      [&] { return sound.Devices().OpenWaveIn(std::nullopt) || (dialogs_.events.clear(), false); },
+      15s))
+      << "no capture after the server came back";
+
+  ASSERT_TRUE(PlayUntilFiled(kMessage3, "GA03.txt")) << "received after the restart:\n"
+                                                     << Window().Log().ReceivedText();
+  EXPECT_EQ(FileBytes(LogPath("GA03.txt")), LogFileBytes(clock_.now, kBody3));
+  EXPECT_EQ(FileBytes(LogPath("GA01.txt")), stored);
+  EXPECT_FALSE(std::filesystem::exists(LogPath("GA02.txt"))) << "its end never arrived";
+  EXPECT_TRUE(dialogs_.events.empty());
+  sound.CloseWaveIn();
+  sound.CloseWaveOut();
+}
+
+}  // namespace
+}  // namespace seaherald::faults
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication application(argc, argv);
+  return RUN_ALL_TESTS();
+}
