@@ -86,6 +86,7 @@ TEST_P(SettingsFileRefusesWrites, SavedAsUsualOnceWritesSucceed) {
 class ReadOnlySettingsFile : public FaultWindowTest {
  protected:
   void SetUp() override {
+    if (const auto problem = OrdinaryUserFileAccess::Problem()) GTEST_SKIP() << *problem;
     WriteFileBytes(paths_.settingsFile, kOldSettings);
     std::filesystem::permissions(paths_.settingsFile, std::filesystem::perms(0444));
     std::filesystem::permissions(dir_, std::filesystem::perms(0777));

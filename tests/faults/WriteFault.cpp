@@ -20,12 +20,12 @@ constexpr const char* kFillerName = ".filler";
 constexpr const char* kTinyFileSystemOptions = "size=64k,mode=0755";
 constexpr uid_t kNobodyFallback = 65534;
 
-std::string Problem(const char* what) {
+std::string WithReason(const char* what) {
   return std::string(what) + ": " + std::strerror(errno);
 }
 
 void Check(bool ok, const char* what) {
-  if (!ok) throw std::runtime_error(Problem(what));
+  if (!ok) throw std::runtime_error(WithReason(what));
 }
 
 uid_t OrdinaryUser() {
@@ -62,8 +62,20 @@ OrdinaryUserFileAccess::OrdinaryUserFileAccess() {
   const uid_t user = OrdinaryUser();
   ::setfsgid(static_cast<gid_t>(user));
   ::setfsuid(user);
-  Check(CurrentFsUid() == user, "setfsuid");
+  if (CurrentFsUid() != user) {
+    ::setfsgid(savedGid_);
+    throw std::runtime_error("the file-system identity cannot be changed (setfsuid)");
+  }
   changed_ = true;
+}
+
+std::optional<std::string> OrdinaryUserFileAccess::Problem() {
+  try {
+    const OrdinaryUserFileAccess probe;
+  } catch (const std::runtime_error& error) {
+    return std::string(error.what());
+  }
+  return std::nullopt;
 }
 
 OrdinaryUserFileAccess::~OrdinaryUserFileAccess() {
@@ -87,9 +99,9 @@ std::string KindName(WriteFaultKind kind) {
 }
 
 std::optional<std::string> EnterPrivateMountNamespace() {
-  if (::unshare(CLONE_NEWNS) != 0) return Problem("no mount namespace of our own (unshare)");
+  if (::unshare(CLONE_NEWNS) != 0) return WithReason("no mount namespace of our own (unshare)");
   if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-    return Problem("mounts cannot be made private");
+    return WithReason("mounts cannot be made private");
   }
   return std::nullopt;
 }
@@ -105,19 +117,21 @@ WriteFault::~WriteFault() {
 std::optional<std::string> WriteFault::Prepare() {
   switch (kind_) {
     case WriteFaultKind::ReadOnlyFolder:
+      if (auto problem = OrdinaryUserFileAccess::Problem()) return problem;
+      break;
     case WriteFaultKind::FileSizeLimit:
       break;
     case WriteFaultKind::ReadOnlyMount:
       if (auto problem = EnterPrivateMountNamespace()) return problem;
       // Try it once, so that a machine that refuses it skips the test instead of failing it.
-      if (!BindReadOnly(folder_)) return Problem("no read-only bind mount");
+      if (!BindReadOnly(folder_)) return WithReason("no read-only bind mount");
       ::umount2(folder_.c_str(), MNT_DETACH);
       break;
     case WriteFaultKind::FullDisk:
       if (auto problem = EnterPrivateMountNamespace()) return problem;
       if (::mount("tmpfs", folder_.c_str(), "tmpfs", MS_NOSUID | MS_NODEV,
                   kTinyFileSystemOptions) != 0) {
-        return Problem("no tmpfs can be mounted");
+        return WithReason("no tmpfs can be mounted");
       }
       mounted_ = true;
       break;

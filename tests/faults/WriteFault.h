@@ -42,6 +42,9 @@ class OrdinaryUserFileAccess {
   OrdinaryUserFileAccess(const OrdinaryUserFileAccess&) = delete;
   OrdinaryUserFileAccess& operator=(const OrdinaryUserFileAccess&) = delete;
 
+  // Why the identity cannot be changed here (the test then skips), or nothing.
+  static std::optional<std::string> Problem();
+
  private:
   bool changed_ = false;
   uid_t savedUid_ = 0;
