@@ -110,7 +110,11 @@ WriteFault::WriteFault(WriteFaultKind kind, std::filesystem::path folder)
     : kind_(kind), folder_(std::move(folder)) {}
 
 WriteFault::~WriteFault() {
-  if (active_) End();
+  try {
+    End();
+  } catch (const std::exception&) {
+    // Ending is best effort here; the test has already failed or finished.
+  }
   if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
 }
 
