@@ -47,11 +47,13 @@ Settings SoakSettings() {
 }
 
 // The run starts so that midnight comes a few clean-up periods in, with a clean-up 30 s after
-// it: the logs of the day before the start then expire while the run watches.
+// it: the logs of the day before the start then expire while the run watches. A run shorter
+// than an hour passes midnight half-way; the clean-up at closing then finds them expired.
 LocalDateTime StartTime(double hours) {
-  const int periods = std::clamp(static_cast<int>(hours), 1, 3);
-  const sys_seconds start =
-      sys_days{StartDay} + days{1} - seconds{periods * AutoDeleteIntervalSeconds - 30};
+  const seconds lead =
+      hours < 1.0 ? seconds{static_cast<int>(hours * 1800.0)}
+                  : seconds{std::min(static_cast<int>(hours), 3) * AutoDeleteIntervalSeconds - 30};
+  const sys_seconds start = sys_days{StartDay} + days{1} - lead;
   const year_month_day date{floor<days>(start)};
   const hh_mm_ss time{start - floor<days>(start)};
   return {static_cast<int>(date.year()),
@@ -262,11 +264,14 @@ void SoakRunner::WriteFates() {
     out_ << "\n";
   }
   out_ << "\nTaken under a header nobody sent (garbled into another valid one):";
+  bool anyGarbled = false;
   for (int f = 0; f < FilingCount; ++f) {
     const int n = totals.garbled[static_cast<std::size_t>(f)];
-    if (n > 0) out_ << " " << FilingName(static_cast<Filing>(f)) << " " << n << ";";
+    if (n == 0) continue;
+    out_ << " " << FilingName(static_cast<Filing>(f)) << " " << n << ";";
+    anyGarbled = true;
   }
-  out_ << "\n";
+  out_ << (anyGarbled ? "\n" : " none.\n");
 }
 
 bool SoakRunner::Report(double wallSeconds) {

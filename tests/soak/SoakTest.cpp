@@ -270,7 +270,7 @@ TEST(SoakAudioTest, EveryBroadcastIsAnnouncedOnceInOrderAndStaticSaturates) {
 
 TEST(SoakRunTest, ShortSoakAccountsForEveryMessage) {
   SoakOptions options;
-  options.hours = 0.25;
+  options.hours = 0.1;
   options.memoryReportOnly = true;
   std::ostringstream report;
   EXPECT_TRUE(RunSoak(options, report)) << report.str();
