@@ -8,30 +8,25 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <random>
 #include <stdexcept>
 
-#include "msglog/Catalogue.h"
-#include "msglog/LogFileFormat.h"
 #include "tests/soak/ResidentMemory.h"
+#include "tests/soak/SeededLogs.h"
 #include "tests/soak/SoakAudio.h"
 #include "tests/soak/SoakSchedule.h"
+#include "tests/soak/SoakUser.h"
 #include "tests/soak/SoakWindow.h"
-#include "tests/support/ShiftJisText.h"
 
 namespace seaherald::soak {
 namespace {
 
 using namespace std::chrono;
-using testsignal::Language;
 
 constexpr std::int64_t BlocksPerMinute = 60 * BlocksPerSecond;
 constexpr std::int64_t BlocksPerHour = 60 * BlocksPerMinute;
 constexpr std::int64_t UserActionEvery = 5 * BlocksPerMinute;
 constexpr std::int64_t MemorySampleEvery = 10 * BlocksPerMinute;
 constexpr std::int64_t WarmUpLongest = BlocksPerHour;
-constexpr int SeededDays = 4;  // the start day and the three before it
-constexpr int SeededLogsPerDay = 40;
 // The day the run starts on; the next midnight also ends a month.
 constexpr year_month_day StartDay{year{2027}, February, day{28}};
 
@@ -86,59 +81,6 @@ class TempFolder {
   bool keep_;
 };
 
-// Logs left from the days before, as the message log would have written them. Some of their
-// headers come round again in the programme.
-void SeedOldLogs(SoakWindow& window, SoakSchedule& schedule, std::uint32_t seed) {
-  std::mt19937 random(seed ^ 0x5eed5eedu);
-  for (int back = SeededDays - 1; back >= 0; --back) {
-    const year_month_day date{sys_days{StartDay} - days{back}};
-    for (int i = 0; i < SeededLogsPerDay; ++i) {
-      const Language language = i % 2 == 0 ? Language::English : Language::Japanese;
-      const std::string header = RandomHeader(language, random);
-      const int errors = std::uniform_int_distribution<int>(0, 6)(random);
-      const LocalDateTime savedAt{static_cast<int>(date.year()),
-                                  static_cast<int>(unsigned{date.month()}),
-                                  static_cast<int>(unsigned{date.day()}),
-                                  6 + i % 17,
-                                  i,
-                                  0};
-      const std::string body = language == Language::English
-                                   ? std::string("STORED EARLIER.\r\n")
-                                   : testsignal::Utf8ToShiftJis("受信済み\r\n");
-      if (!window.Folder().WriteFile(header + ".txt", ComposeLogFile(savedAt, errors, body))) {
-        throw std::runtime_error("cannot write the seeded logs");
-      }
-      window.Ledger().AddSeededLog(header, sys_days{date}, errors);
-      if (back <= 1 && i % 5 == 0) schedule.RememberHeader(language, header);
-    }
-  }
-}
-
-class UserActions {
- public:
-  explicit UserActions(std::uint32_t seed) : random_(seed) {}
-  void Act(SoakWindow& window) {
-    switch (Below(4)) {
-      case 0:
-        window.ClickTreeNode(Below(kTreeNodeCount));
-        break;
-      case 1:
-        if (window.View().rowCount > 0) window.ClickRow(Below(window.View().rowCount));
-        break;
-      case 2:
-        window.ChangeTab(Below(2));
-        break;
-      default:
-        window.ClickColumn(Below(4));
-        break;
-    }
-  }
-
- private:
-  int Below(int limit) { return std::uniform_int_distribution<int>(0, limit - 1)(random_); }
-  std::mt19937 random_;
-};
-
 std::string ClockText(const LocalDateTime& t) {
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
@@ -174,7 +116,7 @@ class SoakRunner {
   SoakWindow window_;
   SoakSchedule schedule_;
   SoakAudio audio_;
-  UserActions user_;
+  SoakUser user_;
   MemoryWatch memory_;
   std::array<std::int16_t, BlockFrames * 2> block_{};
   std::vector<BroadcastPlan> beginning_;
@@ -222,7 +164,7 @@ void SoakRunner::Play(std::int64_t blocks, bool sampling) {
 
 bool SoakRunner::Run() {
   started_ = steady_clock::now();
-  SeedOldLogs(window_, schedule_, options_.seed);
+  SeedOldLogs(window_, schedule_, StartDay, options_.seed);
   window_.Start();
   SampleMemory(false);
   const auto blocks = static_cast<std::int64_t>(std::llround(options_.hours * BlocksPerHour));
