@@ -237,6 +237,8 @@ class Harness {
                "tuning offset or resonator peak not finite");
     FUZZ_CHECK(decoder.BlockBitCount(0) > 0 || decoder.TuningOffset() == 0.0,
                "a block without bits has a tuning offset");
+    FUZZ_CHECK(decoder.ResonatorPeak() * 10000 > 0.1 || decoder.TuningOffset() == 0.0,
+               "a block without a bit clock has a tuning offset");
     for (const double sample : decoder.DisplaySamples())
       FUZZ_CHECK(std::isfinite(sample), "a display sample is not finite");
     const ReceptionIndicators& indicators = handler_.Indicators();
