@@ -94,6 +94,13 @@ std::string TextForValue(std::string_view text) {
   std::string value(text.substr(0, text.find('\0')));
   std::replace_if(
       value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  // Reading strips surrounding blanks and one pair of quotes, so such values are quoted to come
+  // back unchanged (a device name ending in a blank must still find its device).
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  const bool blankAtEnd = !value.empty() && (blank(value.front()) || blank(value.back()));
+  const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                      value.back() == value.front();
+  if (blankAtEnd || quoted) value = '"' + value + '"';
   return value;
 }
 

@@ -297,6 +297,20 @@ TEST(SettingsSave, LineBreaksInTextValuesDoNotBreakTheFile) {
   EXPECT_EQ(back.SortType, s.SortType);
 }
 
+TEST(SettingsSave, TextValuesWithOuterBlanksOrQuotesComeBackUnchanged) {
+  TempFolder folder;
+  for (const std::string& text :
+       {"USB Audio "s, " Line In"s, "\tTab"s, "\"quoted\""s, "'Mono'"s, "a\"b"s, "\""s}) {
+    Settings s;
+    s.WaveInName = text;
+    s.FontName = text;
+    ASSERT_TRUE(SaveSettings(folder / "s.ini", s).ok());
+    const Settings back = LoadSettings(folder / "s.ini");
+    EXPECT_EQ(back.WaveInName, text);
+    EXPECT_EQ(back.FontName, text);
+  }
+}
+
 TEST(SettingsSaveFailure, ParentIsARegularFile) {
   TempFolder folder;
   WriteBytes(folder / "plain", "x");
