@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 
 namespace seaherald {
 
@@ -12,5 +13,9 @@ using BufferAllocator = std::function<std::unique_ptr<std::int16_t[]>(std::size_
 
 // Allocates from the free store without throwing.
 BufferAllocator HeapBufferAllocator();
+
+// Fills every buffer of a ring with `samples` samples each; on a refusal frees them all again.
+bool AllocateBuffers(std::span<std::unique_ptr<std::int16_t[]>> buffers,
+                     const BufferAllocator& allocator, std::size_t samples);
 
 }  // namespace seaherald

@@ -7,13 +7,7 @@ namespace seaherald {
 
 bool CaptureRing::Allocate(const BufferAllocator& allocator) {
   Release();
-  for (auto& buffer : buffers_) {
-    buffer = allocator(BlockSamples);
-    if (!buffer) {
-      Release();
-      return false;
-    }
-  }
+  if (!AllocateBuffers(buffers_, allocator, BlockSamples)) return false;
   allocated_ = true;
   return true;
 }

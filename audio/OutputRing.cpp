@@ -6,13 +6,7 @@ namespace seaherald {
 
 bool OutputRing::Allocate(const BufferAllocator& allocator) {
   Release();
-  for (auto& buffer : buffers_) {
-    buffer = allocator(BlockSamples);
-    if (!buffer) {
-      Release();
-      return false;
-    }
-  }
+  if (!AllocateBuffers(buffers_, allocator, BlockSamples)) return false;
   allocated_ = true;
   return true;
 }
