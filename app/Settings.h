@@ -42,6 +42,7 @@ struct Settings {
   std::uint32_t FontColor = 0x000000;
   std::uint32_t BackColor = 0xFFFFFF;
   int SortType = 0;
+  bool DecSens = false;  // true: the high-sensitivity receive path
 
   bool operator==(const Settings&) const = default;
 };

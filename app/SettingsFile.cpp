@@ -26,7 +26,7 @@ struct SettingsKey {
 
 // Reading and writing both follow this order; a file written from nothing lists the sections and
 // keys exactly so.
-const std::array<SettingsKey, 30> SettingsKeys = {{
+const std::array<SettingsKey, 31> SettingsKeys = {{
     {"Form", "MainTop", &Settings::MainTop},
     {"Form", "MainLeft", &Settings::MainLeft},
     {"Form", "MainWidth", &Settings::MainWidth},
@@ -57,6 +57,7 @@ const std::array<SettingsKey, 30> SettingsKeys = {{
     {"Set", "FontColor", &Settings::FontColor},
     {"Set", "BackColor", &Settings::BackColor},
     {"Set", "SortType", &Settings::SortType},
+    {"Set", "DecSens", &Settings::DecSens},
 }};
 
 // "に書き込めません"

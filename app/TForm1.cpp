@@ -71,7 +71,8 @@ TForm1::TForm1(AppPaths paths, FormServices services)
   browser_->Start();
   centerFrequency_ = settings_.CentF * 10.0;
   blockHandler_ = std::make_unique<BlockHandler>(
-      DecoderSettings{settings_.DecLang, settings_.DecInv, settings_.AutoSet, centerFrequency_},
+      DecoderSettings{settings_.DecLang, settings_.DecInv, settings_.AutoSet, centerFrequency_,
+                      settings_.DecSens},
       *log_, settings_, *clock_, static_cast<BlockHandlerListener&>(*this));
   if (settings_.AutoLogDelete) browser_->AutoDeleteLogs();
 

@@ -16,9 +16,9 @@ DecodeRunner::DecodeRunner(const RunSettings& run, const LocalDateTime& start, L
       clock_(start),
       lines_(lines),
       filing_(filing ? std::make_unique<MessageFiling>(settings_, clock_, *filing) : nullptr),
-      handler_(
-          DecoderSettings{settings_.DecLang, settings_.DecInv, settings_.AutoSet, centerFrequency_},
-          *this, settings_, clock_, *this) {}
+      handler_(DecoderSettings{settings_.DecLang, settings_.DecInv, settings_.AutoSet,
+                               centerFrequency_, settings_.DecSens},
+               *this, settings_, clock_, *this) {}
 
 void DecodeRunner::DecodeBlock(StereoBlock block) {
   handler_.ProcessBlock(block);

@@ -75,7 +75,7 @@ class ReceivingWindow final : private LineSink, private BlockHandlerListener {
         folder_(logFolder),
         log_(settings_, clock_, folder_, status_, dialogs_),
         handler_(DecoderSettings{settings_.DecLang, settings_.DecInv, settings_.AutoSet,
-                                 centerFrequency_},
+                                 centerFrequency_, settings_.DecSens},
                  *this, settings_, clock_, *this) {}
 
   void Feed(std::span<const std::int16_t> mono) {

@@ -71,6 +71,7 @@ Settings Unusual() {
   s.FontColor = 0x0000FF;
   s.BackColor = 0xFF0000;
   s.SortType = 5;
+  s.DecSens = true;
   return s;
 }
 
@@ -240,7 +241,9 @@ TEST(SettingsSave, FileFromNothingHasEveryKeyInOrder) {
       "TimeOut=30\r\nErrNum=10\r\nErrSave=1\r\nColumnsWidth0=120\r\nColumnsWidth1=80\r\n"
       "ColumnsWidth2=200\r\nColumnsWidth3=50\r\nPanelWidth=240\r\nPanelHeight=160\r\n"
       "FontSize=9\r\nFontName=" +
-      std::string(SjisGothic) + "\r\nFontColor=000000\r\nBackColor=FFFFFF\r\nSortType=0\r\n";
+      std::string(SjisGothic) +
+      "\r\nFontColor=000000\r\nBackColor=FFFFFF\r\nSortType=0\r\n"
+      "DecSens=0\r\n";
   EXPECT_EQ(ReadBytes(folder / "s.ini"), expected);
   EXPECT_EQ(Utf8FromShiftJis(std::string(SjisGothic)), "ＭＳ ゴシック");
 }
@@ -277,7 +280,8 @@ TEST(SettingsSave, KeepsUnknownLinesAndUpdatesKeysInPlace) {
   EXPECT_TRUE(after.starts_with("; written by hand\n[Extra]\nfoo=bar\n\n[set]\ntimeout = 12\n"))
       << after;
   EXPECT_NE(after.find("Mystery=\x83\x5C\n"), std::string::npos);
-  EXPECT_NE(after.find("SortType=0\n\n[Form]\nMainTop=3\nMainLeft=0\n"), std::string::npos)
+  EXPECT_NE(after.find("SortType=0\nDecSens=0\n\n[Form]\nMainTop=3\nMainLeft=0\n"),
+            std::string::npos)
       << "new keys follow the last key of their section";
   EXPECT_EQ(after.find('\r'), std::string::npos) << "the file's LF style is kept";
   EXPECT_LT(after.find("[Form]"), after.find("[Wave]")) << "new sections go at the end";
