@@ -29,12 +29,13 @@ namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::size_t kDeviceNameBytes = 300;
 
-constexpr std::array<std::string_view, 30> kKeyNames = {
+constexpr std::array<std::string_view, 31> kKeyNames = {
     "MainTop",     "MainLeft",      "MainWidth",     "MainHeight",    "MainMaxmum",    "WaveInName",
     "CentF",       "ColorNum",      "ViewLangNum",   "ViewBaseNum",   "ViewTypeNum",   "AutoSet",
     "DecLang",     "DecInv",        "DeleteDay",     "AutoLogDelete", "TimeOut",       "ErrNum",
     "ErrSave",     "ColumnsWidth0", "ColumnsWidth1", "ColumnsWidth2", "ColumnsWidth3", "PanelWidth",
-    "PanelHeight", "FontSize",      "FontName",      "FontColor",     "BackColor",     "SortType"};
+    "PanelHeight", "FontSize",      "FontName",      "FontColor",     "BackColor",     "SortType",
+    "DecSens"};
 
 struct TextLine {
   std::string_view text;
