@@ -17,7 +17,19 @@ constexpr int JapanesePhasingDx = CharacterFromReception("1001100100");  // data
 
 CharacterDecoder::CharacterDecoder(DecoderSettings settings, ReceptionIndicators& indicators,
                                    LineSink& sink)
-    : settings_(settings), indicators_(indicators), line_(sink), codes_(line_) {}
+    : settings_(settings),
+      indicators_(indicators),
+      ownText_(std::make_unique<OwnText>(sink)),
+      line_(ownText_->line),
+      codes_(ownText_->codes) {}
+
+CharacterDecoder::CharacterDecoder(DecoderSettings settings, ReceptionIndicators& indicators,
+                                   DecodedLine& line, CodeHandler& codes)
+    : settings_(settings), indicators_(indicators), line_(line), codes_(codes) {}
+
+void CharacterDecoder::DropSync() {
+  if (charSync_) LoseSync(true);
+}
 
 void CharacterDecoder::TakeBit(std::uint8_t bit) {
   register_.Push(PolarityCorrected(bit != 0 ? 1 : 0));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "decoder/BitRegister.h"
 #include "decoder/CodeHandler.h"
@@ -22,12 +23,18 @@ class CharacterDecoder {
   static constexpr int JapanesePairBits = 20;
   static constexpr int CopyDistance = 5;  // character positions between the two copies
 
+  // With a line and code handling of its own.
   CharacterDecoder(DecoderSettings settings, ReceptionIndicators& indicators, LineSink& sink);
+  // Writing to the channel's line and code handling, which another decoder may share.
+  CharacterDecoder(DecoderSettings settings, ReceptionIndicators& indicators, DecodedLine& line,
+                   CodeHandler& codes);
   CharacterDecoder(const CharacterDecoder&) = delete;
   CharacterDecoder& operator=(const CharacterDecoder&) = delete;
 
   // One demodulated bit: 1 when the tone was at or above the centre frequency.
   void TakeBit(std::uint8_t bit);
+  // Ends sync as a failed check would (the path is being left).
+  void DropSync();
 
   bool CharSync() const { return charSync_; }
   int PairBitCounter() const { return pairBitCounter_; }
@@ -53,10 +60,17 @@ class CharacterDecoder {
   void SwitchLanguage(bool english);
   void LoseSync(bool cut);
 
+  struct OwnText {
+    explicit OwnText(LineSink& sink) : line(sink), codes(line) {}
+    DecodedLine line;
+    CodeHandler codes;
+  };
+
   DecoderSettings settings_;
   ReceptionIndicators& indicators_;
-  DecodedLine line_;
-  CodeHandler codes_;
+  std::unique_ptr<OwnText> ownText_;
+  DecodedLine& line_;
+  CodeHandler& codes_;
   BitRegister register_;
   bool charSync_ = false;
   int pairBitCounter_ = 0;

@@ -12,7 +12,7 @@ Decoder::Decoder(DecoderSettings settings, ReceptionIndicators& indicators, Line
   channels_[0] = std::make_unique<DecoderChannel>(settings, indicators, sink);
   // The second slot keeps its own language and polarity; it shares the rest.
   const DecoderSettings second{channel1DecLang_, channel1DecInv_, settings.AutoSet,
-                               settings.CenterFrequency};
+                               settings.CenterFrequency, settings.Sensitive};
   channels_[1] = std::make_unique<DecoderChannel>(second, indicators, sink);
 }
 
@@ -49,10 +49,10 @@ double Decoder::ResonatorPeak() const {
 }
 
 bool Decoder::CharSync(int channel) const {
-  return Channel(channel).Characters().CharSync();
+  return Channel(channel).CharSync();
 }
 int Decoder::PairBitCounter(int channel) const {
-  return Channel(channel).Characters().PairBitCounter();
+  return Channel(channel).PairBitCounter();
 }
 int Decoder::BlockBitCount(int channel) const {
   return Channel(channel).Demod().BlockBitCount();
@@ -67,7 +67,7 @@ std::span<const double, DecimatedBlockSamples> Decoder::Deviation(int channel) c
   return Channel(channel).Demod().Deviation();
 }
 const std::string& Decoder::Line(int channel) const {
-  return Channel(channel).Characters().Line();
+  return Channel(channel).Line();
 }
 bool Decoder::DecLang(int channel) const {
   return Channel(channel).Characters().DecLang();
@@ -76,7 +76,7 @@ bool Decoder::DecInv(int channel) const {
   return Channel(channel).Characters().DecInv();
 }
 int Decoder::ShiftState(int channel) const {
-  return Channel(channel).Characters().Codes().ShiftState();
+  return Channel(channel).ShiftState();
 }
 
 }  // namespace seaherald

@@ -77,6 +77,17 @@ std::string ApplyTimeOut(std::string_view value, DecodeOptions& options) {
   return options.timeOut ? std::string() : CountProblem("--timeout", value);
 }
 
+std::string ApplyDecoder(std::string_view value, DecodeOptions& options) {
+  if (value == "standard") {
+    options.sensitive = false;
+  } else if (value == "sensitive") {
+    options.sensitive = true;
+  } else {
+    return "--decoder must be standard or sensitive, not '" + std::string(value) + "'";
+  }
+  return {};
+}
+
 std::string ApplyLogFolder(std::string_view value, DecodeOptions& options) {
   if (value.empty()) return "--log needs a folder name";
   options.logFolder = std::string(value);
@@ -89,7 +100,7 @@ std::string ApplySettingsFile(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionRow, 10> Options{{
+const std::array<OptionRow, 11> Options{{
     {"--center", "HZ", "centre between the two tones, above 0 and below 1500 (default 800)",
      ApplyCenter},
     {"--lang", "en|ja", "language to start in (default ja)", ApplyLanguage},
@@ -103,6 +114,10 @@ const std::array<OptionRow, 10> Options{{
        o.automatic = false;
        return std::string();
      }},
+    {"--decoder", "standard|sensitive",
+     "receive path: the standard one, or the high-sensitivity one for weak stations (default "
+     "standard)",
+     ApplyDecoder},
     {"--log", "DIR", "file each complete message in DIR as the receiver does (created if missing)",
      ApplyLogFolder},
     {"--errnum", "N", "do not file a message with N or more lines cut short (default 10)",
@@ -227,10 +242,11 @@ std::string DecodeUsage() {
          "start time plus the audio time at which the message's end marker arrived.\n"
          "\n"
          "Settings: without --settings the receiver's defaults apply (centre 800 Hz, Japanese,\n"
-         "normal polarity, automatic mode, ErrNum 10, ErrSave on, TimeOut 30). --settings reads\n"
-         "CentF, DecLang, DecInv, AutoSet, ErrNum, ErrSave and TimeOut from the file; ErrNum and\n"
-         "TimeOut below 1 are raised to 1 as at the window's start-up. The file is never written,\n"
-         "and no log is ever deleted (AutoLogDelete is not acted on).\n"
+         "normal polarity, automatic mode, ErrNum 10, ErrSave on, TimeOut 30, standard path).\n"
+         "--settings reads CentF, DecLang, DecInv, AutoSet, ErrNum, ErrSave, TimeOut and DecSens\n"
+         "(the receive path) from the file; ErrNum and TimeOut below 1 are raised to 1 as at the\n"
+         "window's start-up. The file is never written, and no log is ever deleted\n"
+         "(AutoLogDelete is not acted on).\n"
          "\n"
          "Exit status: 0 when the input was decoded to its end, 1 when it or the settings file\n"
          "could not be read or the input ended early (what was there is still decoded), 2 for a\n"

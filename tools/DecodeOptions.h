@@ -18,7 +18,8 @@ struct DecodeOptions {
   std::optional<bool> automatic;
   std::optional<int> errNum;  // error count from which a message is not filed
   std::optional<bool> errSave;
-  std::optional<int> timeOut;  // seconds of audio without reception that drop a message
+  std::optional<int> timeOut;     // seconds of audio without reception that drop a message
+  std::optional<bool> sensitive;  // the high-sensitivity receive path
   std::optional<std::string> settingsFile;
   std::optional<std::string> logFolder;  // file messages there; nothing is written without it
   std::string input;                     // a file name, or "-" for raw PCM on standard input

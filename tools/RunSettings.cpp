@@ -64,6 +64,7 @@ RunSettings SettingsForRun(const DecodeOptions& options) {
   settings.ErrNum = options.errNum.value_or(settings.ErrNum);
   settings.ErrSave = options.errSave.value_or(settings.ErrSave);
   settings.TimeOut = options.timeOut.value_or(settings.TimeOut);
+  settings.DecSens = options.sensitive.value_or(settings.DecSens);
   return run;
 }
 

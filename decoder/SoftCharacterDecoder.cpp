@@ -1,0 +1,234 @@
+#include "decoder/SoftCharacterDecoder.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace seaherald {
+namespace {
+
+// Evidence is summed over about this many recent pairs of an alignment.
+constexpr double EvidenceMemory = 8.0;
+constexpr double EvidenceDecay = 1.0 - 1.0 / EvidenceMemory;
+// However strongly a pair or a stretch of signal speaks against an alignment, a few good pairs
+// must be enough to take it up once a station starts there: a strong station of the other
+// service, a crash of static or the phasing before the text would otherwise bury it for seconds.
+constexpr double PairEvidenceFloor = -SoftCharacterDecoder::AcquireEvidence;
+constexpr double SummedEvidenceFloor = -2 * SoftCharacterDecoder::AcquireEvidence;
+// In sync, the evidence of the last two or so pairs must not fall below this: a station that has
+// stopped leaves pairs that fit no character, and sync ends as on a failed check instead of
+// waiting for noise to fail the threshold by chance.
+constexpr double RecentDecay = 0.5;
+constexpr double HoldEvidence = -3.0;
+
+// Pairs after which a lost Japanese pairing is no longer followed.
+constexpr int MaxPairsToBridge = 16;
+
+bool IsJapaneseControl(int value) {
+  return value == CodeHandler::JapaneseLineFeed || value == CodeHandler::JapaneseCarriageReturn ||
+         value == CodeHandler::JapanesePhasing1 || value == CodeHandler::JapanesePhasing2;
+}
+
+double LogCoshHalf(double value) {
+  const double magnitude = std::abs(value);
+  return magnitude / 2 + std::log1p(std::exp(-magnitude)) - std::log(2.0);
+}
+
+}  // namespace
+
+SoftCharacterDecoder::SoftCharacterDecoder(DecoderSettings settings,
+                                           ReceptionIndicators& indicators, DecodedLine& line,
+                                           CodeHandler& codes)
+    : settings_(settings), indicators_(indicators), line_(line), codes_(codes) {}
+
+const SoftCodeBook& SoftCharacterDecoder::Book(bool english) {
+  return english ? SoftCodeBook::English() : SoftCodeBook::Japanese();
+}
+
+void SoftCharacterDecoder::Reset() {
+  soft_.fill(0);
+  logCosh_.fill(0);
+  newest_ = 0;
+  bitCount_ = 0;
+  read_.fill(false);
+  for (auto& sums : evidence_)
+    sums.fill(0);
+  charSync_ = false;
+  pairBitCounter_ = 0;
+  lostAtBit_ = -1;
+}
+
+void SoftCharacterDecoder::DropSync() {
+  if (charSync_) LoseSync(true);
+}
+
+// English takes a 1 as the upper tone, Japanese as the lower; DecInv inverts either.
+SoftCharacterDecoder::Hypothesis SoftCharacterDecoder::Current() const {
+  return {settings_.DecLang, settings_.DecLang == settings_.DecInv};
+}
+
+int SoftCharacterDecoder::Alignment(int hypothesis) const {
+  const int pairBits = 2 * Book(HypothesisAt(hypothesis).english).Bits();
+  return static_cast<int>(bitCount_ % pairBits);
+}
+
+void SoftCharacterDecoder::TakeSoftBit(double softBit) {
+  Push(softBit);
+  ReadPairs();
+  if (charSync_) {
+    InSync();
+  } else {
+    Search();
+  }
+  indicators_.CharSeenThisSecond = indicators_.CharSeenThisSecond || charSync_;
+}
+
+void SoftCharacterDecoder::Push(double softBit) {
+  newest_ = (newest_ + HistoryLength - 1) % HistoryLength;
+  soft_[newest_] = soft_[newest_ + HistoryLength] = softBit;
+  logCosh_[newest_] = logCosh_[newest_ + HistoryLength] = LogCoshHalf(softBit);
+  ++bitCount_;
+}
+
+// Reads the pair ending at this bit for every service in question (only the set one in manual
+// mode) and adds its evidence to the alignment it belongs to.
+void SoftCharacterDecoder::ReadPairs() {
+  read_.fill(false);
+  for (const bool english : {false, true}) {
+    if (!settings_.AutoSet && english != settings_.DecLang) continue;
+    const SoftCodeBook& book = Book(english);
+    if (bitCount_ < book.PairSpan()) continue;
+    const std::span<const double> soft(soft_.data() + newest_, book.PairSpan());
+    const std::span<const double> logCosh(logCosh_.data() + newest_, book.PairSpan());
+    const std::array<PairReading, 2> readings = book.Read(soft, logCosh);
+    for (const bool inverted : {false, true}) {
+      const int h = IndexOf({english, inverted});
+      readings_[h] = readings[inverted ? 1 : 0];
+      read_[h] = true;
+      double& sum = evidence_[h][Alignment(h)];
+      sum = std::max(EvidenceDecay * sum + std::max(readings_[h].evidence, PairEvidenceFloor),
+                     SummedEvidenceFloor);
+    }
+  }
+}
+
+void SoftCharacterDecoder::InSync() {
+  indicators_.LedCount = 0;
+  if (!settings_.DecLang) indicators_.IdleSeconds = 0;
+  const int pairBits = 2 * Book(settings_.DecLang).Bits();
+  if (pairBitCounter_ < pairBits - 1) {
+    ++pairBitCounter_;
+    return;
+  }
+  const int h = IndexOf(Current());
+  if (!read_[h]) return;  // too few bits yet after a reset
+  recentEvidence_ = RecentDecay * recentEvidence_ + readings_[h].evidence;
+  if (recentEvidence_ < HoldEvidence) {
+    LoseSync(true);
+    return;
+  }
+  Decide(readings_[h]);
+}
+
+void SoftCharacterDecoder::Decide(const PairReading& reading) {
+  if (reading.margin < CharacterMargin) {
+    LoseSync(true);
+    return;
+  }
+  if (reading.choice == PairReading::Phasing) {
+    pairBitCounter_ = 0;
+    codes_.ResetJisPair();
+    return;
+  }
+  Accept(reading);
+}
+
+void SoftCharacterDecoder::Accept(const PairReading& reading) {
+  if (!settings_.DecLang) {
+    codes_.HandleJapaneseCode(reading.choice);
+    pairBitCounter_ = 0;
+    return;
+  }
+  indicators_.IdleSeconds = 0;
+  if (!codes_.HasEnglishEntry(reading.choice)) {
+    LoseSync(false);
+    return;
+  }
+  pairBitCounter_ = 0;
+  codes_.HandleEnglishCode(reading.choice);
+}
+
+// Takes sync where the summed evidence of an alignment ending at this bit is strong enough and
+// the pair there can be read.
+void SoftCharacterDecoder::Search() {
+  const int h = AcceptableHypothesis();
+  if (h < 0) return;
+  const PairReading& reading = readings_[h];
+  if (reading.margin < CharacterMargin || reading.evidence <= 0) return;
+  recentEvidence_ = evidence_[h][Alignment(h)];
+  const Hypothesis found = HypothesisAt(h);
+  const Hypothesis current = Current();
+  if (found.english != current.english || found.inverted != current.inverted) Adopt(found);
+  charSync_ = true;
+  pairBitCounter_ = 0;
+  codes_.ResetJisPair();
+  if (reading.choice == PairReading::Phasing) {
+    line_.ClearLine();
+    return;
+  }
+  if (!settings_.DecLang && SecondHalfOfLostPair(h) && !IsJapaneseControl(reading.choice)) return;
+  Accept(reading);
+}
+
+// A Japanese character takes two values. When sync comes back on the alignment it was lost on,
+// the number of characters in between tells whether this value completes a pair whose first half
+// was lost; joining it to the next value would garble the rest of the line.
+bool SoftCharacterDecoder::SecondHalfOfLostPair(int hypothesis) const {
+  if (lostAtBit_ < 0 || hypothesis != lostHypothesis_) return false;
+  const std::int64_t elapsed = bitCount_ - lostAtBit_;
+  const int pairBits = 2 * Book(false).Bits();
+  if (elapsed % pairBits != 0 || elapsed > MaxPairsToBridge * pairBits) return false;
+  return (lostJisCount_ + elapsed / pairBits) % 2 == 1;
+}
+
+// The set service and polarity unless automatic mode finds another more likely.
+int SoftCharacterDecoder::AcceptableHypothesis() const {
+  const int current = IndexOf(Current());
+  int chosen = Acceptable(current) ? current : -1;
+  if (!settings_.AutoSet) return chosen;
+  for (int h = 0; h < Hypotheses; ++h) {
+    if (h == current || !Acceptable(h)) continue;
+    if (chosen < 0 || evidence_[h][Alignment(h)] > evidence_[chosen][Alignment(chosen)]) {
+      chosen = h;
+    }
+  }
+  return chosen;
+}
+
+// The alignment ending at this bit has enough evidence and more than any other of its kind.
+bool SoftCharacterDecoder::Acceptable(int hypothesis) const {
+  if (!read_[hypothesis]) return false;
+  const int pairBits = 2 * Book(HypothesisAt(hypothesis).english).Bits();
+  const auto& sums = evidence_[hypothesis];
+  const double here = sums[Alignment(hypothesis)];
+  return here >= AcquireEvidence &&
+         here >= *std::max_element(sums.begin(), sums.begin() + pairBits);
+}
+
+// Automatic mode: the service and polarity found become the settings; what was on the line
+// belonged to the other reading.
+void SoftCharacterDecoder::Adopt(Hypothesis h) {
+  settings_.DecLang = h.english;
+  settings_.DecInv = h.english == h.inverted;
+  line_.ClearLine();
+}
+
+void SoftCharacterDecoder::LoseSync(bool cut) {
+  lostAtBit_ = bitCount_;
+  lostHypothesis_ = IndexOf(Current());
+  lostJisCount_ = codes_.JisCount();
+  charSync_ = false;
+  codes_.ResetJisPair();
+  line_.EndLine(cut);
+}
+
+}  // namespace seaherald

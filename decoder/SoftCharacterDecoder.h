@@ -1,0 +1,88 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "decoder/CodeHandler.h"
+#include "decoder/DecodedLine.h"
+#include "decoder/DecoderSettings.h"
+#include "decoder/ReceptionIndicators.h"
+#include "decoder/SoftCodeBook.h"
+
+namespace seaherald {
+
+// The character decoder of the high-sensitivity path, driven by soft bits. Each character is read
+// from both of its copies together as the likeliest valid code word; a reading whose lead over
+// the next is below a threshold counts as not received, as a failed comparison does in the
+// standard path. Character alignment, service and polarity are found from the evidence that the
+// soft bits carry a pair of the service at each possible alignment, summed over recent pairs, so
+// sync is found and kept where single bits are often wrong.
+class SoftCharacterDecoder {
+ public:
+  // Lead of the likeliest reading below which a character counts as not received (nats).
+  static constexpr double CharacterMargin = 0.3;
+  // Summed evidence an alignment needs before sync is taken on it (nats).
+  static constexpr double AcquireEvidence = 12.0;
+
+  SoftCharacterDecoder(DecoderSettings settings, ReceptionIndicators& indicators, DecodedLine& line,
+                       CodeHandler& codes);
+
+  // Forgets everything heard; the settings stay.
+  void Reset();
+  // One soft bit: the log-likelihood ratio of the upper tone over the lower one.
+  void TakeSoftBit(double softBit);
+  // Ends sync as a failed check would (the path is being left).
+  void DropSync();
+
+  bool CharSync() const { return charSync_; }
+  int PairBitCounter() const { return pairBitCounter_; }
+
+ private:
+  static constexpr int HistoryLength = 64;
+  static constexpr int Hypotheses = 4;  // service x polarity
+  static constexpr int MaxPairBits = 20;
+
+  struct Hypothesis {
+    bool english;
+    bool inverted;  // the soft bits are read inverted (before the service's own convention)
+  };
+
+  static Hypothesis HypothesisAt(int index) { return {index >= 2, index % 2 == 1}; }
+  static int IndexOf(Hypothesis h) { return (h.english ? 2 : 0) + (h.inverted ? 1 : 0); }
+  static const SoftCodeBook& Book(bool english);
+
+  Hypothesis Current() const;
+  int Alignment(int hypothesis) const;
+  void Push(double softBit);
+  void ReadPairs();
+  void InSync();
+  void Search();
+  int AcceptableHypothesis() const;
+  bool Acceptable(int hypothesis) const;
+  void Adopt(Hypothesis h);
+  void Decide(const PairReading& reading);
+  void Accept(const PairReading& reading);
+  void LoseSync(bool cut);
+  bool SecondHalfOfLostPair(int hypothesis) const;
+
+  DecoderSettings settings_;
+  ReceptionIndicators& indicators_;
+  DecodedLine& line_;
+  CodeHandler& codes_;
+
+  std::array<double, 2 * HistoryLength> soft_{};  // each value twice, so windows are contiguous
+  std::array<double, 2 * HistoryLength> logCosh_{};
+  int newest_ = 0;
+  std::int64_t bitCount_ = 0;
+  std::array<PairReading, Hypotheses> readings_{};
+  std::array<bool, Hypotheses> read_{};
+  std::array<std::array<double, MaxPairBits>, Hypotheses> evidence_{};
+  double recentEvidence_ = 0;    // of the pairs read in sync, the newest weighing most
+  std::int64_t lostAtBit_ = -1;  // where sync was last lost, with what was known then
+  int lostHypothesis_ = 0;
+  int lostJisCount_ = 0;
+  bool charSync_ = false;
+  int pairBitCounter_ = 0;
+};
+
+}  // namespace seaherald
