@@ -112,10 +112,13 @@ void TForm3::BuildDecoderGroup() {
   speedButton4_ = PairButton(group, "SpeedButton4", QStringLiteral("反転"), 156, 148, polarity);
   speedButton1_->setChecked(true);
   speedButton3_->setChecked(true);
+  // In the free space beside the device button, so that no other control moves.
+  checkBox4_ = Tick(group, "CheckBox4", QStringLiteral("高感度受信"), {152, 59, 86, 21});
 
   connect(upDown1_, &UpDownButtons::Clicked, this, &TForm3::UpDown1Click);
   connect(button1_, &QPushButton::clicked, this, &TForm3::Button1Click);
   connect(checkBox1_, &QCheckBox::clicked, this, &TForm3::CheckBox1Click);
+  connect(checkBox4_, &QCheckBox::clicked, this, &TForm3::CheckBox4Click);
   connect(speedButton1_, &QToolButton::clicked, this, &TForm3::SpeedButton1Click);
   connect(speedButton2_, &QToolButton::clicked, this, &TForm3::SpeedButton2Click);
   connect(speedButton3_, &QToolButton::clicked, this, &TForm3::SpeedButton3Click);
@@ -180,6 +183,7 @@ void TForm3::CopySettingsIn() {
   label9_->setNum(settings.CentF * CentreFrequencyStep);
   checkBox1_->setChecked(settings.AutoSet);
   if (!settings.AutoSet) ShowDecodeModes();
+  checkBox4_->setChecked(settings.DecSens);
   checkBox2_->setChecked(settings.AutoLogDelete);
   upDown3_->SetPosition(settings.DeleteDay);
   label11_->setNum(settings.DeleteDay);
@@ -223,6 +227,11 @@ void TForm3::CheckBox1Click() {
   host_.SettingsRecord().AutoSet = checkBox1_->isChecked();
   UpdateEnabledStates();
   if (!host_.SettingsRecord().AutoSet) ShowDecodeModes();
+}
+
+// The decoder reads the choice at every block, so the next block is received on the chosen path.
+void TForm3::CheckBox4Click() {
+  host_.SettingsRecord().DecSens = checkBox4_->isChecked();
 }
 
 void TForm3::SpeedButton1Click() {

@@ -30,6 +30,7 @@ class TForm3 final : public QDialog {
   // Handlers, run by the controls (public so that a test can run them as a user would).
   void UpDown1Click(int position);
   void CheckBox1Click();
+  void CheckBox4Click();
   void SpeedButton1Click();
   void SpeedButton2Click();
   void SpeedButton3Click();
@@ -81,6 +82,7 @@ class TForm3 final : public QDialog {
   QCheckBox* checkBox1_ = nullptr;
   QCheckBox* checkBox2_ = nullptr;
   QCheckBox* checkBox3_ = nullptr;
+  QCheckBox* checkBox4_ = nullptr;  // the high-sensitivity receive path
   QToolButton* speedButton1_ = nullptr;
   QToolButton* speedButton2_ = nullptr;
   QToolButton* speedButton3_ = nullptr;

@@ -11,6 +11,7 @@
 #include "app/TForm3.h"
 #include "app/TextTabs.h"
 #include "app/UpDownButtons.h"
+#include "decoder/DecoderChannel.h"
 
 namespace seaherald::test {
 namespace {
@@ -111,6 +112,36 @@ TEST_F(SettingsDialogTest, TurningAutomaticOffShowsWhatTheDecoderChose) {
   Find<QCheckBox>("CheckBox1")->click();
   EXPECT_TRUE(settings.AutoSet);
   EXPECT_FALSE(Enabled("SpeedButton1"));
+}
+
+TEST_F(SettingsDialogTest, HighSensitivityBoxChoosesThePathFromTheNextBlock) {
+  WriteSettings("[Set]\nDecSens=1\n");
+  auto* box = Find<QCheckBox>("CheckBox4");
+  EXPECT_EQ(box->text(), QStringLiteral("高感度受信"));
+  EXPECT_TRUE(box->isChecked());
+  // Added in free space: inside its group and clear of every other control there.
+  QWidget* group = Find<QWidget>("GroupBox1");
+  EXPECT_EQ(box->parentWidget(), group);
+  EXPECT_TRUE(QRect(QPoint(0, 0), group->size()).contains(box->geometry()));
+  for (QWidget* other : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (other != box)
+      EXPECT_FALSE(other->geometry().intersects(box->geometry()))
+          << other->objectName().toStdString();
+  }
+  EXPECT_GE(box->geometry().width(), box->sizeHint().width()) << "the caption is not cut";
+
+  const std::array<std::int16_t, BlockFrames * 2> silence{};
+  const DecoderChannel& channel = Window().Blocks().GetDecoder().Channel(0);
+  Window().ProcessWaveBlock(silence);
+  EXPECT_TRUE(channel.SensitivePath());
+  box->click();
+  EXPECT_FALSE(Window().SettingsRecord().DecSens);
+  EXPECT_TRUE(channel.SensitivePath()) << "nothing changes before the next block";
+  Window().ProcessWaveBlock(silence);
+  EXPECT_FALSE(channel.SensitivePath());
+  box->click();
+  Window().ProcessWaveBlock(silence);
+  EXPECT_TRUE(channel.SensitivePath());
 }
 
 TEST_F(SettingsDialogTest, LanguageAndPolarityButtonsSetTheirValues) {
