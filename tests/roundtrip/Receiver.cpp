@@ -23,8 +23,9 @@ Receiver::Receiver(const ReceiverSetup& setup)
       decInv_(setup.inverted),
       autoSet_(setup.autoSet),
       centerFrequency_(setup.centerHz),
-      decoder_(DecoderSettings{decLang_, decInv_, autoSet_, centerFrequency_}, indicators_, *this) {
-}
+      sensitive_(setup.sensitive),
+      decoder_(DecoderSettings{decLang_, decInv_, autoSet_, centerFrequency_, sensitive_},
+               indicators_, *this) {}
 
 void Receiver::Feed(std::span<const std::int16_t> mono) {
   for (std::size_t start = 0; start < mono.size(); start += BlockFrames) {

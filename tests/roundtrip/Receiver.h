@@ -25,6 +25,7 @@ struct ReceiverSetup {
   bool inverted = false;
   bool autoSet = true;
   double centerHz = 800;
+  bool sensitive = false;  // the high-sensitivity receive path
 };
 
 // The receiver's block path in a test: mono audio goes into the left channel of 4410-frame stereo
@@ -38,6 +39,8 @@ class Receiver : private LineSink {
   void Feed(std::span<const std::int16_t> mono);
 
   const std::vector<ReceivedLine>& Lines() const { return lines_; }
+  // The receive path for the blocks that follow, as the settings dialog chooses it.
+  void SetSensitive(bool sensitive) { sensitive_ = sensitive; }
   const Decoder& decoder() const { return decoder_; }
   bool English() const { return decLang_; }
   bool Inverted() const { return decInv_; }
@@ -51,6 +54,7 @@ class Receiver : private LineSink {
   bool decInv_;
   bool autoSet_;
   double centerFrequency_;
+  bool sensitive_;
   ReceptionIndicators indicators_;
   std::vector<ReceivedLine> lines_;
   Decoder decoder_;
