@@ -171,6 +171,30 @@ TEST(DecodeTool, StartingOptionsReachTheDecoder) {
   EXPECT_EQ(RunDecodeTool({"--center", "500", path.string()}).out, "");
 }
 
+// A weak, mistuned station: the standard path copies next to nothing, the sensitive one all of
+// it; a settings file can choose the path, and the command line wins over it.
+TEST(DecodeTool, DecoderOptionChoosesTheReceivePath) {
+  const ScratchDirectory dir;
+  SignalOptions options;
+  options.fsk.amplitude = 4000;
+  options.fsk.offsetHz = 20;
+  options.snrDb = -3.0;
+  Transmission transmission = EnglishBroadcast();
+  transmission.phasingSeconds = 10;
+  const auto path = WriteMono(dir, "weak.wav", transmission, options).string();
+  EXPECT_EQ(RunDecodeTool({"--decoder", "sensitive", path}).lines, EnglishOutput());
+  const ToolResult standard = RunDecodeTool({"--decoder=standard", path});
+  EXPECT_EQ(standard.exitCode, 0);
+  EXPECT_NE(standard.lines, EnglishOutput());
+  EXPECT_EQ(RunDecodeTool({path}).lines, standard.lines) << "standard is the default";
+
+  const auto ini = dir / "receiver.ini";
+  std::ofstream(ini, std::ios::binary) << "[Set]\r\nDecSens=1\r\n";
+  EXPECT_EQ(RunDecodeTool({"--settings", ini.string(), path}).lines, EnglishOutput());
+  EXPECT_EQ(RunDecodeTool({"--settings", ini.string(), "--decoder", "standard", path}).lines,
+            standard.lines);
+}
+
 TEST(DecodeTool, TruncatedFilesAreDecodedAsFarAsTheyGoAndReported) {
   const ScratchDirectory dir;
   for (const AudioFileType type : {AudioFileType::Wav, AudioFileType::Flac}) {
@@ -228,6 +252,8 @@ TEST(DecodeTool, WrongCommandLinesExitWithStatus2) {
       {"--log"},
       {"--settings=", "x.wav"},
       {"--no-errsave=0", "x.wav"},
+      {"--decoder", "fast", "x.wav"},
+      {"--decoder"},
   };
   for (const auto& args : wrong) {
     const ToolResult result = RunDecodeTool(args);
