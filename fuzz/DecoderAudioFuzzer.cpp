@@ -4,8 +4,9 @@
 // mode, centre frequency 200-1499 Hz); some blocks also go through the second channel slot.
 //
 // Input: a start record, then block records until the input ends (at most kMaxBlocks).
-//   start: byte with bit 0 DecLang, bit 1 DecInv, bit 2 AutoSet, bit 3 AutoLogDelete; a byte for
-//     TimeOut (1-64 s); a word for the centre frequency.
+//   start: byte with bit 0 DecLang, bit 1 DecInv, bit 2 AutoSet, bit 3 AutoLogDelete, bit 4
+//     DecSens (the high-sensitivity path), bit 5 control bit 6 switches the path instead of
+//     using channel 1; a byte for TimeOut (1-64 s); a word for the centre frequency.
 //   block: control byte, then what its source needs.
 //     control bits 0-1, the source of the samples:
 //       0 raw: a word n (at most 8820), then n bytes of little-endian 16-bit samples, repeated to
@@ -31,6 +32,7 @@
 #include "audio/BlockHandler.h"
 #include "audio/RecordingClock.h"
 #include "decoder/Decoder.h"
+#include "decoder/DecoderChannel.h"
 #include "decoder/LineSink.h"
 #include "fuzz/support/ByteStream.h"
 #include "fuzz/support/FuzzCheck.h"
@@ -117,13 +119,16 @@ class Harness {
   explicit Harness(ByteReader& input)
       : input_(input),
         clock_({2024, 3, 31, 23, 59, 50}),
-        handler_({settings_.DecLang, settings_.DecInv, settings_.AutoSet, centerFrequency_}, sink_,
-                 settings_, clock_, listener_) {
+        handler_({settings_.DecLang, settings_.DecInv, settings_.AutoSet, centerFrequency_,
+                  settings_.DecSens},
+                 sink_, settings_, clock_, listener_) {
     const std::uint8_t start = input_.Byte();
     settings_.DecLang = start & 0x01;
     settings_.DecInv = start & 0x02;
     settings_.AutoSet = start & 0x04;
     settings_.AutoLogDelete = start & 0x08;
+    settings_.DecSens = start & 0x10;
+    switchPaths_ = start & 0x20;
     settings_.TimeOut = input_.IntInRange(1, 64);
     centerFrequency_ = CentreFromWord(input_.Word());
   }
@@ -135,7 +140,9 @@ class Harness {
       MonoBlock samples{};
       FillBlock(static_cast<Source>(control & 0x03), samples);
       if (control & kClip) Clip(samples);
-      ProcessChecked(samples, (control & kSecondChannel) != 0);
+      const bool second = (control & kSecondChannel) != 0;
+      if (second && switchPaths_) settings_.DecSens = !settings_.DecSens;
+      ProcessChecked(samples, second && !switchPaths_);
     }
   }
 
@@ -235,17 +242,41 @@ class Harness {
     const Decoder& decoder = handler_.GetDecoder();
     FUZZ_CHECK(std::isfinite(decoder.TuningOffset()) && std::isfinite(decoder.ResonatorPeak()),
                "tuning offset or resonator peak not finite");
-    FUZZ_CHECK(decoder.BlockBitCount(0) > 0 || decoder.TuningOffset() == 0.0,
-               "a block without bits has a tuning offset");
-    FUZZ_CHECK(decoder.ResonatorPeak() * 10000 > 0.1 || decoder.TuningOffset() == 0.0,
-               "a block without a bit clock has a tuning offset");
     for (const double sample : decoder.DisplaySamples())
       FUZZ_CHECK(std::isfinite(sample), "a display sample is not finite");
+    if (decoder.Channel(0).SensitivePath()) {
+      CheckSensitiveOutputs();
+    } else {
+      CheckStandardOutputs();
+    }
     const ReceptionIndicators& indicators = handler_.Indicators();
     FUZZ_CHECK(indicators.LedCount >= 0 && indicators.IdleSeconds >= 0,
                "a reception indicator went negative");
     FUZZ_CHECK(indicators.IdleSeconds <= settings_.TimeOut + 1,
                "idle seconds ran past the time-out");
+  }
+
+  void CheckStandardOutputs() const {
+    const Decoder& decoder = handler_.GetDecoder();
+    FUZZ_CHECK(decoder.BlockBitCount(0) > 0 || decoder.TuningOffset() == 0.0,
+               "a block without bits has a tuning offset");
+    FUZZ_CHECK(decoder.ResonatorPeak() * 10000 > 0.1 || decoder.TuningOffset() == 0.0,
+               "a block without a bit clock has a tuning offset");
+  }
+
+  void CheckSensitiveOutputs() const {
+    const Decoder& decoder = handler_.GetDecoder();
+    const SoftDemodulator& demodulator = decoder.Channel(0).SoftDemod();
+    FUZZ_CHECK(demodulator.SoftBits().size() <= SoftDemodulator::MaxBlockBits,
+               "too many soft bits in a block");
+    for (const double soft : demodulator.SoftBits())
+      FUZZ_CHECK(std::isfinite(soft), "a soft bit is not finite");
+    FUZZ_CHECK(std::abs(demodulator.FrequencyOffsetHz()) <= SoftDemodulator::MaxFrequencyOffsetHz,
+               "the frequency loop left its range");
+    FUZZ_CHECK(std::abs(decoder.TuningOffset()) <= SoftDemodulator::MaxFrequencyOffsetHz,
+               "the tuning offset left the loop's range");
+    const double rate = demodulator.SamplesPerBit() / SoftDemodulator::NominalSamplesPerBit;
+    FUZZ_CHECK(rate >= 0.99 - 1e-9 && rate <= 1.01 + 1e-9, "the bit clock left its range");
   }
 
   ByteReader& input_;
@@ -256,6 +287,7 @@ class Harness {
   QuietListener listener_;
   BlockHandler handler_;
   ToneGenerator tones_;
+  bool switchPaths_ = false;  // control bit 6 switches the receive path
 };
 
 }  // namespace
