@@ -6,7 +6,7 @@
 namespace seaherald::sensitivity {
 
 void WriteNoiseReport(std::ostream& out, const std::vector<NoiseOutcome>& outcomes,
-                      double seconds) {
+                      const std::string& commandLine, double seconds) {
   out << "# False alarms from noise\n\n"
       << "Nothing sent: white Gaussian noise held at " << AudioRmsLevel
       << " rms (16-bit samples), as the AGC holds it when no station is on, and the same noise "
@@ -25,7 +25,7 @@ void WriteNoiseReport(std::ostream& out, const std::vector<NoiseOutcome>& outcom
         << Format("%g", o.hours) << " | " << o.lines << " | " << o.cutLines << " | " << o.characters
         << " | " << o.filed << " |\n";
   }
-  out << "\nMeasured in " << Format("%.0f", seconds) << " s.\n";
+  out << "\nMeasured in " << Format("%.0f", seconds) << " s with `" << commandLine << "`.\n";
 }
 
 }  // namespace seaherald::sensitivity

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "bench/sensitivity/NoiseRun.h"
@@ -9,6 +10,7 @@ namespace seaherald::sensitivity {
 
 // The definitions and one row per path and kind of noise: lines handed over, characters in
 // them, messages filed.
-void WriteNoiseReport(std::ostream& out, const std::vector<NoiseOutcome>& outcomes, double seconds);
+void WriteNoiseReport(std::ostream& out, const std::vector<NoiseOutcome>& outcomes,
+                      const std::string& commandLine, double seconds);
 
 }  // namespace seaherald::sensitivity

@@ -198,6 +198,9 @@ TEST(SweepOptionsTest, ReadsPathsImpairmentsAndTheirModels) {
   EXPECT_EQ(options.crashes.ratePerSecond, 5);
   EXPECT_EQ(options.crashes.levelDb, 12);
   EXPECT_TRUE(options.readmeTable);
+  EXPECT_EQ(options.commandLine,
+            "seaherald-sensitivity --path sensitive --impairments fading,crashes --fade-depth 20 "
+            "--fade-period 6 --crash-rate 5 --crash-level 12 --readme");
 
   const std::vector<std::string> noise{"--noise-hours", "0.5", "--path", "standard"};
   EXPECT_EQ(ParseSweepOptions(noise).noiseHours, 0.5);

@@ -1,14 +1,30 @@
 #include "bench/sensitivity/SweepOptions.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 namespace seaherald::sensitivity {
 namespace {
 
 using testsignal::Language;
+
+// Quoted for a POSIX shell unless it is plainly safe as it stands.
+std::string ShellWord(const std::string& text) {
+  const bool plain = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 ||
+           std::string_view("-+.,:=/_").find(c) != std::string_view::npos;
+  });
+  if (plain) return text;
+  std::string quoted = "'";
+  for (const char c : text)
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
 
 std::string Format(double value) {
   std::ostringstream text;
@@ -133,6 +149,8 @@ std::vector<double> QuickSnrSteps() {
 
 SweepOptions ParseSweepOptions(std::span<const std::string> arguments) {
   SweepOptions options;
+  for (const std::string& argument : arguments)
+    options.commandLine.append(" ").append(ShellWord(argument));
   bool quick = false;
   std::optional<std::vector<double>> snr;
   std::optional<int> messages;

@@ -31,6 +31,8 @@ struct SweepOptions {
   bool readmeTable = false;          // print only the on-tune table of both paths and both services
   std::optional<double> noiseHours;  // measure false alarms on this much noise instead
   bool help = false;
+  // The command that gives these options, as the report prints it for reproducing the run.
+  std::string commandLine = "seaherald-sensitivity";
 };
 
 // The SNR steps of a full run and of --quick.

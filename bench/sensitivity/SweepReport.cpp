@@ -214,7 +214,7 @@ void WriteSweepReport(std::ostream& out, const SweepOptions& options,
   WriteTable(out, options, measured);
   out << "## Where decoding falls off\n\n";
   WriteFallOffs(out, options, measured);
-  out << "Measured in " << Format("%.0f", seconds) << " s.\n";
+  out << "Measured in " << Format("%.0f", seconds) << " s with `" << options.commandLine << "`.\n";
 }
 
 }  // namespace seaherald::sensitivity

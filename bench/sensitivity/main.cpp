@@ -72,7 +72,7 @@ int RunNoiseHours(const SweepOptions& options, int jobs, const std::filesystem::
       RunNoise(*options.noiseHours, options.paths,
                withCrashes ? std::optional(options.crashes) : std::nullopt, jobs, scratch,
                ProgressPrinter("noise runs"));
-  WriteNoiseReport(std::cout, outcomes, SecondsSince(started));
+  WriteNoiseReport(std::cout, outcomes, options.commandLine, SecondsSince(started));
   return 0;
 }
 
