@@ -156,6 +156,7 @@ SweepOptions ParseSweepOptions(std::span<const std::string> arguments) {
   std::optional<int> messages;
   std::optional<std::vector<double>> offsets;
   std::optional<std::vector<double>> rates;
+  std::optional<std::vector<Impairment>> impairments;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];
     auto value = [&]() -> const std::string& {
@@ -188,7 +189,7 @@ SweepOptions ParseSweepOptions(std::span<const std::string> arguments) {
     } else if (option == "--path") {
       options.paths = ParsePaths(value());
     } else if (option == "--impairments") {
-      options.impairments = ParseImpairments(value());
+      impairments = ParseImpairments(value());
     } else if (option == "--fade-depth") {
       options.fading.depthDb = ParseBounded(value(), option, 0.0, 40.0);
     } else if (option == "--fade-period") {
@@ -213,6 +214,9 @@ SweepOptions ParseSweepOptions(std::span<const std::string> arguments) {
   }
   if (offsets) options.offsetsHz = *offsets;
   if (rates) options.rateErrors = *rates;
+  // The README table needs the on-tune points only.
+  if (options.readmeTable && !options.noiseHours) options.impairments = {Impairment::OnTune};
+  if (impairments) options.impairments = *impairments;
   return options;
 }
 
@@ -240,7 +244,8 @@ std::string SweepUsage() {
          "  --language L        english, japanese or both (default both)\n"
          "  --fixed-language    set the receiver to the language sent, automatic mode off\n"
          "                      (default: the program's automatic mode, starting in Japanese)\n"
-         "  --readme            print only the on-tune table, both paths and services\n"
+         "  --readme            measure on tune only (unless --impairments says otherwise) and\n"
+         "                      print only the on-tune table, both paths and services\n"
          "  --noise-hours H     false alarms: H hours of noise alone through each path, plain\n"
          "                      and with crashes unless --impairments leaves crashes out\n"
          "  --jobs N            worker threads (default: one per processor)\n";

@@ -22,8 +22,8 @@ struct SignalOptions {
   // Fading acts on the signal alone, before the noise, timed from the first sample; it keeps the
   // signal's mean power, so the SNR refers to the mean. Crashes come on top of the noise, from
   // the same seed.
-  std::optional<FadingParameters> fading;
-  std::optional<ImpulseParameters> impulses;
+  std::optional<FadingParameters> fading{};
+  std::optional<ImpulseParameters> impulses{};
   double leadingSilenceSeconds = 0.0;
   double trailingSilenceSeconds = 0.5;
 };
