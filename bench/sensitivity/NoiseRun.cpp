@@ -26,13 +26,7 @@ NoiseOutcome ReceiveNoise(double hours, const std::optional<CrashModel>& crashes
                          testsignal::Language::Japanese);
   testsignal::GaussianNoise noise(seed);
   std::optional<testsignal::ImpulseNoise> impulses;
-  if (crashes) {
-    impulses.emplace(
-        testsignal::ImpulseParameters{
-            .ratePerSecond = crashes->ratePerSecond,
-            .peakRms = AudioRmsLevel * std::pow(10.0, crashes->levelDb / 20.0)},
-        seed);
-  }
+  if (crashes) impulses.emplace(ImpulsesFor(*crashes), seed);
   const auto blocks =
       static_cast<long>(std::llround(hours * 3600.0 * testsignal::SignalSampleRate / BlockFrames));
   std::array<double, BlockFrames> samples{};

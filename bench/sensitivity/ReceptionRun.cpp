@@ -17,33 +17,6 @@ constexpr double LeadingSilenceSeconds = 0.5;
 // Long enough for the last line to leave the filters and for an unfinished line to be cut.
 constexpr double TrailingSilenceSeconds = 1.5;
 
-}  // namespace
-
-std::vector<std::int16_t> MessageAudio(const SweepPoint& point, const SweepMessage& message,
-                                       std::uint32_t seed) {
-  testsignal::SignalOptions options;
-  options.fsk.centerHz = ReceiverCentreHz;
-  options.fsk.offsetHz = point.offsetHz;
-  options.fsk.rateError = point.rateError;
-  options.fsk.amplitude = AmplitudeFor(point.snrDb);
-  options.snrDb = point.snrDb;
-  options.seed = seed;
-  options.leadingSilenceSeconds = LeadingSilenceSeconds;
-  options.trailingSilenceSeconds = TrailingSilenceSeconds;
-  if (point.fading) {
-    options.fading = point.fading;
-    options.fading->startPhase = FadeStartPhase(seed);
-  }
-  if (point.crashes) {
-    options.impulses = testsignal::ImpulseParameters{
-        .ratePerSecond = point.crashes->ratePerSecond,
-        .peakRms = AudioRmsLevel * std::pow(10.0, point.crashes->levelDb / 20.0)};
-  }
-  return testsignal::ToPcm16(testsignal::Modulate(std::span(&message.broadcast, 1), options));
-}
-
-namespace {
-
 std::string ReadWhole(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -62,11 +35,35 @@ std::vector<std::string> StoredBody(const std::string& content) {
 
 }  // namespace
 
+std::vector<std::int16_t> MessageAudio(const SweepPoint& point, const SweepMessage& message,
+                                       std::uint32_t seed) {
+  testsignal::SignalOptions options;
+  options.fsk.centerHz = ReceiverCentreHz;
+  options.fsk.offsetHz = point.offsetHz;
+  options.fsk.rateError = point.rateError;
+  options.fsk.amplitude = AmplitudeFor(point.snrDb);
+  options.snrDb = point.snrDb;
+  options.seed = seed;
+  options.leadingSilenceSeconds = LeadingSilenceSeconds;
+  options.trailingSilenceSeconds = TrailingSilenceSeconds;
+  if (point.fading) {
+    options.fading = point.fading;
+    options.fading->startPhase = FadeStartPhase(seed);
+  }
+  if (point.crashes) options.impulses = ImpulsesFor(*point.crashes);
+  return testsignal::ToPcm16(testsignal::Modulate(std::span(&message.broadcast, 1), options));
+}
+
 double AmplitudeFor(double snrDb) {
   const double noiseBandFraction =
       testsignal::SnrBandwidthHz / (testsignal::SignalSampleRate / 2.0);
   const double noiseOverSignal = std::pow(10.0, -snrDb / 10.0) / noiseBandFraction;
   return std::sqrt(2.0 * AudioRmsLevel * AudioRmsLevel / (1.0 + noiseOverSignal));
+}
+
+testsignal::ImpulseParameters ImpulsesFor(const CrashModel& crashes) {
+  return {.ratePerSecond = crashes.ratePerSecond,
+          .peakRms = AudioRmsLevel * std::pow(10.0, crashes.levelDb / 20.0)};
 }
 
 double FadeStartPhase(std::uint32_t seed) {

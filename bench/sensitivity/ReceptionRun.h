@@ -8,6 +8,7 @@
 #include "bench/sensitivity/ReceivingWindow.h"
 #include "bench/sensitivity/SweepMessages.h"
 #include "bench/sensitivity/SweepPoint.h"
+#include "tests/support/ImpulseNoise.h"
 
 namespace seaherald::sensitivity {
 
@@ -18,6 +19,9 @@ inline constexpr double ReceiverCentreHz = 800.0;
 
 // The FSK amplitude that gives AudioRmsLevel in total at `snrDb` (noise white up to 22 050 Hz).
 double AmplitudeFor(double snrDb);
+
+// The test signal's crashes for the model: the peak relative to AudioRmsLevel.
+testsignal::ImpulseParameters ImpulsesFor(const CrashModel& crashes);
 
 // Where in its fade message `seed` starts: spread evenly over the period from one seed to the
 // next, so that the troughs hit different parts of different messages.

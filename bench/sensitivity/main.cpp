@@ -1,5 +1,6 @@
-// seaherald-sensitivity: how well the receiver decodes as the signal weakens, is mistuned or
-// mistimed. Prints a markdown table on standard output; progress goes to standard error.
+// seaherald-sensitivity: how well each receive path decodes as the signal weakens, is mistuned,
+// mistimed, faded or hit by static, and what it makes of noise alone. Prints a markdown report on
+// standard output; progress goes to standard error.
 #include <unistd.h>
 
 #include <algorithm>
