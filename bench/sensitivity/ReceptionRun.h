@@ -2,29 +2,46 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
+#include <vector>
 
+#include "bench/sensitivity/ReceivingWindow.h"
 #include "bench/sensitivity/SweepMessages.h"
 #include "bench/sensitivity/SweepPoint.h"
+#include "tests/support/ImpulseNoise.h"
 
 namespace seaherald::sensitivity {
 
 // Signal plus noise is held at this rms level, as a receiver's AGC would hold it, so that even
-// the noisiest points stay far from clipping.
+// the noisiest points stay far from clipping. Static crashes come on top.
 inline constexpr double AudioRmsLevel = 3000.0;
 inline constexpr double ReceiverCentreHz = 800.0;
 
 // The FSK amplitude that gives AudioRmsLevel in total at `snrDb` (noise white up to 22 050 Hz).
 double AmplitudeFor(double snrDb);
 
-// How the receiver is set: the program's defaults (automatic language and polarity, starting in
-// Japanese), or set by hand to the language sent with the automatic mode off.
-enum class ReceiverMode { Automatic, FixedLanguage };
+// The test signal's crashes for the model: the peak relative to AudioRmsLevel.
+testsignal::ImpulseParameters ImpulsesFor(const CrashModel& crashes);
 
-// Sends one message at the point's impairments, with noise seeded by `seed`, through the
-// window's block handler and message log (default settings apart from the mode) into a fresh
-// log folder under `scratch`, and measures what came out. The folder is removed afterwards.
+// Where in its fade message `seed` starts: spread evenly over the period from one seed to the
+// next, so that the troughs hit different parts of different messages.
+double FadeStartPhase(std::uint32_t seed);
+
+// The audio of one message at the point's impairments, with noise (and crashes) seeded by
+// `seed`: the same arguments give the same samples.
+std::vector<std::int16_t> MessageAudio(const SweepPoint& point, const SweepMessage& message,
+                                       std::uint32_t seed);
+
+// Feeds `audio` through the window's block handler and message log (default settings apart from
+// the path and the mode) into a fresh log folder under `scratch`, and measures what came out
+// against `message`. The folder is removed afterwards.
+MessageOutcome ReceiveAudio(std::span<const std::int16_t> audio, const SweepMessage& message,
+                            ReceivePath path, ReceiverMode mode,
+                            const std::filesystem::path& scratch);
+
+// MessageAudio through ReceiveAudio.
 MessageOutcome ReceiveMessage(const SweepPoint& point, const SweepMessage& message,
-                              std::uint32_t seed, ReceiverMode mode,
+                              std::uint32_t seed, ReceivePath path, ReceiverMode mode,
                               const std::filesystem::path& scratch);
 
 }  // namespace seaherald::sensitivity

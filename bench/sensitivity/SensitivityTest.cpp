@@ -5,11 +5,15 @@
 #include <cmath>
 #include <filesystem>
 #include <numeric>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "bench/sensitivity/CharacterErrors.h"
+#include "bench/sensitivity/NoiseRun.h"
 #include "bench/sensitivity/ReceptionRun.h"
+#include "bench/sensitivity/ReportText.h"
+#include "bench/sensitivity/Sweep.h"
 #include "bench/sensitivity/SweepMessages.h"
 #include "bench/sensitivity/SweepOptions.h"
 #include "bench/sensitivity/SweepReport.h"
@@ -100,8 +104,9 @@ TEST_F(ReceptionRunFixture, StrongSignalIsFiledWithoutErrorsInBothLanguagesAndMo
                                        {Language::Japanese, ReceiverMode::Automatic},
                                        {Language::English, ReceiverMode::FixedLanguage},
                                        {Language::Japanese, ReceiverMode::FixedLanguage}}) {
-    const MessageOutcome outcome = ReceiveMessage({language, 20.0, 5.0, 0.003},
-                                                  MakeSweepMessage(language, 3), 7, mode, scratch_);
+    const MessageOutcome outcome =
+        ReceiveMessage({language, 20.0, 5.0, 0.003}, MakeSweepMessage(language, 3), 7,
+                       ReceivePath::Standard, mode, scratch_);
     EXPECT_TRUE(outcome.filed);
     EXPECT_EQ(outcome.text.errors, 0u);
     EXPECT_GT(outcome.text.sentCharacters, 50u);
@@ -114,7 +119,8 @@ TEST_F(ReceptionRunFixture, StrongSignalIsFiledWithoutErrorsInBothLanguagesAndMo
 TEST_F(ReceptionRunFixture, SignalDrownedInNoiseIsNeitherFiledNorCopied) {
   const SweepMessage message = MakeSweepMessage(Language::English, 0);
   const MessageOutcome outcome =
-      ReceiveMessage({Language::English, -20.0}, message, 7, ReceiverMode::Automatic, scratch_);
+      ReceiveMessage({Language::English, -20.0}, message, 7, ReceivePath::Standard,
+                     ReceiverMode::Automatic, scratch_);
   EXPECT_FALSE(outcome.filed);
   EXPECT_GT(outcome.text.Rate(), 0.5);
   EXPECT_EQ(outcome.filedBody.sentCharacters, 0u);
@@ -123,19 +129,23 @@ TEST_F(ReceptionRunFixture, SignalDrownedInNoiseIsNeitherFiledNorCopied) {
 MeasuredPoint Point(double snr, int filed, std::size_t errors) {
   MeasuredPoint m;
   m.point.snrDb = snr;
-  m.result.messages = 4;
-  m.result.filed = filed;
-  m.result.text = {1000, errors};
+  PointResult& result = m.results[PathIndex(ReceivePath::Standard)];
+  result.messages = 4;
+  result.filed = filed;
+  result.text = {1000, errors};
   return m;
 }
 
 TEST(FallOffTest, ThresholdsHoldFromTheirStepUpwards) {
   // A good step below a bad one does not count: the threshold is where it holds for good.
   const FallOff fallOff = FindFallOff(
-      {Point(-4, 1, 400), Point(-2, 4, 5), Point(0, 2, 50), Point(2, 4, 20), Point(4, 4, 0)});
+      {Point(-4, 1, 400), Point(-2, 4, 5), Point(0, 2, 50), Point(2, 4, 20), Point(4, 4, 0)},
+      ReceivePath::Standard);
   EXPECT_EQ(fallOff.cleanFromDb, 4.0);
   EXPECT_EQ(fallOff.halfFiledFromDb, -2.0);
-  EXPECT_FALSE(FindFallOff({Point(0, 0, 900)}).cleanFromDb.has_value());
+  EXPECT_FALSE(FindFallOff({Point(0, 0, 900)}, ReceivePath::Standard).cleanFromDb.has_value());
+  // Each path's own figures: the sensitive one, given none, never qualifies.
+  EXPECT_FALSE(FindFallOff({Point(4, 4, 0)}, ReceivePath::Sensitive).cleanFromDb.has_value());
 }
 
 TEST(SweepOptionsTest, ReadsStepsListsAndQuickRun) {
@@ -163,6 +173,188 @@ TEST(SweepOptionsTest, RejectsWhatItDoesNotUnderstand) {
                                              {"--fast"}}) {
     EXPECT_THROW(ParseSweepOptions(args), std::invalid_argument) << testing::PrintToString(args);
   }
+}
+
+TEST(SweepOptionsTest, ReadsPathsImpairmentsAndTheirModels) {
+  const SweepOptions defaults = ParseSweepOptions({});
+  EXPECT_EQ(defaults.paths,
+            (std::vector<ReceivePath>{ReceivePath::Standard, ReceivePath::Sensitive}));
+  EXPECT_EQ(defaults.snrDb, DefaultSnrSteps());
+  EXPECT_EQ(defaults.snrDb.front(), -12);
+  EXPECT_FALSE(defaults.noiseHours.has_value());
+
+  const std::vector<std::string> args{
+      "--path",       "sensitive", "--impairments", "fading,crashes",
+      "--fade-depth", "20",        "--fade-period", "6",
+      "--crash-rate", "5",         "--crash-level", "12",
+      "--readme"};
+  const SweepOptions options = ParseSweepOptions(args);
+  EXPECT_EQ(options.paths, std::vector<ReceivePath>{ReceivePath::Sensitive});
+  EXPECT_EQ(options.impairments,
+            (std::vector<Impairment>{Impairment::Fading, Impairment::Crashes}));
+  EXPECT_EQ(options.fading.depthDb, 20);
+  EXPECT_EQ(options.fading.periodSeconds, 6);
+  EXPECT_EQ(options.crashes.ratePerSecond, 5);
+  EXPECT_EQ(options.crashes.levelDb, 12);
+  EXPECT_TRUE(options.readmeTable);
+  EXPECT_EQ(options.commandLine,
+            "seaherald-sensitivity --path sensitive --impairments fading,crashes --fade-depth 20 "
+            "--fade-period 6 --crash-rate 5 --crash-level 12 --readme");
+
+  const std::vector<std::string> noise{"--noise-hours", "0.5", "--path", "standard"};
+  EXPECT_EQ(ParseSweepOptions(noise).noiseHours, 0.5);
+  const std::vector<std::string> readme{"--readme", "--messages", "40"};
+  EXPECT_EQ(ParseSweepOptions(readme).impairments, std::vector<Impairment>{Impairment::OnTune});
+
+  for (const std::vector<std::string>& bad :
+       std::vector<std::vector<std::string>>{{"--path", "fast"},
+                                             {"--impairments", "tune,fog"},
+                                             {"--impairments", ""},
+                                             {"--fade-period", "0"},
+                                             {"--fade-depth", "-3"},
+                                             {"--crash-rate", "-1"},
+                                             {"--noise-hours", "0"},
+                                             {"--noise-hours"},
+                                             {"--rates", "20"}}) {
+    EXPECT_THROW(ParseSweepOptions(bad), std::invalid_argument) << testing::PrintToString(bad);
+  }
+}
+
+TEST(SweepPointsTest, EachImpairmentAloneAtEverySnrStep) {
+  SweepOptions options = ParseSweepOptions({});
+  options.offsetsHz = {-20, 0, 20};  // 0 is on tune, measured once
+  const std::vector<SweepPoint> impairments = ImpairmentsOf(options);
+  // On tune, two offsets, two rate errors, fading, crashes.
+  ASSERT_EQ(impairments.size(), 7u);
+  std::vector<std::string> names;
+  for (const SweepPoint& point : impairments) {
+    const int count = (point.offsetHz != 0) + (point.rateError != 0) + point.fading.has_value() +
+                      point.crashes.has_value();
+    EXPECT_LE(count, 1);
+    names.push_back(ImpairmentName(point));
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"on tune", "offset -20 Hz", "offset +20 Hz",
+                                             "rate -0.5 %", "rate +0.5 %", "fading 15 dB / 10 s",
+                                             "crashes 3/s at +20 dB"}));
+  const std::vector<SweepPoint> points = PointsOf(options);
+  EXPECT_EQ(points.size(), 2 * impairments.size() * options.snrDb.size());
+  EXPECT_EQ(points.back().language, Language::Japanese);
+  EXPECT_TRUE(points.back().crashes.has_value());
+  EXPECT_EQ(points.back().snrDb, options.snrDb.back());
+}
+
+TEST(ReceptionRunTest, FadedAudioKeepsTheLevelTheSnrIsDefinedBy) {
+  const SweepMessage message = MakeSweepMessage(Language::English, 2);
+  SweepPoint point{Language::English, 0.0};
+  point.fading = testsignal::FadingParameters{.depthDb = 15, .periodSeconds = 2};
+  const auto plain = MessageAudio(SweepPoint{Language::English, 0.0}, message, 5);
+  const auto faded = MessageAudio(point, message, 5);
+  const auto rms = [](const std::vector<std::int16_t>& audio) {
+    // The broadcast without the silences around it.
+    const std::size_t skip = 44100;
+    double power = 0;
+    for (std::size_t i = skip; i < audio.size() - 2 * skip; ++i)
+      power += static_cast<double>(audio[i]) * audio[i];
+    return std::sqrt(power / static_cast<double>(audio.size() - 3 * skip));
+  };
+  EXPECT_NEAR(rms(plain), AudioRmsLevel, 0.02 * AudioRmsLevel);
+  EXPECT_NEAR(rms(faded), AudioRmsLevel, 0.02 * AudioRmsLevel);
+  EXPECT_NE(plain, faded);
+  // Consecutive messages start at different phases of the fade.
+  EXPECT_GT(std::abs(FadeStartPhase(1001) - FadeStartPhase(1002)), 0.1);
+  EXPECT_LT(FadeStartPhase(4000000000u), 1.0);
+}
+
+TEST_F(ReceptionRunFixture, BothPathsHearTheSameAudio) {
+  SweepPoint point{Language::Japanese, 8.0, 10.0, 0.005};
+  point.fading = testsignal::FadingParameters{};
+  point.crashes = CrashModel{.ratePerSecond = 1, .levelDb = 0};
+  const SweepMessage message = MakeSweepMessage(Language::Japanese, 1);
+  EXPECT_EQ(MessageAudio(point, message, 9), MessageAudio(point, message, 9));
+  const MessageOutcome standard =
+      ReceiveMessage(point, message, 9, ReceivePath::Standard, ReceiverMode::Automatic, scratch_);
+  const MessageOutcome sensitive =
+      ReceiveMessage(point, message, 9, ReceivePath::Sensitive, ReceiverMode::Automatic, scratch_);
+  EXPECT_EQ(standard.audioDigest, sensitive.audioDigest);
+  const MessageOutcome otherSeed =
+      ReceiveMessage(point, message, 10, ReceivePath::Standard, ReceiverMode::Automatic, scratch_);
+  EXPECT_NE(standard.audioDigest, otherSeed.audioDigest);
+
+  // The sweep keeps each path's figures apart and counts every message for each.
+  const std::vector<MeasuredPoint> measured =
+      RunSweep({{Language::English, 20.0}}, 2, {ReceivePath::Standard, ReceivePath::Sensitive}, 2,
+               ReceiverMode::Automatic, scratch_, [](int, int) {});
+  ASSERT_EQ(measured.size(), 1u);
+  for (const PointResult& result : measured[0].results) {
+    EXPECT_EQ(result.messages, 2);
+    EXPECT_EQ(result.filed, 2);
+    EXPECT_GT(result.text.sentCharacters, 300u);
+  }
+  const std::vector<MeasuredPoint> oneOnly =
+      RunSweep({{Language::English, 20.0}}, 1, {ReceivePath::Sensitive}, 1, ReceiverMode::Automatic,
+               scratch_, [](int, int) {});
+  EXPECT_EQ(oneOnly[0].results[PathIndex(ReceivePath::Standard)].messages, 0);
+  EXPECT_EQ(oneOnly[0].results[PathIndex(ReceivePath::Sensitive)].messages, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(scratch_));
+}
+
+TEST_F(ReceptionRunFixture, NoiseAloneIsFiledByNeitherPathAndBothHearTheSameNoise) {
+  const double hours = 20.0 / 3600;
+  const auto outcomes = RunNoise(hours, {ReceivePath::Standard, ReceivePath::Sensitive},
+                                 CrashModel{}, 2, scratch_, [](int, int) {});
+  ASSERT_EQ(outcomes.size(), 4u);
+  EXPECT_EQ(outcomes[0].path, ReceivePath::Standard);
+  EXPECT_EQ(outcomes[1].path, ReceivePath::Sensitive);
+  EXPECT_EQ(outcomes[0].audioDigest, outcomes[1].audioDigest);
+  EXPECT_EQ(outcomes[2].audioDigest, outcomes[3].audioDigest);
+  EXPECT_NE(outcomes[0].audioDigest, outcomes[2].audioDigest) << "crashes must change the noise";
+  EXPECT_TRUE(outcomes[2].crashes.has_value());
+  for (const NoiseOutcome& outcome : outcomes) {
+    EXPECT_EQ(outcome.filed, 0);
+    EXPECT_EQ(outcome.hours, hours);
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(scratch_));
+}
+
+MeasuredPoint Measured(Language language, double snr, std::optional<double> offset,
+                       std::array<int, 2> filed) {
+  MeasuredPoint m;
+  m.point = {language, snr, offset.value_or(0.0)};
+  for (std::size_t path = 0; path < 2; ++path) {
+    m.results[path].messages = 4;
+    m.results[path].filed = filed[path];
+    m.results[path].text = {1000, static_cast<std::size_t>(10 * (path + 1))};
+  }
+  return m;
+}
+
+TEST(SweepReportTest, PathsStandSideBySide) {
+  SweepOptions options = ParseSweepOptions({});
+  const std::vector<MeasuredPoint> measured{Measured(Language::English, -6, {}, {1, 4}),
+                                            Measured(Language::English, -6, 20.0, {0, 3}),
+                                            Measured(Language::Japanese, -6, {}, {2, 4})};
+  std::ostringstream readme;
+  WriteOnTuneTable(readme, options, measured);
+  EXPECT_EQ(readme.str(),
+            "| SNR (dB) | English CER std (%) | English CER sens (%) | English filed std | "
+            "English filed sens | Japanese CER std (%) | Japanese CER sens (%) | Japanese filed "
+            "std | Japanese filed sens |\n"
+            "|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n"
+            "| -6 | 1.00 | 2.00 | 1/4 | 4/4 | 1.00 | 2.00 | 2/4 | 4/4 |\n\n");
+
+  std::ostringstream full;
+  WriteSweepReport(full, options, measured, 1.0);
+  EXPECT_NE(full.str().find("| English | offset +20 Hz | -6 | 1.00 | 2.00 | 0/4 | 3/4 | 0 | 0 |"),
+            std::string::npos)
+      << full.str();
+
+  options.paths = {ReceivePath::Sensitive};
+  std::ostringstream sensitiveOnly;
+  WriteSweepReport(sensitiveOnly, options, measured, 1.0);
+  EXPECT_EQ(sensitiveOnly.str().find("CER std"), std::string::npos);
+  EXPECT_NE(sensitiveOnly.str().find("sensitive path only"), std::string::npos);
+  EXPECT_NE(sensitiveOnly.str().find("| English | offset +20 Hz | -6 | 2.00 | 3/4 | 0 |"),
+            std::string::npos);
 }
 
 }  // namespace

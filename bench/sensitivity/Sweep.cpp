@@ -1,18 +1,21 @@
 #include "bench/sensitivity/Sweep.h"
 
-#include <atomic>
-#include <chrono>
-#include <exception>
-#include <mutex>
-#include <thread>
+#include <algorithm>
+#include <stdexcept>
 
 #include "bench/sensitivity/ReceptionRun.h"
 #include "bench/sensitivity/SweepMessages.h"
+#include "bench/sensitivity/WorkQueue.h"
 
 namespace seaherald::sensitivity {
 namespace {
 
 constexpr std::uint32_t FirstSeed = 1001;
+
+bool Names(const SweepOptions& options, Impairment impairment) {
+  return std::find(options.impairments.begin(), options.impairments.end(), impairment) !=
+         options.impairments.end();
+}
 
 }  // namespace
 
@@ -24,13 +27,32 @@ void PointResult::Add(const MessageOutcome& outcome) {
   filedBody += outcome.filedBody;
 }
 
+std::vector<SweepPoint> ImpairmentsOf(const SweepOptions& options) {
+  std::vector<SweepPoint> impairments;
+  if (Names(options, Impairment::OnTune)) impairments.emplace_back();
+  if (Names(options, Impairment::Offset)) {
+    for (const double offset : options.offsetsHz) {
+      if (offset != 0.0) impairments.emplace_back().offsetHz = offset;
+    }
+  }
+  if (Names(options, Impairment::RateError)) {
+    for (const double rate : options.rateErrors) {
+      if (rate != 0.0) impairments.emplace_back().rateError = rate;
+    }
+  }
+  if (Names(options, Impairment::Fading)) impairments.emplace_back().fading = options.fading;
+  if (Names(options, Impairment::Crashes)) impairments.emplace_back().crashes = options.crashes;
+  return impairments;
+}
+
 std::vector<SweepPoint> PointsOf(const SweepOptions& options) {
   std::vector<SweepPoint> points;
   for (const testsignal::Language language : options.languages) {
-    for (const double offset : options.offsetsHz) {
-      for (const double rate : options.rateErrors) {
-        for (const double snr : options.snrDb)
-          points.push_back({language, snr, offset, rate});
+    for (SweepPoint point : ImpairmentsOf(options)) {
+      point.language = language;
+      for (const double snr : options.snrDb) {
+        point.snrDb = snr;
+        points.push_back(point);
       }
     }
   }
@@ -38,51 +60,40 @@ std::vector<SweepPoint> PointsOf(const SweepOptions& options) {
 }
 
 std::vector<MeasuredPoint> RunSweep(const std::vector<SweepPoint>& points, int messagesPerPoint,
-                                    int jobs, ReceiverMode mode,
-                                    const std::filesystem::path& scratch,
+                                    const std::vector<ReceivePath>& paths, int jobs,
+                                    ReceiverMode mode, const std::filesystem::path& scratch,
                                     const std::function<void(int done, int total)>& progress) {
   const int total = static_cast<int>(points.size()) * messagesPerPoint;
-  std::vector<MessageOutcome> outcomes(static_cast<std::size_t>(total));
-  std::atomic<int> next{0};
-  std::atomic<int> done{0};
-  std::atomic<bool> failed{false};
-  std::exception_ptr failure;  // written once, under the mutex, read after the join
-  std::mutex failureMutex;
-
-  auto work = [&] {
-    for (int item = next++; item < total; item = next++) {
-      const SweepPoint& point = points[static_cast<std::size_t>(item / messagesPerPoint)];
-      const int message = item % messagesPerPoint;
-      try {
-        outcomes[static_cast<std::size_t>(item)] =
-            ReceiveMessage(point, MakeSweepMessage(point.language, message),
-                           FirstSeed + static_cast<std::uint32_t>(message), mode, scratch);
-      } catch (...) {
-        const std::lock_guard lock(failureMutex);
-        if (!failure) failure = std::current_exception();
-        failed = true;
-        next = total;
-      }
-      ++done;
-    }
-  };
-  std::vector<std::jthread> workers;
-  for (int i = 0; i < jobs; ++i)
-    workers.emplace_back(work);
-  while (done < total && !failed) {
-    progress(done, total);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  }
-  workers.clear();  // joins
-  if (failure) std::rethrow_exception(failure);
-  progress(total, total);
+  // outcomes[item][path]
+  std::vector<std::array<MessageOutcome, BothPaths.size()>> outcomes(
+      static_cast<std::size_t>(total));
+  RunInParallel(
+      total, jobs,
+      [&](int item) {
+        const SweepPoint& point = points[static_cast<std::size_t>(item / messagesPerPoint)];
+        const int index = item % messagesPerPoint;
+        const SweepMessage message = MakeSweepMessage(point.language, index);
+        const auto audio =
+            MessageAudio(point, message, FirstSeed + static_cast<std::uint32_t>(index));
+        auto& slot = outcomes[static_cast<std::size_t>(item)];
+        for (const ReceivePath path : paths) {
+          slot[PathIndex(path)] = ReceiveAudio(audio, message, path, mode, scratch);
+          if (slot[PathIndex(path)].audioDigest != slot[PathIndex(paths.front())].audioDigest) {
+            throw std::logic_error("the receive paths were given different audio");
+          }
+        }
+      },
+      progress);
 
   std::vector<MeasuredPoint> measured;
   for (std::size_t p = 0; p < points.size(); ++p) {
     MeasuredPoint entry{points[p], {}};
-    for (int m = 0; m < messagesPerPoint; ++m)
-      entry.result.Add(
-          outcomes[p * static_cast<std::size_t>(messagesPerPoint) + static_cast<std::size_t>(m)]);
+    for (int m = 0; m < messagesPerPoint; ++m) {
+      const auto& slot =
+          outcomes[p * static_cast<std::size_t>(messagesPerPoint) + static_cast<std::size_t>(m)];
+      for (const ReceivePath path : paths)
+        entry.results[PathIndex(path)].Add(slot[PathIndex(path)]);
+    }
     measured.push_back(entry);
   }
   return measured;

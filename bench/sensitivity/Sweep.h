@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -12,20 +13,23 @@ namespace seaherald::sensitivity {
 
 struct MeasuredPoint {
   SweepPoint point;
-  PointResult result;
+  std::array<PointResult, BothPaths.size()> results;  // by PathIndex; empty for a path not run
 };
 
-// Every combination of the options' languages, offsets, rate errors and SNR steps, in that
-// nesting order (SNR innermost).
+// The impairments of a run, each on an otherwise clean signal, in the order reported: on tune,
+// every non-zero offset, every non-zero rate error, fading, crashes (those the options name).
+std::vector<SweepPoint> ImpairmentsOf(const SweepOptions& options);
+
+// Every language, impairment and SNR step, in that nesting order (SNR innermost).
 std::vector<SweepPoint> PointsOf(const SweepOptions& options);
 
-// Measures every point with `messagesPerPoint` messages. Message m of every point carries the
-// same text and the same noise seed, so neighbouring points differ only in their impairment.
-// Work is shared among `jobs` threads; `progress` hears the number of messages done so far
-// (from the calling thread only).
+// Measures every point with `messagesPerPoint` messages on each of `paths`. Message m of every
+// point carries the same text and the same noise seed, so neighbouring points differ only in
+// their impairment; the paths get the very same audio. Work is shared among `jobs` threads;
+// `progress` hears the number of messages done so far (from the calling thread only).
 std::vector<MeasuredPoint> RunSweep(const std::vector<SweepPoint>& points, int messagesPerPoint,
-                                    int jobs, ReceiverMode mode,
-                                    const std::filesystem::path& scratch,
+                                    const std::vector<ReceivePath>& paths, int jobs,
+                                    ReceiverMode mode, const std::filesystem::path& scratch,
                                     const std::function<void(int done, int total)>& progress);
 
 }  // namespace seaherald::sensitivity

@@ -1,13 +1,36 @@
 #include "bench/sensitivity/SweepOptions.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 namespace seaherald::sensitivity {
 namespace {
 
 using testsignal::Language;
+
+// Quoted for a POSIX shell unless it is plainly safe as it stands.
+std::string ShellWord(const std::string& text) {
+  const bool plain = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 ||
+           std::string_view("-+.,:=/_").find(c) != std::string_view::npos;
+  });
+  if (plain) return text;
+  std::string quoted = "'";
+  for (const char c : text)
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string Format(double value) {
+  std::ostringstream text;
+  text << value;
+  return text.str();
+}
 
 double ParseNumber(const std::string& text, const std::string& option) {
   std::size_t used = 0;
@@ -60,6 +83,51 @@ std::vector<Language> ParseLanguages(const std::string& text) {
   throw std::invalid_argument("--language: use english, japanese or both");
 }
 
+std::vector<ReceivePath> ParsePaths(const std::string& text) {
+  if (text == "standard") return {ReceivePath::Standard};
+  if (text == "sensitive") return {ReceivePath::Sensitive};
+  if (text == "both") return {BothPaths.begin(), BothPaths.end()};
+  throw std::invalid_argument("--path: use standard, sensitive or both");
+}
+
+std::vector<Impairment> ParseImpairments(const std::string& text) {
+  std::vector<Impairment> impairments;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t comma = text.find(',', start);
+    const std::size_t stop = comma == std::string::npos ? text.size() : comma;
+    const std::string name = text.substr(start, stop - start);
+    if (name == "tune") {
+      impairments.push_back(Impairment::OnTune);
+    } else if (name == "offset") {
+      impairments.push_back(Impairment::Offset);
+    } else if (name == "rate") {
+      impairments.push_back(Impairment::RateError);
+    } else if (name == "fading") {
+      impairments.push_back(Impairment::Fading);
+    } else if (name == "crashes") {
+      impairments.push_back(Impairment::Crashes);
+    } else {
+      throw std::invalid_argument("--impairments: \"" + name +
+                                  "\" is not one of tune, offset, rate, fading, crashes");
+    }
+    start = stop + 1;
+  }
+  return impairments;
+}
+
+// A number from `lowest` up to `highest`; `lowestIncluded` false excludes `lowest` itself.
+double ParseBounded(const std::string& text, const std::string& option, double lowest,
+                    double highest, bool lowestIncluded = true) {
+  const double value = ParseNumber(text, option);
+  if (value < lowest || value > highest || (!lowestIncluded && value == lowest)) {
+    throw std::invalid_argument(option + ": give a number " +
+                                (lowestIncluded ? "from " : "above ") + Format(lowest) + " up to " +
+                                Format(highest));
+  }
+  return value;
+}
+
 int ParseCount(const std::string& text, const std::string& option, int lowest, int highest) {
   const double value = ParseNumber(text, option);
   if (value != std::floor(value) || value < lowest || value > highest) {
@@ -72,20 +140,23 @@ int ParseCount(const std::string& text, const std::string& option, int lowest, i
 }  // namespace
 
 std::vector<double> DefaultSnrSteps() {
-  return {-4, -2, 0, 1, 2, 3, 4, 5, 6, 8, 10};
+  return {-12, -10, -8, -7, -6, -5, -4, -2, 0, 2, 4, 6, 10};
 }
 
 std::vector<double> QuickSnrSteps() {
-  return {-4, -2, 0, 2, 4, 8};
+  return {-10, -6, -2, 2, 6};
 }
 
 SweepOptions ParseSweepOptions(std::span<const std::string> arguments) {
   SweepOptions options;
+  for (const std::string& argument : arguments)
+    options.commandLine.append(" ").append(ShellWord(argument));
   bool quick = false;
   std::optional<std::vector<double>> snr;
   std::optional<int> messages;
   std::optional<std::vector<double>> offsets;
   std::optional<std::vector<double>> rates;
+  std::optional<std::vector<Impairment>> impairments;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];
     auto value = [&]() -> const std::string& {
@@ -102,8 +173,11 @@ SweepOptions ParseSweepOptions(std::span<const std::string> arguments) {
       offsets = ParseList(value(), option);
     } else if (option == "--rates") {
       rates.emplace();
-      for (const double percent : ParseList(value(), option))
+      for (const double percent : ParseList(value(), option)) {
+        // The modulator takes any error below 50 %; beyond a few percent nothing decodes.
+        if (std::abs(percent) > 10) throw std::invalid_argument("--rates: at most 10 percent");
         rates->push_back(percent / 100.0);
+      }
     } else if (option == "--messages") {
       messages = ParseCount(value(), option, 1, 1000);
     } else if (option == "--jobs") {
@@ -112,6 +186,22 @@ SweepOptions ParseSweepOptions(std::span<const std::string> arguments) {
       options.fixedLanguage = true;
     } else if (option == "--language") {
       options.languages = ParseLanguages(value());
+    } else if (option == "--path") {
+      options.paths = ParsePaths(value());
+    } else if (option == "--impairments") {
+      impairments = ParseImpairments(value());
+    } else if (option == "--fade-depth") {
+      options.fading.depthDb = ParseBounded(value(), option, 0.0, 40.0);
+    } else if (option == "--fade-period") {
+      options.fading.periodSeconds = ParseBounded(value(), option, 0.0, 600.0, false);
+    } else if (option == "--crash-rate") {
+      options.crashes.ratePerSecond = ParseBounded(value(), option, 0.0, 100.0);
+    } else if (option == "--crash-level") {
+      options.crashes.levelDb = ParseBounded(value(), option, -40.0, 40.0);
+    } else if (option == "--noise-hours") {
+      options.noiseHours = ParseBounded(value(), option, 0.0, 1000.0, false);
+    } else if (option == "--readme") {
+      options.readmeTable = true;
     } else {
       throw std::invalid_argument("unknown option " + option + " (see --help)");
     }
@@ -119,28 +209,46 @@ SweepOptions ParseSweepOptions(std::span<const std::string> arguments) {
   options.snrDb = snr.value_or(quick ? QuickSnrSteps() : DefaultSnrSteps());
   options.messagesPerPoint = messages.value_or(quick ? 2 : options.messagesPerPoint);
   if (quick) {
-    options.offsetsHz = {0.0, 10.0};
-    options.rateErrors = {0.0, 0.003};
+    options.offsetsHz = {20.0};
+    options.rateErrors = {0.005};
   }
   if (offsets) options.offsetsHz = *offsets;
   if (rates) options.rateErrors = *rates;
+  // The README table needs the on-tune points only.
+  if (options.readmeTable && !options.noiseHours) options.impairments = {Impairment::OnTune};
+  if (impairments) options.impairments = *impairments;
   return options;
 }
 
 std::string SweepUsage() {
   return "Usage: seaherald-sensitivity [options]\n"
-         "Sends generated NAVTEX messages through the receiver at a sweep of signal-to-noise\n"
-         "ratios, tuning offsets and bit-rate errors, and prints a markdown table.\n"
-         "  --quick            a short run: fewer SNR steps, offsets 0 and +10 Hz, rate errors 0\n"
-         "                     and +0.3 %, 2 messages a point\n"
-         "  --snr LIST         SNR steps in dB, FROM:TO:STEP or a,b,c\n"
-         "  --offsets LIST     tuning offsets in Hz (default 0,-5,5,-10,10)\n"
-         "  --rates LIST       bit-rate errors in percent (default 0,-0.3,0.3)\n"
-         "  --messages N       messages per point (default 10)\n"
-         "  --language L       english, japanese or both (default both)\n"
-         "  --fixed-language   set the receiver to the language sent, automatic mode off\n"
-         "                     (default: the program's automatic mode, starting in Japanese)\n"
-         "  --jobs N           worker threads (default: one per processor)\n";
+         "Sends generated NAVTEX messages through both receive paths (standard and sensitive)\n"
+         "at a sweep of signal-to-noise ratios and impairments, and prints a markdown report\n"
+         "with the two paths side by side. With --noise-hours, feeds noise alone instead and\n"
+         "reports what each path hands over and files from it.\n"
+         "  --quick             a short run: SNR -10,-6,-2,2,6, offset +20 Hz, rate error\n"
+         "                      +0.5 %, 2 messages a point\n"
+         "  --snr LIST          SNR steps in dB, FROM:TO:STEP or a,b,c\n"
+         "                      (default -12,-10,-8,-7,-6,-5,-4,-2,0,2,4,6,10)\n"
+         "  --path P            standard, sensitive or both (default both)\n"
+         "  --impairments LIST  any of tune,offset,rate,fading,crashes, each measured alone on an\n"
+         "                      otherwise clean signal (default all)\n"
+         "  --offsets LIST      tuning offsets in Hz (default -30,-20,-10,10,20,30)\n"
+         "  --rates LIST        bit-rate errors in percent (default -0.5,0.5)\n"
+         "  --fade-depth DB     fading from peak to trough (default 15)\n"
+         "  --fade-period S     one fade cycle in seconds (default 10)\n"
+         "  --crash-rate N      static crashes per second (default 3)\n"
+         "  --crash-level DB    crash peak rms over the level signal plus noise are held at\n"
+         "                      (default 20)\n"
+         "  --messages N        messages per point (default 10)\n"
+         "  --language L        english, japanese or both (default both)\n"
+         "  --fixed-language    set the receiver to the language sent, automatic mode off\n"
+         "                      (default: the program's automatic mode, starting in Japanese)\n"
+         "  --readme            measure on tune only (unless --impairments says otherwise) and\n"
+         "                      print only the on-tune table, both paths and services\n"
+         "  --noise-hours H     false alarms: H hours of noise alone through each path, plain\n"
+         "                      and with crashes unless --impairments leaves crashes out\n"
+         "  --jobs N            worker threads (default: one per processor)\n";
 }
 
 }  // namespace seaherald::sensitivity

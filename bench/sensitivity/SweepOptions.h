@@ -5,20 +5,34 @@
 #include <string>
 #include <vector>
 
+#include "bench/sensitivity/SweepPoint.h"
+#include "tests/support/Fading.h"
 #include "tests/support/Transmission.h"
 
 namespace seaherald::sensitivity {
 
+// The kinds of impairment a run measures, each on an otherwise clean signal.
+enum class Impairment { OnTune, Offset, RateError, Fading, Crashes };
+
 struct SweepOptions {
   std::vector<testsignal::Language> languages{testsignal::Language::English,
                                               testsignal::Language::Japanese};
+  std::vector<ReceivePath> paths{BothPaths.begin(), BothPaths.end()};
   std::vector<double> snrDb;  // in the order measured
-  std::vector<double> offsetsHz{0.0, -5.0, 5.0, -10.0, 10.0};
-  std::vector<double> rateErrors{0.0, -0.003, 0.003};  // relative
+  std::vector<Impairment> impairments{Impairment::OnTune, Impairment::Offset, Impairment::RateError,
+                                      Impairment::Fading, Impairment::Crashes};
+  std::vector<double> offsetsHz{-30.0, -20.0, -10.0, 10.0, 20.0, 30.0};
+  std::vector<double> rateErrors{-0.005, 0.005};  // relative
+  testsignal::FadingParameters fading{.depthDb = 15.0, .periodSeconds = 10.0};
+  CrashModel crashes;
   int messagesPerPoint = 10;
-  int jobs = 0;                // worker threads; 0: one per processor
-  bool fixedLanguage = false;  // receiver set to the language sent, automatic mode off
+  int jobs = 0;                      // worker threads; 0: one per processor
+  bool fixedLanguage = false;        // receiver set to the language sent, automatic mode off
+  bool readmeTable = false;          // print only the on-tune table of both paths and both services
+  std::optional<double> noiseHours;  // measure false alarms on this much noise instead
   bool help = false;
+  // The command that gives these options, as the report prints it for reproducing the run.
+  std::string commandLine = "seaherald-sensitivity";
 };
 
 // The SNR steps of a full run and of --quick.

@@ -1,12 +1,12 @@
 #include "bench/sensitivity/SweepReport.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <string>
 #include <tuple>
 
 #include "bench/sensitivity/ReceptionRun.h"
+#include "bench/sensitivity/ReportText.h"
 #include "bench/sensitivity/SweepMessages.h"
 
 namespace seaherald::sensitivity {
@@ -14,44 +14,52 @@ namespace {
 
 constexpr double CleanCharacterErrorRate = 0.01;
 
-std::string Format(const char* format, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
+bool OnTune(const SweepPoint& point) {
+  return point.offsetHz == 0.0 && point.rateError == 0.0 && !point.fading && !point.crashes;
 }
 
-std::string LanguageName(testsignal::Language language) {
-  return language == testsignal::Language::English ? "English" : "Japanese";
-}
-
-std::string Signed(double value, const char* format) {
-  // Appended rather than concatenated: GCC 12 warns falsely (-Wrestrict) on "+" + string.
-  std::string text = value > 0 ? "+" : "";
-  text += Format(format, value);
-  return text;
-}
-
-std::string Percent(const CharacterErrors& errors) {
-  if (errors.sentCharacters == 0) return "-";
-  return Format("%.2f", 100.0 * errors.Rate());
+std::string Filed(const PointResult& result) {
+  return std::to_string(result.filed) + "/" + std::to_string(result.messages);
 }
 
 void WriteDefinitions(std::ostream& out, const SweepOptions& options) {
-  out << "SNR: power of the FSK signal (a sine of amplitude A: A^2/2) over the power of white "
+  out << "Paths: standard (settings key DecSens off, columns marked std) and sensitive (DecSens "
+         "on, columns marked sens); ";
+  if (options.paths.size() == 1) {
+    out << "this run measured the " << PathName(options.paths.front()) << " path only.\n\n";
+  } else {
+    out << "both receive the very same audio: the same messages with the same noise, fading and "
+           "crashes.\n\n";
+  }
+  out << "SNR: mean power of the FSK signal (a sine of amplitude A: A^2/2) over the power of white "
          "Gaussian noise within a 2500 Hz bandwidth; the noise is white up to 22 050 Hz, so the "
          "whole noise power is 8.82 times that. Signal plus noise is held at "
-      << AudioRmsLevel << " rms (16-bit samples), as a receiver's AGC would, so nothing clips.\n\n"
+      << AudioRmsLevel
+      << " rms (16-bit samples), as a receiver's AGC with a long time constant would, so nothing "
+         "clips.\n\n"
       << "Signal: the project's modulator, 100 baud, 170 Hz shift, centre " << ReceiverCentreHz
-      << " Hz moved by the offset, bit rate off by the rate error. "
-         "Each message has "
+      << " Hz moved by the offset, bit rate off by the rate error. Each message has "
       << MessagePhasingSeconds
-      << " s of phasing before its text, as stations send. Receiver: the window's block handler "
-         "and message log with the default settings (centre 800 Hz, ErrNum 10 with ErrSave on, "
-         "TimeOut 30 s), "
+      << " s of phasing before its text, as stations send. Each impairment is measured alone on "
+         "an otherwise clean signal.\n\n"
+      << "Fading: slow flat fading as skywave gives it; the signal's level in dB follows a cosine "
+         "between its peak and "
+      << options.fading.depthDb << " dB below it, one cycle every " << options.fading.periodSeconds
+      << " s, scaled so that the mean power over a cycle, and with it the SNR, is that of the "
+         "unfaded signal (the peak lies above the mean, the trough further below it). Each "
+         "message starts at its own phase of the cycle. The AGC does not follow the fade.\n\n"
+      << "Crashes: static crashes on top of the noise, not counted in the SNR nor in the AGC "
+         "level: bursts of white noise arriving at random (Poisson) at "
+      << options.crashes.ratePerSecond << " a second, each starting at "
+      << Signed(options.crashes.levelDb, "%g") << " dB over the " << AudioRmsLevel
+      << " rms level and dying away with a 1 ms time constant (cut off after 5 ms); their peaks "
+         "may saturate the 16-bit samples (well under 0.1 % of all samples).\n\n"
+      << "Receiver: the window's block handler and message log with the default settings "
+         "(centre 800 Hz, ErrNum 10 with ErrSave on, TimeOut 30 s), "
       << (options.fixedLanguage
               ? "but set by hand to the language sent, automatic mode off"
               : "in the automatic mode that finds language and polarity, starting in Japanese")
-      << "; a fresh receiver and log folder for every message.\n\n"
+      << "; a fresh receiver and log folder for every message and path.\n\n"
       << "Messages: " << options.messagesPerPoint
       << " per point, each with its own text and noise seed (message m has the same text and seed "
          "at every point); English ~190 characters, Japanese ~75 characters, four or five body "
@@ -61,20 +69,46 @@ void WriteDefinitions(std::ostream& out, const SweepOptions& options) {
          "line sent (start and end marker lines included) and every line the decoder handed over "
          "while the message played; a character is one letter, figure, space or Japanese "
          "character, plus one per line end. Filed: messages whose log file exists under the "
-         "header sent. Lines cut: lines the decoder ended short on losing sync, summed. CER filed: "
+         "header sent. Cut: lines the decoder ended short on losing sync, summed. CER filed: "
          "as CER, between the body lines stored in the log files and the body lines sent, over "
          "the filed messages only (\"-\" when none was filed).\n\n";
 }
 
-void WriteTable(std::ostream& out, const std::vector<MeasuredPoint>& measured) {
-  out << "| Language | SNR (dB) | Offset (Hz) | Rate error (%) | CER (%) | Filed | Lines cut "
-         "| CER filed (%) |\n"
-         "|---|---:|---:|---:|---:|---:|---:|---:|\n";
+// One column per path for each of `titles`, e.g. "CER std (%)".
+void WriteHeader(std::ostream& out, const std::vector<std::string>& leading,
+                 const std::vector<std::pair<std::string, std::string>>& titles,
+                 const std::vector<ReceivePath>& paths) {
+  std::string rule = "|";
+  out << "|";
+  for (const std::string& title : leading) {
+    out << " " << title << " |";
+    rule += title.starts_with("SNR") ? "---:|" : "---|";
+  }
+  for (const auto& [name, unit] : titles) {
+    for (const ReceivePath path : paths) {
+      out << " " << name << " " << PathShortName(path) << unit << " |";
+      rule += "---:|";
+    }
+  }
+  out << "\n" << rule << "\n";
+}
+
+void WriteTable(std::ostream& out, const SweepOptions& options,
+                const std::vector<MeasuredPoint>& measured) {
+  WriteHeader(out, {"Language", "Impairment", "SNR (dB)"},
+              {{"CER", " (%)"}, {"Filed", ""}, {"Cut", ""}, {"CER filed", " (%)"}}, options.paths);
   for (const MeasuredPoint& m : measured) {
-    out << "| " << LanguageName(m.point.language) << " | " << Format("%g", m.point.snrDb) << " | "
-        << Signed(m.point.offsetHz, "%g") << " | " << Signed(m.point.rateError * 100.0, "%.1f")
-        << " | " << Percent(m.result.text) << " | " << m.result.filed << "/" << m.result.messages
-        << " | " << m.result.cutLines << " | " << Percent(m.result.filedBody) << " |\n";
+    out << "| " << LanguageName(m.point.language) << " | " << ImpairmentName(m.point) << " | "
+        << Format("%g", m.point.snrDb) << " |";
+    for (const ReceivePath path : options.paths)
+      out << " " << Percent(m.results[PathIndex(path)].text) << " |";
+    for (const ReceivePath path : options.paths)
+      out << " " << Filed(m.results[PathIndex(path)]) << " |";
+    for (const ReceivePath path : options.paths)
+      out << " " << m.results[PathIndex(path)].cutLines << " |";
+    for (const ReceivePath path : options.paths)
+      out << " " << Percent(m.results[PathIndex(path)].filedBody) << " |";
+    out << "\n";
   }
   out << "\n";
 }
@@ -86,58 +120,101 @@ std::string DbOrNone(const std::optional<double>& db, double lowestStep) {
   return text;
 }
 
-void WriteFallOffs(std::ostream& out, const std::vector<MeasuredPoint>& measured) {
-  using Key = std::tuple<testsignal::Language, double, double>;
+void WriteFallOffs(std::ostream& out, const SweepOptions& options,
+                   const std::vector<MeasuredPoint>& measured) {
+  using Key = std::tuple<testsignal::Language, std::string>;
   std::map<Key, std::vector<MeasuredPoint>> series;
   std::vector<Key> order;
   for (const MeasuredPoint& m : measured) {
-    const Key key{m.point.language, m.point.offsetHz, m.point.rateError};
+    const Key key{m.point.language, ImpairmentName(m.point)};
     if (!series.contains(key)) order.push_back(key);
     series[key].push_back(m);
   }
-  out << "| Language | Offset (Hz) | Rate error (%) | All filed, CER < 1 % from (dB) "
-         "| Half filed from (dB) |\n"
-         "|---|---:|---:|---:|---:|\n";
+  WriteHeader(out, {"Language", "Impairment"},
+              {{"All filed, CER < 1 % from", " (dB)"}, {"Half filed from", " (dB)"}},
+              options.paths);
   for (const Key& key : order) {
     std::vector<MeasuredPoint>& steps = series[key];
     std::sort(steps.begin(), steps.end(),
               [](const auto& a, const auto& b) { return a.point.snrDb < b.point.snrDb; });
-    const FallOff fallOff = FindFallOff(steps);
     const double lowest = steps.front().point.snrDb;
-    out << "| " << LanguageName(std::get<0>(key)) << " | " << Signed(std::get<1>(key), "%g")
-        << " | " << Signed(std::get<2>(key) * 100.0, "%.1f") << " | "
-        << DbOrNone(fallOff.cleanFromDb, lowest) << " | "
-        << DbOrNone(fallOff.halfFiledFromDb, lowest) << " |\n";
+    out << "| " << LanguageName(std::get<0>(key)) << " | " << std::get<1>(key) << " |";
+    for (const ReceivePath path : options.paths)
+      out << " " << DbOrNone(FindFallOff(steps, path).cleanFromDb, lowest) << " |";
+    for (const ReceivePath path : options.paths)
+      out << " " << DbOrNone(FindFallOff(steps, path).halfFiledFromDb, lowest) << " |";
+    out << "\n";
   }
   out << "\n";
 }
 
 }  // namespace
 
-FallOff FindFallOff(const std::vector<MeasuredPoint>& steps) {
+FallOff FindFallOff(const std::vector<MeasuredPoint>& steps, ReceivePath path) {
   FallOff fallOff;
   // Walk down from the strongest signal; a threshold holds as long as no weaker step breaks it.
   bool clean = true;
   bool half = true;
   for (auto it = steps.rbegin(); it != steps.rend(); ++it) {
-    const PointResult& r = it->result;
-    clean = clean && r.filed == r.messages && r.text.Rate() < CleanCharacterErrorRate;
-    half = half && 2 * r.filed >= r.messages;
+    const PointResult& r = it->results[PathIndex(path)];
+    // A point without messages (a path not run) proves nothing.
+    clean =
+        clean && r.messages > 0 && r.filed == r.messages && r.text.Rate() < CleanCharacterErrorRate;
+    half = half && r.messages > 0 && 2 * r.filed >= r.messages;
     if (clean) fallOff.cleanFromDb = it->point.snrDb;
     if (half) fallOff.halfFiledFromDb = it->point.snrDb;
   }
   return fallOff;
 }
 
+void WriteOnTuneTable(std::ostream& out, const SweepOptions& options,
+                      const std::vector<MeasuredPoint>& measured) {
+  std::map<double, std::map<testsignal::Language, const MeasuredPoint*>> rows;
+  for (const MeasuredPoint& m : measured) {
+    if (OnTune(m.point)) rows[m.point.snrDb][m.point.language] = &m;
+  }
+  if (rows.empty()) {
+    out << "(On tune was not measured.)\n\n";
+    return;
+  }
+  std::vector<std::pair<std::string, std::string>> titles;
+  for (const testsignal::Language language : options.languages) {
+    titles.emplace_back(LanguageName(language) + " CER", " (%)");
+    titles.emplace_back(LanguageName(language) + " filed", "");
+  }
+  WriteHeader(out, {"SNR (dB)"}, titles, options.paths);
+  for (const auto& [snr, byLanguage] : rows) {
+    out << "| " << Format("%g", snr) << " |";
+    for (const testsignal::Language language : options.languages) {
+      const auto found = byLanguage.find(language);
+      for (const ReceivePath path : options.paths) {
+        out << " "
+            << (found == byLanguage.end() ? "-"
+                                          : Percent(found->second->results[PathIndex(path)].text))
+            << " |";
+      }
+      for (const ReceivePath path : options.paths) {
+        out << " "
+            << (found == byLanguage.end() ? "-" : Filed(found->second->results[PathIndex(path)]))
+            << " |";
+      }
+    }
+    out << "\n";
+  }
+  out << "\n";
+}
+
 void WriteSweepReport(std::ostream& out, const SweepOptions& options,
                       const std::vector<MeasuredPoint>& measured, double seconds) {
   out << "# Decoder sensitivity\n\n";
   WriteDefinitions(out, options);
+  out << "## On tune\n\n";
+  WriteOnTuneTable(out, options, measured);
   out << "## Every point\n\n";
-  WriteTable(out, measured);
+  WriteTable(out, options, measured);
   out << "## Where decoding falls off\n\n";
-  WriteFallOffs(out, measured);
-  out << "Measured in " << Format("%.0f", seconds) << " s.\n";
+  WriteFallOffs(out, options, measured);
+  out << "Measured in " << Format("%.0f", seconds) << " s with `" << options.commandLine << "`.\n";
 }
 
 }  // namespace seaherald::sensitivity

@@ -18,11 +18,17 @@ struct FallOff {
   std::optional<double> halfFiledFromDb;
 };
 
-// `steps`: the points of one language and impairment, in rising SNR.
-FallOff FindFallOff(const std::vector<MeasuredPoint>& steps);
+// `steps`: the points of one language and impairment, in rising SNR; the figures of `path`.
+FallOff FindFallOff(const std::vector<MeasuredPoint>& steps, ReceivePath path);
 
-// The definitions, one row per point, and the fall-off of every language and impairment.
+// The definitions; the on-tune table of every language with the paths side by side; one row per
+// point with the paths side by side; the fall-off of every language, impairment and path.
 void WriteSweepReport(std::ostream& out, const SweepOptions& options,
                       const std::vector<MeasuredPoint>& measured, double seconds);
+
+// Only the on-tune table, for the README: one row per SNR step, for every language the character
+// error rate and the messages filed of every path.
+void WriteOnTuneTable(std::ostream& out, const SweepOptions& options,
+                      const std::vector<MeasuredPoint>& measured);
 
 }  // namespace seaherald::sensitivity

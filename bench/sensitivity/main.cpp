@@ -1,5 +1,6 @@
-// seaherald-sensitivity: how well the receiver decodes as the signal weakens, is mistuned or
-// mistimed. Prints a markdown table on standard output; progress goes to standard error.
+// seaherald-sensitivity: how well each receive path decodes as the signal weakens, is mistuned,
+// mistimed, faded or hit by static, and what it makes of noise alone. Prints a markdown report on
+// standard output; progress goes to standard error.
 #include <unistd.h>
 
 #include <algorithm>
@@ -7,11 +8,15 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "bench/sensitivity/NoiseReport.h"
+#include "bench/sensitivity/NoiseRun.h"
 #include "bench/sensitivity/Sweep.h"
 #include "bench/sensitivity/SweepOptions.h"
 #include "bench/sensitivity/SweepReport.h"
@@ -48,21 +53,49 @@ int DefaultJobs() {
   return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
-int Run(const SweepOptions& options) {
-  const std::vector<SweepPoint> points = PointsOf(options);
+std::function<void(int, int)> ProgressPrinter(const char* unit) {
   const bool showProgress = ::isatty(STDERR_FILENO) != 0;
-  const ScratchRoot scratch;
+  return [showProgress, unit](int done, int total) {
+    if (showProgress) std::fprintf(stderr, "\r%d of %d %s", done, total, unit);
+    if (showProgress && done == total) std::fprintf(stderr, "\n");
+  };
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point started) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+}
+
+int RunNoiseHours(const SweepOptions& options, int jobs, const std::filesystem::path& scratch) {
+  const bool withCrashes = std::find(options.impairments.begin(), options.impairments.end(),
+                                     Impairment::Crashes) != options.impairments.end();
+  const auto started = std::chrono::steady_clock::now();
+  const std::vector<NoiseOutcome> outcomes =
+      RunNoise(*options.noiseHours, options.paths,
+               withCrashes ? std::optional(options.crashes) : std::nullopt, jobs, scratch,
+               ProgressPrinter("noise runs"));
+  WriteNoiseReport(std::cout, outcomes, options.commandLine, SecondsSince(started));
+  return 0;
+}
+
+int RunSweep(const SweepOptions& options, int jobs, const std::filesystem::path& scratch) {
   const auto started = std::chrono::steady_clock::now();
   const std::vector<MeasuredPoint> measured =
-      RunSweep(points, options.messagesPerPoint, options.jobs > 0 ? options.jobs : DefaultJobs(),
+      RunSweep(PointsOf(options), options.messagesPerPoint, options.paths, jobs,
                options.fixedLanguage ? ReceiverMode::FixedLanguage : ReceiverMode::Automatic,
-               scratch.Path(), [&](int done, int total) {
-                 if (showProgress) std::fprintf(stderr, "\r%d of %d messages", done, total);
-               });
-  if (showProgress) std::fprintf(stderr, "\n");
-  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
-  WriteSweepReport(std::cout, options, measured, elapsed.count());
+               scratch, ProgressPrinter("messages"));
+  if (options.readmeTable) {
+    WriteOnTuneTable(std::cout, options, measured);
+  } else {
+    WriteSweepReport(std::cout, options, measured, SecondsSince(started));
+  }
   return 0;
+}
+
+int Run(const SweepOptions& options) {
+  const ScratchRoot scratch;
+  const int jobs = options.jobs > 0 ? options.jobs : DefaultJobs();
+  return options.noiseHours ? RunNoiseHours(options, jobs, scratch.Path())
+                            : RunSweep(options, jobs, scratch.Path());
 }
 
 }  // namespace

@@ -27,10 +27,14 @@ std::vector<double> Modulate(std::span<const Transmission> transmissions,
     modulator.AppendBits(ToneBits(transmission, options.inverted), samples);
   }
   modulator.AppendSilence(options.trailingSilenceSeconds, samples);
+  if (options.fading) Fading(*options.fading, options.fsk.sampleRate).Apply(samples);
   if (options.snrDb) {
     GaussianNoise noise(options.seed);
     noise.AddTo(samples,
                 NoiseDeviationFor(options.fsk.amplitude, *options.snrDb, options.fsk.sampleRate));
+  }
+  if (options.impulses) {
+    ImpulseNoise(*options.impulses, options.seed, options.fsk.sampleRate).AddTo(samples);
   }
   return samples;
 }

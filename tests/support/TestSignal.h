@@ -5,7 +5,9 @@
 #include <span>
 #include <vector>
 
+#include "tests/support/Fading.h"
 #include "tests/support/FskModulator.h"
+#include "tests/support/ImpulseNoise.h"
 #include "tests/support/Transmission.h"
 
 namespace seaherald::testsignal {
@@ -17,6 +19,11 @@ struct SignalOptions {
   bool inverted = false;
   std::optional<double> snrDb;  // white noise, see NoiseDeviationFor; none when empty
   std::uint32_t seed = 1;
+  // Fading acts on the signal alone, before the noise, timed from the first sample; it keeps the
+  // signal's mean power, so the SNR refers to the mean. Crashes come on top of the noise, from
+  // the same seed.
+  std::optional<FadingParameters> fading{};
+  std::optional<ImpulseParameters> impulses{};
   double leadingSilenceSeconds = 0.0;
   double trailingSilenceSeconds = 0.5;
 };
@@ -26,8 +33,8 @@ struct SignalOptions {
 std::vector<std::uint8_t> ToneBits(const Transmission& transmission, bool inverted);
 
 // Audio at the options' sample rate for the broadcasts in order, each after its own silence, with
-// the options' silences around them and noise over the whole. The same arguments always give the
-// same samples.
+// the options' silences around them, faded, and noise and crashes over the whole. The same
+// arguments always give the same samples.
 std::vector<double> Modulate(std::span<const Transmission> transmissions,
                              const SignalOptions& options);
 
