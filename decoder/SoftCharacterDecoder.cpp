@@ -55,6 +55,7 @@ void SoftCharacterDecoder::Reset() {
   charSync_ = false;
   pairBitCounter_ = 0;
   lostAtBit_ = -1;
+  lastDecidedBit_ = -1;
 }
 
 void SoftCharacterDecoder::DropSync() {
@@ -130,6 +131,7 @@ void SoftCharacterDecoder::InSync() {
 }
 
 void SoftCharacterDecoder::Decide(const PairReading& reading) {
+  lastDecidedBit_ = bitCount_;
   if (reading.margin < CharacterMargin) {
     LoseSync(true);
     return;
@@ -171,20 +173,60 @@ void SoftCharacterDecoder::Search() {
   charSync_ = true;
   pairBitCounter_ = 0;
   codes_.ResetJisPair();
+  const std::int64_t firstUnread = ReadBack(h);
+  if (!charSync_) return;
+  lastDecidedBit_ = bitCount_;
   if (reading.choice == PairReading::Phasing) {
     line_.ClearLine();
     return;
   }
-  if (!settings_.DecLang && SecondHalfOfLostPair(h) && !IsJapaneseControl(reading.choice)) return;
+  if (firstUnread == bitCount_ && !settings_.DecLang && SecondHalfOfLostPair(h, bitCount_) &&
+      !IsJapaneseControl(reading.choice)) {
+    return;
+  }
   Accept(reading);
+}
+
+// The pairs that built up the evidence for an alignment came before sync was taken on it. Those
+// still in the history and not yet decided are read now, oldest first, as far back as they can
+// all be read. Returns the bit of the first pair read (this bit when none is).
+std::int64_t SoftCharacterDecoder::ReadBack(int hypothesis) {
+  const Hypothesis h = HypothesisAt(hypothesis);
+  const SoftCodeBook& book = Book(h.english);
+  const int pairBits = 2 * book.Bits();
+  std::array<PairReading, MaxReadBack> earlier{};
+  int count = 0;
+  for (int back = 1; back <= MaxReadBack; ++back) {
+    const int offset = back * pairBits;
+    if (bitCount_ - offset <= lastDecidedBit_ || offset + book.PairSpan() > HistoryLength) break;
+    const std::span<const double> soft(soft_.data() + newest_ + offset, book.PairSpan());
+    const std::span<const double> logCosh(logCosh_.data() + newest_ + offset, book.PairSpan());
+    const PairReading reading = book.Read(soft, logCosh)[h.inverted ? 1 : 0];
+    if (reading.margin < CharacterMargin || reading.evidence <= 0) break;
+    earlier[count++] = reading;
+  }
+  const std::int64_t first = bitCount_ - std::int64_t{count} * pairBits;
+  for (int i = count - 1; i >= 0 && charSync_; --i) {
+    const PairReading& reading = earlier[i];
+    if (reading.choice == PairReading::Phasing) {
+      codes_.ResetJisPair();
+      continue;
+    }
+    if (i == count - 1 && !h.english && SecondHalfOfLostPair(hypothesis, first) &&
+        !IsJapaneseControl(reading.choice)) {
+      continue;
+    }
+    Accept(reading);
+  }
+  return first;
 }
 
 // A Japanese character takes two values. When sync comes back on the alignment it was lost on,
 // the number of characters in between tells whether this value completes a pair whose first half
 // was lost; joining it to the next value would garble the rest of the line.
-bool SoftCharacterDecoder::SecondHalfOfLostPair(int hypothesis) const {
+bool SoftCharacterDecoder::SecondHalfOfLostPair(int hypothesis, std::int64_t atBit) const {
   if (lostAtBit_ < 0 || hypothesis != lostHypothesis_) return false;
-  const std::int64_t elapsed = bitCount_ - lostAtBit_;
+  const std::int64_t elapsed = atBit - lostAtBit_;
   const int pairBits = 2 * Book(false).Bits();
   if (elapsed % pairBits != 0 || elapsed > MaxPairsToBridge * pairBits) return false;
   return (lostJisCount_ + elapsed / pairBits) % 2 == 1;

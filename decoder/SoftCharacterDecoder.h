@@ -38,8 +38,9 @@ class SoftCharacterDecoder {
   int PairBitCounter() const { return pairBitCounter_; }
 
  private:
-  static constexpr int HistoryLength = 64;
-  static constexpr int Hypotheses = 4;  // service x polarity
+  static constexpr int HistoryLength = 128;
+  static constexpr int MaxReadBack = 6;  // English pairs that fit the history before a pair
+  static constexpr int Hypotheses = 4;   // service x polarity
   static constexpr int MaxPairBits = 20;
 
   struct Hypothesis {
@@ -63,7 +64,8 @@ class SoftCharacterDecoder {
   void Decide(const PairReading& reading);
   void Accept(const PairReading& reading);
   void LoseSync(bool cut);
-  bool SecondHalfOfLostPair(int hypothesis) const;
+  bool SecondHalfOfLostPair(int hypothesis, std::int64_t atBit) const;
+  std::int64_t ReadBack(int hypothesis);
 
   DecoderSettings settings_;
   ReceptionIndicators& indicators_;
@@ -77,8 +79,9 @@ class SoftCharacterDecoder {
   std::array<PairReading, Hypotheses> readings_{};
   std::array<bool, Hypotheses> read_{};
   std::array<std::array<double, MaxPairBits>, Hypotheses> evidence_{};
-  double recentEvidence_ = 0;    // of the pairs read in sync, the newest weighing most
-  std::int64_t lostAtBit_ = -1;  // where sync was last lost, with what was known then
+  double recentEvidence_ = 0;         // of the pairs read in sync, the newest weighing most
+  std::int64_t lastDecidedBit_ = -1;  // of the last pair read in sync
+  std::int64_t lostAtBit_ = -1;       // where sync was last lost, with what was known then
   int lostHypothesis_ = 0;
   int lostJisCount_ = 0;
   bool charSync_ = false;

@@ -105,5 +105,60 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
+struct PathComparison {
+  std::string file;
+  std::vector<std::string> args;
+};
+
+std::size_t TextCharacters(const ToolResult& result) {
+  std::size_t count = 0;
+  for (const std::string& line : result.lines)
+    count += line.ends_with("...") ? line.size() - 3 : line.size();
+  return count;
+}
+
+long CutLines(const ToolResult& result) {
+  return std::count_if(result.lines.begin(), result.lines.end(),
+                       [](const std::string& line) { return line.ends_with("..."); });
+}
+
+// The high-sensitivity path copies at least as much of every recording as the standard one, and
+// the faded Italian broadcast nearly whole.
+TEST(RealRecordingPaths, SensitivePathCopiesAtLeastAsMuch) {
+  if (!std::filesystem::is_directory(RealDataFolder)) {
+    if (RealDataRequired()) FAIL() << "the real recordings are missing: " << RealDataFolder;
+    GTEST_SKIP() << "the real recordings are not here: no folder " << RealDataFolder;
+  }
+  const std::vector<PathComparison> recordings{
+      {"fventuri_example_44k.wav", {"--center", "1000"}},
+      {"pd0wm_example_44k.wav", {"--center", "1000"}},
+      {"lpeterse_inner_44k.wav", {"--center", "955", "--lang", "en"}},
+      {"lpeterse_phasing_44k.wav", {"--center", "955"}},
+      {"fventuri_mondolfo_44k.wav", {"--center", "1000"}}};
+  for (const PathComparison& recording : recordings) {
+    const auto run = [&](const char* path) {
+      std::vector<std::string> args = recording.args;
+      args.insert(args.end(), {"--decoder", path, (RealDataFolder / recording.file).string()});
+      return RunDecodeTool(args);
+    };
+    const ToolResult standard = run("standard");
+    const ToolResult sensitive = run("sensitive");
+    EXPECT_EQ(sensitive.exitCode, 0) << sensitive.err;
+    EXPECT_GE(TextCharacters(sensitive), TextCharacters(standard))
+        << recording.file << "\nstandard:\n"
+        << standard.out << "sensitive:\n"
+        << sensitive.out;
+    if (recording.file.starts_with("fventuri_mondolfo")) {
+      // It ends before the end marker, so its last line is cut.
+      EXPECT_LE(CutLines(sensitive), 3) << sensitive.out;
+      for (const char* line :
+           {"ZCZC EE39", "MONDOLFO RADIO", "E VALIDE FINO ALLE ORE 06/UTC DEL 07/11/2021",
+            "- NORDEST 9 SU MARE SUD BALEARI."}) {
+        EXPECT_TRUE(HasLine(sensitive, line)) << line << " not in:\n" << sensitive.out;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace seaherald::roundtrip
