@@ -40,15 +40,19 @@ std::string ApplyCenter(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-std::string ApplyLanguage(std::string_view value, DecodeOptions& options) {
-  if (value == "en") {
-    options.english = true;
-  } else if (value == "ja") {
-    options.english = false;
-  } else {
-    return "--lang must be en or ja, not '" + std::string(value) + "'";
+// An option that takes one of two words: `yes` sets the field to true, `no` to false.
+std::string ApplyEitherWord(std::string_view option, std::string_view value, std::string_view yes,
+                            std::string_view no, std::optional<bool>& field) {
+  if (value != yes && value != no) {
+    return std::string(option) + " must be " + std::string(yes) + " or " + std::string(no) +
+           ", not '" + std::string(value) + "'";
   }
+  field = value == yes;
   return {};
+}
+
+std::string ApplyLanguage(std::string_view value, DecodeOptions& options) {
+  return ApplyEitherWord("--lang", value, "en", "ja", options.english);
 }
 
 // A whole number of at least 1, written in plain decimal digits.
@@ -78,14 +82,7 @@ std::string ApplyTimeOut(std::string_view value, DecodeOptions& options) {
 }
 
 std::string ApplyDecoder(std::string_view value, DecodeOptions& options) {
-  if (value == "standard") {
-    options.sensitive = false;
-  } else if (value == "sensitive") {
-    options.sensitive = true;
-  } else {
-    return "--decoder must be standard or sensitive, not '" + std::string(value) + "'";
-  }
-  return {};
+  return ApplyEitherWord("--decoder", value, "sensitive", "standard", options.sensitive);
 }
 
 std::string ApplyLogFolder(std::string_view value, DecodeOptions& options) {
@@ -230,28 +227,27 @@ std::string DecodeUsage() {
     left.resize(std::max<std::size_t>(left.size() + 2, HelpColumn), ' ');
     text << WrapHelp(left, row.help);
   }
-  text
-      << "\n"
-         "Without --log nothing is written anywhere. With --log every complete message is filed\n"
-         "as the receiver window files it (one file per header, of two receptions the one with\n"
-         "fewer errors kept), and a summary of the messages goes to standard error at the end.\n"
-         "\n"
-         "Time: seconds are counted from the audio, ten blocks of 0.1 s to a second, on a clock\n"
-         "that starts at the wall-clock time when decoding starts. The time-out therefore acts\n"
-         "the same at any decoding speed, and the \"Last received\" stamp of a log file is the\n"
-         "start time plus the audio time at which the message's end marker arrived.\n"
-         "\n"
-         "Settings: without --settings the receiver's defaults apply (centre 800 Hz, Japanese,\n"
-         "normal polarity, automatic mode, ErrNum 10, ErrSave on, TimeOut 30, standard path).\n"
-         "--settings reads CentF, DecLang, DecInv, AutoSet, ErrNum, ErrSave, TimeOut and DecSens\n"
-         "(the receive path) from the file; ErrNum and TimeOut below 1 are raised to 1 as at the\n"
-         "window's start-up. The file is never written, and no log is ever deleted\n"
-         "(AutoLogDelete is not acted on).\n"
-         "\n"
-         "Exit status: 0 when the input was decoded to its end, 1 when it or the settings file\n"
-         "could not be read or the input ended early (what was there is still decoded), 2 for a\n"
-         "wrong command line, 3 when a message could not be written to the log folder (3 wins\n"
-         "over 1).\n";
+  text << "\n"
+          "Without --log nothing is written anywhere. With --log every complete message is filed\n"
+          "as the receiver window files it (one file per header, of two receptions the one with\n"
+          "fewer errors kept), and a summary of the messages goes to standard error at the end.\n"
+          "\n"
+          "Time: seconds are counted from the audio, ten blocks of 0.1 s to a second, on a clock\n"
+          "that starts at the wall-clock time when decoding starts. The time-out therefore acts\n"
+          "the same at any decoding speed, and the \"Last received\" stamp of a log file is the\n"
+          "start time plus the audio time at which the message's end marker arrived.\n"
+          "\n"
+          "Settings: without --settings the receiver's defaults apply (centre 800 Hz, Japanese,\n"
+          "normal polarity, automatic mode, ErrNum 10, ErrSave on, TimeOut 30, standard path).\n"
+          "--settings reads CentF, DecLang, DecInv, AutoSet, ErrNum, ErrSave, TimeOut and DecSens\n"
+          "(the receive path) from the file; ErrNum and TimeOut below 1 are raised to 1 as at the\n"
+          "window's start-up. The file is never written, and no log is ever deleted\n"
+          "(AutoLogDelete is not acted on).\n"
+          "\n"
+          "Exit status: 0 when the input was decoded to its end, 1 when it or the settings file\n"
+          "could not be read or the input ended early (what was there is still decoded), 2 for a\n"
+          "wrong command line, 3 when a message could not be written to the log folder (3 wins\n"
+          "over 1).\n";
   return text.str();
 }
 
