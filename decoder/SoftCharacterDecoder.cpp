@@ -19,6 +19,12 @@ constexpr double SummedEvidenceFloor = -2 * SoftCharacterDecoder::AcquireEvidenc
 // waiting for noise to fail the threshold by chance.
 constexpr double RecentDecay = 0.5;
 constexpr double HoldEvidence = -3.0;
+constexpr double UsualAveraging = 1.0 / 32;
+constexpr double SpreadsBelowUsual = 8.0;
+constexpr double FloorSlack = 1.0;
+constexpr double FirstSpread = 2.0;  // assumed until the station's own spread is known
+constexpr int ResumeBits = 8 * 20;
+constexpr double ResumeSlack = 3.0;
 
 // Pairs after which a lost Japanese pairing is no longer followed.
 constexpr int MaxPairsToBridge = 16;
@@ -122,12 +128,20 @@ void SoftCharacterDecoder::InSync() {
   }
   const int h = IndexOf(Current());
   if (!read_[h]) return;  // too few bits yet after a reset
-  recentEvidence_ = RecentDecay * recentEvidence_ + readings_[h].evidence;
-  if (recentEvidence_ < HoldEvidence) {
+  const PairReading& reading = readings_[h];
+  recentEvidence_ = RecentDecay * recentEvidence_ + reading.evidence;
+  // A station copied well gives each pair nearly the full evidence a pair can carry; a pair far
+  // below what it has been giving is the noise after its end, not a character.
+  const double spread = std::sqrt(std::max(usualSquare_ - usualEvidence_ * usualEvidence_, 0.0));
+  const double floor = usualEvidence_ - SpreadsBelowUsual * spread - FloorSlack;
+  if (recentEvidence_ < HoldEvidence || reading.evidence < floor) {
+    lastDecidedBit_ = bitCount_;
     LoseSync(true);
     return;
   }
-  Decide(readings_[h]);
+  usualEvidence_ += UsualAveraging * (reading.evidence - usualEvidence_);
+  usualSquare_ += UsualAveraging * (reading.evidence * reading.evidence - usualSquare_);
+  Decide(reading);
 }
 
 void SoftCharacterDecoder::Decide(const PairReading& reading) {
@@ -165,8 +179,17 @@ void SoftCharacterDecoder::Search() {
   const int h = AcceptableHypothesis();
   if (h < 0) return;
   const PairReading& reading = readings_[h];
-  if (reading.margin < CharacterMargin || reading.evidence <= 0) return;
+  // Sync lost a moment ago on this alignment is taken up again only by a pair about as good as
+  // the station gave; a stray pair of the noise after its end must not do it.
+  const bool resuming =
+      h == lostHypothesis_ && lostAtBit_ >= 0 && bitCount_ - lostAtBit_ <= ResumeBits;
+  const double needed = resuming ? std::max(0.0, usualEvidence_ - ResumeSlack) : 0.0;
+  if (reading.margin < CharacterMargin || reading.evidence <= needed) return;
   recentEvidence_ = evidence_[h][Alignment(h)];
+  if (!resuming) {
+    usualEvidence_ = recentEvidence_ / EvidenceMemory;
+    usualSquare_ = usualEvidence_ * usualEvidence_ + FirstSpread * FirstSpread;
+  }
   const Hypothesis found = HypothesisAt(h);
   const Hypothesis current = Current();
   if (found.english != current.english || found.inverted != current.inverted) Adopt(found);

@@ -79,7 +79,10 @@ class SoftCharacterDecoder {
   std::array<PairReading, Hypotheses> readings_{};
   std::array<bool, Hypotheses> read_{};
   std::array<std::array<double, MaxPairBits>, Hypotheses> evidence_{};
-  double recentEvidence_ = 0;         // of the pairs read in sync, the newest weighing most
+  double recentEvidence_ = 0;
+  double usualEvidence_ = 0;          // mean evidence of the pairs read in sync
+  double usualSquare_ = 0;            // and the mean of its square         // of the pairs
+                                      // read in sync, the newest weighing most
   std::int64_t lastDecidedBit_ = -1;  // of the last pair read in sync
   std::int64_t lostAtBit_ = -1;       // where sync was last lost, with what was known then
   int lostHypothesis_ = 0;

@@ -105,6 +105,12 @@ const SoftCodeBook& SoftCodeBook::Japanese() {
   return book;
 }
 
+// Each certain bit that fits the likeliest pattern adds log 2 over random bits; the prior of one
+// pattern in all of them takes its share away.
+double SoftCodeBook::FullEvidence() const {
+  return 2 * bits_ * std::log(2.0) - std::log(static_cast<double>(words_.size()) + 1);
+}
+
 std::array<PairReading, 2> SoftCodeBook::Read(std::span<const double> soft,
                                               std::span<const double> logCosh) const {
   const double* newest = soft.data();

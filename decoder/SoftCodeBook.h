@@ -27,6 +27,8 @@ class SoftCodeBook {
 
   int Bits() const { return bits_; }
   int PairSpan() const { return 6 * bits_; }  // bits from the newest copy to the end of the first
+  // The evidence of a pair read from bits of which every one is certain.
+  double FullEvidence() const;
 
   // Readings of the pair that ends at the newest bit, for the bits as given ([0]) and inverted
   // ([1]). `logCosh` holds log(cosh(L/2)) of each soft value L, at the same indexes.
