@@ -7,6 +7,8 @@
 #include <optional>
 #include <sstream>
 
+#include "platform/Version.h"
+
 namespace seaherald::decodetool {
 namespace {
 
@@ -89,7 +91,7 @@ std::string ApplySettingsFile(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionRow, 10> Options{{
+const std::array<OptionRow, 11> Options{{
     {"--center", "HZ", "centre between the two tones, above 0 and below 1500 (default 800)",
      ApplyCenter},
     {"--lang", "en|ja", "language to start in (default ja)", ApplyLanguage},
@@ -121,6 +123,11 @@ const std::array<OptionRow, 10> Options{{
     {"--help", "", "show this text",
      [](std::string_view, DecodeOptions& o) {
        o.showHelp = true;
+       return std::string();
+     }},
+    {"--version", "", "show the version",
+     [](std::string_view, DecodeOptions& o) {
+       o.showVersion = true;
        return std::string();
      }},
 }};
@@ -195,9 +202,13 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
     }
     if (std::string error = row->apply(value, options); !error.empty()) return UsageError{error};
   }
-  if (!haveInput && !options.showHelp)
+  if (!haveInput && !options.showHelp && !options.showVersion)
     return UsageError{"no input given (a file name, or - for standard input)"};
   return options;
+}
+
+std::string DecodeVersion() {
+  return std::string("seaherald-decode ") + ProgramVersion + "\n";
 }
 
 std::string DecodeUsage() {
