@@ -52,6 +52,7 @@ AppPaths ChooseAppPaths(const std::filesystem::path& executable, const UserFolde
 
 AppPaths PrepareAppPaths(const std::filesystem::path& executable, const UserFolders& user) {
   AppPaths paths = ChooseAppPaths(executable, user);
+  // Beside the program the log folder is still made by the first message, as it always was.
   if (paths.logFolder == LogFolderFor(executable)) return paths;
   std::error_code ignored;
   std::filesystem::create_directories(paths.settingsFile.parent_path(), ignored);
