@@ -1,17 +1,23 @@
 // Process entry: the main window first, then the sound and its dialogs, then the settings dialog,
 // then the message loop.
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
+#include <cstdio>
 #include <exception>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "app/AppPaths.h"
 #include "app/TForm1.h"
 #include "app/TForm3.h"
 #include "app/ViewFonts.h"
+#include "app/WindowCommandLine.h"
 #include "audio/SoundIo.h"
 #include "audio/Unit8.h"
 #include "audio/Unit9.h"
+#include "platform/Version.h"
 
 namespace {
 
@@ -34,7 +40,8 @@ std::unique_ptr<SoundIo> StartSoundOutput(TForm1& form1) {
 int Run(QApplication& application) {
   // Declared before the window, so that it outlives the window's own shutdown.
   std::unique_ptr<SoundIo> sound;
-  TForm1 form1(PathsBesideExecutable(QApplication::applicationFilePath().toStdString()));
+  TForm1 form1(PrepareAppPaths(QApplication::applicationFilePath().toStdString(),
+                               UserFoldersFromEnvironment()));
   sound = StartSoundOutput(form1);
   form1.SetSoundShutdown([&sound] {
     sound->CloseWaveIn();
@@ -56,8 +63,17 @@ int Run(QApplication& application) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // Answered before the toolkit starts, so that they work without a display.
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (const auto reply = WindowCommandLineReply(args)) {
+    std::fputs(reply->text.c_str(), stdout);
+    return reply->exitCode;
+  }
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("SEAHERALD"));
+  // Lets the desktop match the window with its menu entry and icon.
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(ApplicationId));
+  QApplication::setWindowIcon(QIcon::fromTheme(QString::fromLatin1(ApplicationId)));
   InstallFontSubstitutes();
   QApplication::setFont(ControlFont());
   try {

@@ -1,6 +1,5 @@
 # The Qt window: main window, settings dialog and their controls over the toolkit-free core.
 add_library(seaherald_window STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/AppPaths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Choosers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ColourPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LogBrowserWidgets.cpp
@@ -17,8 +16,8 @@ add_library(seaherald_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ViewFonts.cpp)
 target_include_directories(seaherald_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(seaherald_window PUBLIC
-  Qt6::Widgets seaherald_settings seaherald_msglog seaherald_pipeline seaherald_spectrum seaherald_codepage
+  Qt6::Widgets seaherald_settings seaherald_shell seaherald_msglog seaherald_pipeline seaherald_spectrum seaherald_codepage
   seaherald_clock)
 
 add_executable(seaherald ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
-target_link_libraries(seaherald PRIVATE seaherald_window seaherald_sound)
+target_link_libraries(seaherald PRIVATE seaherald_window seaherald_sound seaherald_version)

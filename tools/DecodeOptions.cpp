@@ -7,6 +7,8 @@
 #include <optional>
 #include <sstream>
 
+#include "platform/Version.h"
+
 namespace seaherald::decodetool {
 namespace {
 
@@ -135,6 +137,11 @@ const std::array<OptionRow, 11> Options{{
        o.showHelp = true;
        return std::string();
      }},
+    {"--version", "", "show the version",
+     [](std::string_view, DecodeOptions& o) {
+       o.showVersion = true;
+       return std::string();
+     }},
 }};
 
 constexpr std::size_t HelpColumn = 20;
@@ -207,9 +214,13 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
     }
     if (std::string error = row->apply(value, options); !error.empty()) return UsageError{error};
   }
-  if (!haveInput && !options.showHelp)
+  if (!haveInput && !options.showHelp && !options.showVersion)
     return UsageError{"no input given (a file name, or - for standard input)"};
   return options;
+}
+
+std::string DecodeVersion() {
+  return std::string("seaherald-decode ") + ProgramVersion + "\n";
 }
 
 std::string DecodeUsage() {

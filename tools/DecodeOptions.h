@@ -24,6 +24,7 @@ struct DecodeOptions {
   std::optional<std::string> logFolder;  // file messages there; nothing is written without it
   std::string input;                     // a file name, or "-" for raw PCM on standard input
   bool showHelp = false;
+  bool showVersion = false;
 };
 
 struct UsageError {
@@ -36,5 +37,8 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
 
 // The text that --help prints.
 std::string DecodeUsage();
+
+// The line that --version prints.
+std::string DecodeVersion();
 
 }  // namespace seaherald::decodetool

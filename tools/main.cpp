@@ -84,6 +84,10 @@ int main(int argc, char** argv) {
     std::fputs(DecodeUsage().c_str(), stdout);
     return ExitDecoded;
   }
+  if (options.showVersion) {
+    std::fputs(DecodeVersion().c_str(), stdout);
+    return ExitDecoded;
+  }
   try {
     return Decode(options);
   } catch (const InputError& error) {

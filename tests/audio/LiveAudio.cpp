@@ -11,11 +11,38 @@
 #include <numbers>
 
 namespace seaherald::soundtest {
+namespace {
+
+// The "Server Name" that pactl reports for the server in PULSE_SERVER; empty when none answers.
+std::string ServerName() {
+  QProcess pactl;
+  pactl.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+  if (!pactl.waitForFinished(5000) || pactl.exitCode() != 0) return {};
+  for (const QString& line : QString::fromUtf8(pactl.readAllStandardOutput()).split('\n')) {
+    if (line.startsWith(QStringLiteral("Server Name: "))) return line.mid(13).toStdString();
+  }
+  return {};
+}
+
+// A test run against a particular server (SEAHERALD_EXPECT_SERVER, say "PipeWire") must not pass
+// on another one that happens to answer.
+std::optional<std::string> WrongServerProblem() {
+  const char* expected = std::getenv("SEAHERALD_EXPECT_SERVER");
+  if (expected == nullptr || *expected == '\0') return std::nullopt;
+  const std::string name = ServerName();
+  if (name.find(expected) != std::string::npos) return std::nullopt;
+  const char* server = std::getenv("PULSE_SERVER");
+  return std::string("the sound server at PULSE_SERVER=") + (server != nullptr ? server : "unset") +
+         " is \"" + name + "\", not " + expected + " (scripts/test starts one)";
+}
+
+}  // namespace
 
 std::optional<std::string> TestServerProblem(SoundBackend& backend) {
   if (QStandardPaths::findExecutable(QStringLiteral("paplay")).isEmpty()) {
     return "paplay is not installed";
   }
+  if (auto problem = WrongServerProblem()) return problem;
   if (!InputIdNamed(backend, TestMonitorName)) {
     const char* server = std::getenv("PULSE_SERVER");
     return std::string("no input \"") + TestMonitorName +

@@ -63,10 +63,14 @@ TEST(DecodeOptionsTest, DoubleDashLetsAFileStartWithADash) {
   EXPECT_EQ(std::get<DecodeOptions>(parsed).input, "-odd name.wav");
 }
 
-TEST(DecodeOptionsTest, HelpNeedsNoInput) {
+TEST(DecodeOptionsTest, HelpAndVersionNeedNoInput) {
   const auto parsed = Parse({"--help"});
   ASSERT_TRUE(std::holds_alternative<DecodeOptions>(parsed));
   EXPECT_TRUE(std::get<DecodeOptions>(parsed).showHelp);
+  const auto version = Parse({"--version"});
+  ASSERT_TRUE(std::holds_alternative<DecodeOptions>(version));
+  EXPECT_TRUE(std::get<DecodeOptions>(version).showVersion);
+  EXPECT_TRUE(std::holds_alternative<UsageError>(Parse({"--version=1"})));
 }
 
 TEST(DecodeOptionsTest, ErrorsNameTheProblem) {
