@@ -99,7 +99,7 @@ std::string ApplySettingsFile(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionRow, 11> Options{{
+const std::array<OptionRow, 12> Options{{
     {"--center", "HZ", "centre between the two tones, above 0 and below 1500 (default 800)",
      ApplyCenter},
     {"--lang", "en|ja", "language to start in (default ja)", ApplyLanguage},

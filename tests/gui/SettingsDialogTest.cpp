@@ -124,9 +124,9 @@ TEST_F(SettingsDialogTest, HighSensitivityBoxChoosesThePathFromTheNextBlock) {
   EXPECT_EQ(box->parentWidget(), group);
   EXPECT_TRUE(QRect(QPoint(0, 0), group->size()).contains(box->geometry()));
   for (QWidget* other : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (other != box)
-      EXPECT_FALSE(other->geometry().intersects(box->geometry()))
-          << other->objectName().toStdString();
+    if (other == box) continue;
+    EXPECT_FALSE(other->geometry().intersects(box->geometry()))
+        << other->objectName().toStdString();
   }
   EXPECT_GE(box->geometry().width(), box->sizeHint().width()) << "the caption is not cut";
 
