@@ -22,6 +22,7 @@ constexpr double HoldEvidence = -3.0;
 constexpr double UsualAveraging = 1.0 / 32;
 constexpr double SpreadsBelowUsual = 8.0;
 constexpr double FloorSlack = 1.0;
+constexpr double StrayMargin = 4.0;
 constexpr double FirstSpread = 2.0;  // assumed until the station's own spread is known
 constexpr int ResumeBits = 8 * 20;
 constexpr double ResumeSlack = 3.0;
@@ -131,16 +132,23 @@ void SoftCharacterDecoder::InSync() {
   const PairReading& reading = readings_[h];
   recentEvidence_ = RecentDecay * recentEvidence_ + reading.evidence;
   // A station copied well gives each pair nearly the full evidence a pair can carry; a pair far
-  // below what it has been giving is the noise after its end, not a character.
+  // below what it has been giving, and read without a clear lead, is the noise after its end,
+  // not a character. (One weak bit lowers the evidence too, but leaves the reading clear.)
   const double spread = std::sqrt(std::max(usualSquare_ - usualEvidence_ * usualEvidence_, 0.0));
-  const double floor = usualEvidence_ - SpreadsBelowUsual * spread - FloorSlack;
-  if (recentEvidence_ < HoldEvidence || reading.evidence < floor) {
+  // Never above half of what a pair can carry: a steady station still has the odd weak pair.
+  const double floor = std::min(usualEvidence_ - SpreadsBelowUsual * spread - FloorSlack,
+                                Book(settings_.DecLang).FullEvidence() / 2);
+  const bool stray = reading.evidence < floor && reading.margin < StrayMargin;
+  if (recentEvidence_ < HoldEvidence || stray) {
     lastDecidedBit_ = bitCount_;
     LoseSync(true);
     return;
   }
-  usualEvidence_ += UsualAveraging * (reading.evidence - usualEvidence_);
-  usualSquare_ += UsualAveraging * (reading.evidence * reading.evidence - usualSquare_);
+  if (reading.evidence >=
+      floor) {  // a weak pair kept for its clear reading says little of the station
+    usualEvidence_ += UsualAveraging * (reading.evidence - usualEvidence_);
+    usualSquare_ += UsualAveraging * (reading.evidence * reading.evidence - usualSquare_);
+  }
   Decide(reading);
 }
 
