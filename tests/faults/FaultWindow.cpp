@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 #include "app/LogBrowserWidgets.h"
 #include "app/TextTabs.h"
@@ -41,6 +42,17 @@ void DialogRecord::Beep() {
 
 void DialogRecord::ShowError(const std::string& sjis) {
   events.push_back("error: " + Utf8(sjis));
+  if (errorShown) ++stackedErrors;
+  const bool outer = errorShown;
+  errorShown = true;
+  if (whileErrorShown) std::exchange(whileErrorShown, nullptr)();
+  errorShown = outer;
+}
+
+bool DialogRecord::AddToShownError(const std::string& sjis) {
+  if (!growable || !errorShown) return false;
+  events.push_back("added: " + Utf8(sjis));
+  return true;
 }
 
 void DialogRecord::ShowInformation(const std::string& sjis) {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -28,15 +29,22 @@ namespace seaherald::faults {
 
 // Every dialog in the order shown, as UTF-8: "beep", "error: <text>", "information: <text>",
 // "confirm: <text>". Confirmations are answered with `answer`.
+// While an error is shown, `whileErrorShown` runs (as the user's reading time does, with the
+// program going on) and errors added to it are recorded as "added: <text>" when `growable`.
 class DialogRecord final : public DialogService {
  public:
   void Beep() override;
   void ShowError(const std::string& sjis) override;
+  bool AddToShownError(const std::string& sjis) override;
   void ShowInformation(const std::string& sjis) override;
   bool Confirm(const std::string& sjis) override;
 
   std::vector<std::string> events;
   bool answer = true;
+  std::function<void()> whileErrorShown;
+  bool growable = false;
+  bool errorShown = false;
+  int stackedErrors = 0;  // error boxes opened while another was open
 };
 
 class FixedClock final : public LocalClock {
