@@ -23,7 +23,8 @@ struct FilingCounts {
   int replaced = 0;       // an existing file replaced by a reception with as few or fewer errors
   int keptOlder = 0;      // dropped: the stored copy has fewer errors
   int tooManyErrors = 0;  // dropped: ErrorCount reached ErrNum while ErrSave is on
-  int writeFailed = 0;    // the file could not be written; the user was told
+  int writeFailed = 0;    // the file could not be written (or the stored copy not read); the
+                          // user was told
   int discarded = 0;      // dropped by DiscardMessage (receive time-out) with a message open
   int interrupted = 0;    // dropped because another start marker came before the end marker
 };
@@ -65,6 +66,7 @@ class MessageLog final : public LineSink {
   void EndMessage();
   void SaveMessage();
   bool WriteLogFile(const std::string& name, const std::string& content);
+  void ReportWriteFailure(const std::string& name);
   void AppendReceived(std::string_view line, bool cut);
   void ClearMessage();
 
