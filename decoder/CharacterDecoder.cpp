@@ -65,6 +65,7 @@ void CharacterDecoder::EnglishInSync() {
     AcceptEnglish(rx);
   } else if (rx == EnglishPhasingRx && dx == EnglishPhasingDx) {
     pairBitCounter_ = 0;
+    line_.PhasingSeen();
   } else {
     LoseSync(true);
   }
@@ -168,6 +169,7 @@ void CharacterDecoder::SyncOnPhasing(bool complemented) {
   }
   charSync_ = true;
   pairBitCounter_ = 0;
+  if (English()) line_.PhasingSeen();
 }
 
 void CharacterDecoder::SwitchLanguage(bool english) {

@@ -51,6 +51,12 @@ void MessageLog::ShowLiveLine(const std::string& line) {
   status_.SetStatusText(kPanelLiveLine, line);
 }
 
+void MessageLog::PhasingSeen() {
+  if (currentHeader_.empty()) return;
+  ++counts_.newBroadcast;
+  ClearMessage();
+}
+
 void MessageLog::DiscardMessage() {
   if (!currentHeader_.empty()) ++counts_.discarded;
   ClearMessage();

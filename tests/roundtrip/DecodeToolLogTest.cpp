@@ -382,6 +382,34 @@ TEST(DecodeToolLog, MessagesWithoutTheirEndMarkerAreNotFiled) {
   }
 }
 
+// A message whose end marker was lost, a minute of noise (which keeps the English decoder from
+// counting idle seconds, so the time-out does not come), then a broadcast whose start line was
+// lost: the new broadcast's phasing ends the old message, and nothing is filed under its header.
+TEST(DecodeToolLog, PhasingOfTheNextBroadcastEndsAMessageThatLostItsEndMarker) {
+  const ScratchDirectory dir;
+  Transmission unended = EnglishBroadcast("ZCZC GA01\r\nFIRST MESSAGE 111\r\n");
+  unended.trailingPhasingSeconds = 0;  // the station's end is lost with the marker
+  Transmission headless = EnglishBroadcast("SECOND MESSAGE 222\r\nNNNN\r\n");
+  headless.silenceBeforeSeconds = 60;
+  testsignal::SignalOptions noisy;
+  noisy.snrDb = 12;
+  const fs::path recording = WriteRecording(dir, "noise.wav", {unended, headless}, noisy);
+  const fs::path logs = dir / "logs";
+  const ToolResult result =
+      RunDecodeTool({"--lang", "en", "--log", logs.string(), recording.string()});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(std::find(result.lines.begin(), result.lines.end(), "SECOND MESSAGE 222"),
+            result.lines.end())
+      << "the second broadcast was not received:\n"
+      << result.out;
+  EXPECT_TRUE(FilesIn(logs).empty());
+  for (const std::string& line :
+       {SummaryLine(1, "dropped: a new broadcast's phasing before the end marker"),
+        SummaryLine(0, "dropped: time-out before the end marker")}) {
+    EXPECT_NE(result.err.find(line), std::string::npos) << line << " not in:\n" << result.err;
+  }
+}
+
 TEST(DecodeToolLog, ErrorLimitAndErrSave) {
   const ScratchDirectory dir;
   const fs::path recording = WriteRecording(
