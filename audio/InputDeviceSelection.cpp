@@ -38,7 +38,7 @@ void InputDeviceSelection::PrepareToShow() {
 
 void InputDeviceSelection::Confirm(int chosenPosition, DeviceChangeNotice& notice) {
   if (chosenPosition < 0 || chosenPosition >= list_.Count()) return;
-  if (chosenPosition == deviceIndex_ && capture_.CaptureRunning()) return;
+  if (IsRunningDevice(chosenPosition)) return;
   notice.ShowNotice();
   capture_.CloseWaveIn();
   notice.Settle();
@@ -47,6 +47,13 @@ void InputDeviceSelection::Confirm(int chosenPosition, DeviceChangeNotice& notic
       chosenPosition == 0 ? std::string(DefaultInputDeviceName) : list_.ItemText(chosenPosition);
   OpenSelectedDevice();
   notice.CloseNotice();
+}
+
+// DeviceIndex alone may be stale: the running device may have left the refreshed list, and
+// another device may now stand at its old position.
+bool InputDeviceSelection::IsRunningDevice(int position) const {
+  return capture_.CaptureRunning() && position == deviceIndex_ &&
+         list_.FindDeviceIndex(waveInName_) == position;
 }
 
 }  // namespace seaherald

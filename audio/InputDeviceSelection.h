@@ -47,6 +47,8 @@ class InputDeviceSelection {
   void Confirm(int chosenPosition, DeviceChangeNotice& notice);
 
  private:
+  bool IsRunningDevice(int position) const;
+
   std::string& waveInName_;
   int& deviceIndex_;
   SoundBackend& devices_;

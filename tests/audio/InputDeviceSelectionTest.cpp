@@ -195,6 +195,19 @@ TEST(PrepareToShow, VanishedRunningDeviceShowsTheDefaultEntryAndOkSwitchesToIt) 
   EXPECT_TRUE(rig.dialogs.events.empty());
 }
 
+// The device at the vanished device's old position is another device: choosing it must open it.
+TEST(PrepareToShow, ChoosingTheDeviceNowAtTheVanishedDevicesPositionOpensIt) {
+  Rig rig(ThreeDevices);
+  rig.StartWith("USB Audio");
+  rig.backend.devices = {{"Line In", "line"}, {"Mic", "mic"}, {"Other", "other"}};
+  rig.selection.PrepareToShow();
+  rig.recorder.calls.clear();
+  rig.selection.Confirm(3, rig.recorder);
+  EXPECT_EQ(rig.waveInName, "Other");
+  ASSERT_EQ(rig.recorder.calls.size(), 5u);
+  EXPECT_EQ(rig.recorder.calls[3], "open:other");
+}
+
 TEST(SoundSettingsCommand, FirstInstalledProgramWinsAndNoneGivesNothing) {
   const auto installed = [](std::vector<std::string> names) {
     return [names](std::string_view name) -> std::optional<std::string> {
