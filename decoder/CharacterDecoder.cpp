@@ -65,7 +65,7 @@ void CharacterDecoder::EnglishInSync() {
     AcceptEnglish(rx);
   } else if (rx == EnglishPhasingRx && dx == EnglishPhasingDx) {
     pairBitCounter_ = 0;
-    line_.PhasingSeen();
+    if (beginningPhasing_) line_.PhasingSeen();
   } else {
     LoseSync(true);
   }
@@ -104,6 +104,7 @@ void CharacterDecoder::AcceptEnglish(int code) {
     return;
   }
   pairBitCounter_ = 0;
+  beginningPhasing_ = false;
   codes_.HandleEnglishCode(code);
 }
 
@@ -122,6 +123,7 @@ void CharacterDecoder::JapaneseInSync() {
   } else if (rx == JapanesePhasingRx && dx == JapanesePhasingDx) {
     pairBitCounter_ = 0;
     codes_.ResetJisPair();
+    if (beginningPhasing_) line_.PhasingSeen();
   } else {
     LoseSync(true);
   }
@@ -154,6 +156,7 @@ void CharacterDecoder::JapaneseSearching() {
 }
 
 void CharacterDecoder::AcceptJapanese(int value) {
+  beginningPhasing_ = false;
   codes_.HandleJapaneseCode(value);
   pairBitCounter_ = 0;
 }
@@ -169,7 +172,7 @@ void CharacterDecoder::SyncOnPhasing(bool complemented) {
   }
   charSync_ = true;
   pairBitCounter_ = 0;
-  if (English()) line_.PhasingSeen();
+  beginningPhasing_ = true;
 }
 
 void CharacterDecoder::SwitchLanguage(bool english) {
@@ -181,6 +184,7 @@ void CharacterDecoder::SwitchLanguage(bool english) {
 // join it to a character received long after.
 void CharacterDecoder::LoseSync(bool cut) {
   charSync_ = false;
+  beginningPhasing_ = false;
   codes_.ResetJisPair();
   line_.EndLine(cut);
 }

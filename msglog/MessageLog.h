@@ -27,7 +27,7 @@ struct FilingCounts {
                           // user was told
   int discarded = 0;      // dropped by DiscardMessage (receive time-out) with a message open
   int interrupted = 0;    // dropped because another start marker came before the end marker
-  int newBroadcast = 0;   // dropped because English phasing came before the end marker
+  int newBroadcast = 0;   // dropped at the phasing that begins a new transmission
 };
 
 // Turns decoded lines into NAVTEX messages and files them. Keeps the running received text,
@@ -48,9 +48,9 @@ class MessageLog final : public LineSink {
   void AddReceivedLine(const std::string& line, bool cut) override;
   // The line being decoded, shown in status panel 0.
   void ShowLiveLine(const std::string& line) override;
-  // English phasing begins every transmission: a message still open is broken off and dropped
-  // as the time-out would drop it. In noise the English decoder keeps resetting the idle count,
-  // so without this the next transmission's lines would join the old message.
+  // Phasing begins every transmission: a message still open is broken off and dropped as the
+  // time-out would drop it. In noise the English decoder keeps resetting the idle count, so
+  // without this the next transmission's lines would join the old message.
   void PhasingSeen() override;
   // Drops the message in progress without saving it (receive time-out) and empties panels 1-2.
   void DiscardMessage();

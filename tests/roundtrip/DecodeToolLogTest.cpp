@@ -323,9 +323,12 @@ TEST(DecodeToolLog, RepeatedHeaderKeepsTheCopyWithFewerErrors) {
 }
 
 // A message whose end marker comes after a long silence.
+// The signal fades in mid-message and comes back without phasing (phasing would begin a new
+// transmission and end the message); the receiver syncs again on the first line after it.
 std::vector<Transmission> SilenceBeforeTheEnd(double silenceSeconds) {
-  Transmission after = EnglishBroadcast("AFTER THE SILENCE\r\nNNNN\r\n");
+  Transmission after = EnglishBroadcast("SYNC AGAIN\r\nAFTER THE SILENCE\r\nNNNN\r\n");
   after.silenceBeforeSeconds = silenceSeconds;
+  after.phasingSeconds = 0;
   return {EnglishBroadcast("ZCZC GA12\r\nBEFORE THE SILENCE\r\n"), after};
 }
 

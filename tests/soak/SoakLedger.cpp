@@ -183,12 +183,13 @@ void SoakLedger::OnFiling(const FilingEvent& event) {
     ++totals_.garbled[static_cast<std::size_t>(event.filing)];
     return;
   }
-  // A message ends during its own broadcast. Filed while a later one plays, its end marker (and
-  // lines before it) came from that later broadcast: its text went under another's header.
-  if (filed && sent->serial != playing_) {
-    Fail("message " + std::to_string(sent->serial) + " (" + Shown(sent->header) +
-         ") filed while message " + std::to_string(playing_) +
-         " played: another broadcast's text under its header");
+  // A message ends at an end marker during its own broadcast. Ended while a later one plays, the
+  // end marker (and lines before it) came from that later broadcast: had it been filed, another
+  // broadcast's text would stand under its header.
+  if (IsEndOfMessage(event.filing) && sent->serial != playing_) {
+    Fail("message " + std::to_string(sent->serial) + " (" + Shown(sent->header) + ") " +
+         FilingName(event.filing) + " while message " + std::to_string(playing_) +
+         " played: another broadcast's end marker under its header");
   }
   const SentMessage broadcast = *sent;
   waiting_.erase(sent);

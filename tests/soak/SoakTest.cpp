@@ -131,7 +131,7 @@ TEST_F(LedgerHarness, MessageFiledWhileALaterBroadcastPlaysIsAFailure) {
   observer_.AddReceivedLine("NNNN", false);
   EXPECT_EQ(Fates(Condition::BrokenOff, Fate::FiledNew), 1);
   ASSERT_EQ(Totals().failures, 1);
-  EXPECT_NE(Totals().failureTexts[0].find("filed while message 2 played"), std::string::npos);
+  EXPECT_NE(Totals().failureTexts[0].find("filed new while message 2 played"), std::string::npos);
 }
 
 TEST_F(LedgerHarness, PhasingOfTheNextBroadcastSettlesTheOpenMessage) {
