@@ -64,11 +64,15 @@ bool DialogRecord::Confirm(const std::string& sjis) {
   return answer;
 }
 
-std::vector<StereoFrames> BroadcastBlocks(std::string_view text) {
+std::vector<StereoFrames> BroadcastBlocks(std::string_view text, const BroadcastSound& sound) {
   testsignal::Transmission broadcast;
-  broadcast.language = testsignal::Language::English;
+  broadcast.language =
+      sound.english ? testsignal::Language::English : testsignal::Language::Japanese;
   broadcast.text = std::string(text);
   testsignal::SignalOptions options;
+  options.fsk.centerHz = sound.centerHz;
+  options.fsk.offsetHz = sound.offsetHz;
+  options.inverted = sound.inverted;
   options.leadingSilenceSeconds = 0.2;
   options.trailingSilenceSeconds = 0.5;
   const std::vector<std::int16_t> mono =

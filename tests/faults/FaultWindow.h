@@ -55,9 +55,17 @@ class FixedClock final : public LocalClock {
 
 using StereoFrames = std::array<std::int16_t, static_cast<std::size_t>(BlockFrames) * 2>;
 
-// The 0.1 s capture blocks of one English broadcast of `text` (lines ending in CR LF) on the
-// left channel, as the sound side hands them to the window.
-std::vector<StereoFrames> BroadcastBlocks(std::string_view text);
+// How a broadcast reaches the receiver: its service, its tones and their polarity.
+struct BroadcastSound {
+  bool english = true;
+  double centerHz = 800;
+  double offsetHz = 0;  // the receiver mistuned by this much
+  bool inverted = false;
+};
+
+// The 0.1 s capture blocks of one broadcast of `text` (lines ending in CR LF; Shift-JIS for the
+// Japanese service) on the left channel, as the sound side hands them to the window.
+std::vector<StereoFrames> BroadcastBlocks(std::string_view text, const BroadcastSound& sound = {});
 
 // The bytes of the log file the window writes for a message received cleanly at `clock`'s time.
 std::string LogFileBytes(const LocalDateTime& savedAt, std::string_view body);
