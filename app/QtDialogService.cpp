@@ -11,9 +11,10 @@ namespace seaherald {
 namespace {
 
 void ShowWithOk(QWidget* parent, QMessageBox::Icon icon, const QString& title,
-                const std::string& sjis) {
+                const std::string& sjis, QPointer<QMessageBox>* shown = nullptr) {
   QMessageBox box(icon, title, ToQString(sjis), QMessageBox::Ok, parent);
   box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+  if (shown != nullptr) *shown = &box;
   box.exec();
 }
 
@@ -24,7 +25,16 @@ void QtDialogService::Beep() {
 }
 
 void QtDialogService::ShowError(const std::string& sjis) {
-  ShowWithOk(parent_, QMessageBox::Critical, QStringLiteral("エラー"), sjis);
+  // A box opened while another is shown (from its event loop) takes over until it closes.
+  const QPointer<QMessageBox> outer = shownError_;
+  ShowWithOk(parent_, QMessageBox::Critical, QStringLiteral("エラー"), sjis, &shownError_);
+  shownError_ = outer;
+}
+
+bool QtDialogService::AddToShownError(const std::string& sjis) {
+  if (shownError_.isNull()) return false;
+  shownError_->setText(shownError_->text() + QLatin1Char('\n') + ToQString(sjis));
+  return true;
 }
 
 void QtDialogService::ShowInformation(const std::string& sjis) {

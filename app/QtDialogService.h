@@ -2,6 +2,9 @@
 
 #include "msglog/DialogService.h"
 
+#include <QPointer>
+
+class QMessageBox;
 class QWidget;
 
 namespace seaherald {
@@ -13,11 +16,13 @@ class QtDialogService final : public DialogService {
   explicit QtDialogService(QWidget* parent) : parent_(parent) {}
   void Beep() override;
   void ShowError(const std::string& sjis) override;
+  bool AddToShownError(const std::string& sjis) override;
   void ShowInformation(const std::string& sjis) override;
   bool Confirm(const std::string& sjis) override;
 
  private:
   QWidget* parent_;
+  QPointer<QMessageBox> shownError_;  // while an error box is open
 };
 
 }  // namespace seaherald

@@ -20,6 +20,7 @@
 #include "app/TextTabs.h"
 #include "app/ViewFonts.h"
 #include "audio/Spectrum.h"
+#include "msglog/DeferredErrors.h"
 #include "msglog/LogBrowser.h"
 #include "msglog/MessageLog.h"
 
@@ -66,7 +67,11 @@ TForm1::TForm1(AppPaths paths, FormServices services)
   browser_ =
       std::make_unique<LogBrowser>(settings_, *clock_, logFolder_, *browserWidgets_, *dialogs_);
   browserWidgets_->Connect(*browser_);
-  log_ = std::make_unique<MessageLog>(settings_, *clock_, logFolder_, *this, *dialogs_,
+  logErrors_ = std::make_unique<DeferredErrors>(*dialogs_, [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { logErrors_->ShowPending(); }, Qt::QueuedConnection);
+  });
+  log_ = std::make_unique<MessageLog>(settings_, *clock_, logFolder_, *this, *logErrors_,
                                       browser_.get());
   browser_->Start();
   centerFrequency_ = settings_.CentF * 10.0;

@@ -22,6 +22,7 @@
 
 namespace seaherald {
 
+class DeferredErrors;
 class LogBrowser;
 class LogBrowserWidgets;
 class MessageLog;
@@ -130,6 +131,8 @@ class TForm1 final : public QWidget,
   MainControls controls_;
   std::unique_ptr<LogBrowserWidgets> browserWidgets_;
   std::unique_ptr<LogBrowser> browser_;
+  // Write failures of the message log, shown once the block handler has returned.
+  std::unique_ptr<DeferredErrors> logErrors_;
   std::unique_ptr<MessageLog> log_;
   std::unique_ptr<BlockHandler> blockHandler_;
 

@@ -19,5 +19,9 @@ target_link_libraries(seaherald_window PUBLIC
   Qt6::Widgets seaherald_settings seaherald_shell seaherald_msglog seaherald_pipeline seaherald_spectrum seaherald_codepage
   seaherald_clock)
 
+# The start-up and shutdown wiring of the program's entry, on any sound backend.
+add_library(seaherald_program STATIC ${CMAKE_CURRENT_LIST_DIR}/Program.cpp)
+target_link_libraries(seaherald_program PUBLIC seaherald_window seaherald_sound)
+
 add_executable(seaherald ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
-target_link_libraries(seaherald PRIVATE seaherald_window seaherald_sound seaherald_version)
+target_link_libraries(seaherald PRIVATE seaherald_program seaherald_version)

@@ -11,6 +11,10 @@ class CaptureControl {
   virtual ~CaptureControl() = default;
   // Empty id: the system's default input.
   virtual bool OpenWaveIn(const std::optional<std::string>& deviceId) = 0;
+  // As OpenWaveIn, but never tells the user of a failure: for retries while the capture is down.
+  virtual bool RetryWaveIn(const std::optional<std::string>& deviceId) {
+    return OpenWaveIn(deviceId);
+  }
   virtual bool CloseWaveIn() = 0;
   // Open and still delivering blocks.
   virtual bool CaptureRunning() const = 0;

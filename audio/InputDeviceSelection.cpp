@@ -38,7 +38,8 @@ void InputDeviceSelection::PrepareToShow() {
 
 void InputDeviceSelection::Confirm(int chosenPosition, DeviceChangeNotice& notice) {
   if (chosenPosition < 0 || chosenPosition >= list_.Count()) return;
-  if (chosenPosition == deviceIndex_ && capture_.CaptureRunning()) return;
+  if (IsRunningDevice(chosenPosition)) return;
+  changing_ = true;
   notice.ShowNotice();
   capture_.CloseWaveIn();
   notice.Settle();
@@ -47,6 +48,27 @@ void InputDeviceSelection::Confirm(int chosenPosition, DeviceChangeNotice& notic
       chosenPosition == 0 ? std::string(DefaultInputDeviceName) : list_.ItemText(chosenPosition);
   OpenSelectedDevice();
   notice.CloseNotice();
+  changing_ = false;
+}
+
+bool InputDeviceSelection::RetryLostCapture() {
+  if (changing_ || capture_.CaptureRunning()) return false;
+  ListInputDevices();
+  int position = list_.FindDeviceIndex(waveInName_);
+  if (position < 0 && list_.Count() <= 1) return false;
+  if (position < 0) position = 0;
+  if (!capture_.RetryWaveIn(list_.DeviceId(position))) return false;
+  deviceIndex_ = position;
+  selected_ = position;
+  if (position == 0) waveInName_ = std::string(DefaultInputDeviceName);
+  return true;
+}
+
+// DeviceIndex alone may be stale: the running device may have left the refreshed list, and
+// another device may now stand at its old position.
+bool InputDeviceSelection::IsRunningDevice(int position) const {
+  return capture_.CaptureRunning() && position == deviceIndex_ &&
+         list_.FindDeviceIndex(waveInName_) == position;
 }
 
 }  // namespace seaherald

@@ -46,7 +46,15 @@ class InputDeviceSelection {
   // alone.
   void Confirm(int chosenPosition, DeviceChangeNotice& notice);
 
+  // While the capture is down (its server or device went away, or it never opened), tries the
+  // stored device again from a fresh list, without a word to the user: by name, or the default
+  // input when other devices are listed but not that one (WaveInName then follows). An empty
+  // list (no server) changes nothing. True when the capture runs again.
+  bool RetryLostCapture();
+
  private:
+  bool IsRunningDevice(int position) const;
+
   std::string& waveInName_;
   int& deviceIndex_;
   SoundBackend& devices_;
@@ -54,6 +62,7 @@ class InputDeviceSelection {
   DialogService& dialogs_;
   InputDeviceList list_;
   int selected_ = 0;
+  bool changing_ = false;  // inside Confirm, where the capture is closed on purpose
 };
 
 }  // namespace seaherald

@@ -44,13 +44,20 @@ SoundDevices::~SoundDevices() {
 }
 
 bool SoundDevices::OpenWaveIn(const std::optional<std::string>& deviceId) {
+  return OpenCapture(deviceId, !deviceId.has_value());
+}
+
+bool SoundDevices::RetryWaveIn(const std::optional<std::string>& deviceId) {
+  return OpenCapture(deviceId, false);
+}
+
+bool SoundDevices::OpenCapture(const std::optional<std::string>& deviceId, bool report) {
   CloseWaveIn();
   // A server that went away took the monitor output with it; a new capture brings it back.
   if (outputFailed_) {
     CloseWaveOut();
     outputFailed_ = !StartOutput(OutputReport::Silent);  // still lost: try again next time
   }
-  const bool chosenDevice = deviceId.has_value();
   const std::uint64_t session = ++captureSession_;
   InputCallbacks callbacks;
   callbacks.data = [this, session](std::span<const std::byte> chunk) {
@@ -59,13 +66,13 @@ bool SoundDevices::OpenWaveIn(const std::optional<std::string>& deviceId) {
   callbacks.failed = [this, session] { OnCaptureFailed(session); };
   auto stream = backend_.OpenInput(deviceId, std::move(callbacks));
   if (!stream) {
-    if (!chosenDevice) ReportCaptureFailure(CaptureOpenFailedText);
+    if (report) ReportCaptureFailure(CaptureOpenFailedText);
     return false;
   }
   if (!captureRing_.Allocate(allocator_)) {
     ++captureSession_;
     stream.reset();
-    if (!chosenDevice) ReportCaptureFailure(CaptureBufferFailedText);
+    if (report) ReportCaptureFailure(CaptureBufferFailedText);
     return false;
   }
   gatherer_.Reset();

@@ -43,8 +43,9 @@ class SoundDevices final : public CaptureControl {
   SoundDevices& operator=(const SoundDevices&) = delete;
 
   // Opens and starts the capture on the default input (empty id) or on the given device. Failures
-  // on the default input are reported; on a chosen device they are silent.
+  // on the default input are reported; on a chosen device, and in a retry, they are silent.
   bool OpenWaveIn(const std::optional<std::string>& deviceId) override;
+  bool RetryWaveIn(const std::optional<std::string>& deviceId) override;
   bool CloseWaveIn() override;
   // Opens the monitor output on the default output; a failure is reported and closes the main
   // window.
@@ -64,6 +65,7 @@ class SoundDevices final : public CaptureControl {
  private:
   enum class OutputReport { Report, Silent };
 
+  bool OpenCapture(const std::optional<std::string>& deviceId, bool report);
   bool StartOutput(OutputReport report);
   void ReportCaptureFailure(const char* utf8Message);
   void ReportOutputFailure(const char* utf8Message);

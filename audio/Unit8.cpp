@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringList>
+#include <QTimer>
 
 #include "audio/SoundSettingsCommand.h"
 #include "audio/Unit9.h"
@@ -40,6 +41,14 @@ TForm8::TForm8(SoundBackend& devices, CaptureControl& capture, std::string& wave
   FillComboBox();
   selection_.OpenSelectedDevice();
   ComboBox1->setCurrentIndex(selection_.SelectedPosition());
+  auto* retry = new QTimer(this);
+  connect(retry, &QTimer::timeout, this, &TForm8::RetryCapture);
+  retry->start(RetryMilliseconds);
+}
+
+// The user choosing a device in the open dialog is not overruled.
+void TForm8::RetryCapture() {
+  if (!isVisible()) selection_.RetryLostCapture();
 }
 
 void TForm8::BuildControls() {

@@ -15,13 +15,15 @@ class TForm9;
 
 // The input device dialog. Creating it lists the capture devices, resolves the stored device name
 // and opens the capture; afterwards it is shown modally from the settings dialog to change the
-// device.
+// device. While the capture is down and the dialog is not shown, the stored device is tried
+// again every RetryMilliseconds, silently.
 class TForm8 final : public QDialog {
   Q_OBJECT
 
  public:
   static constexpr int ClientWidth = 331;
   static constexpr int ClientHeight = 102;
+  static constexpr int RetryMilliseconds = 3000;
 
   // `waveInName` is the settings record's (Shift-JIS); the dialog keeps it up to date.
   TForm8(SoundBackend& devices, CaptureControl& capture, std::string& waveInName,
@@ -49,6 +51,7 @@ class TForm8 final : public QDialog {
   void Button1Click();
   void Button2Click();
   void Button3Click();
+  void RetryCapture();
 
   int deviceIndex_ = 0;
   InputDeviceSelection selection_;

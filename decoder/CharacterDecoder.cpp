@@ -77,6 +77,7 @@ void CharacterDecoder::EnglishInSync() {
     AcceptEnglish(rx);
   } else if (rx == EnglishPhasingRx && dx == EnglishPhasingDx) {
     pairBitCounter_ = 0;
+    if (beginningPhasing_) line_.PhasingSeen();
   } else {
     LoseSync(true);
   }
@@ -115,6 +116,7 @@ void CharacterDecoder::AcceptEnglish(int code) {
     return;
   }
   pairBitCounter_ = 0;
+  beginningPhasing_ = false;
   codes_.HandleEnglishCode(code);
 }
 
@@ -133,6 +135,7 @@ void CharacterDecoder::JapaneseInSync() {
   } else if (rx == JapanesePhasingRx && dx == JapanesePhasingDx) {
     pairBitCounter_ = 0;
     codes_.ResetJisPair();
+    if (beginningPhasing_) line_.PhasingSeen();
   } else {
     LoseSync(true);
   }
@@ -165,6 +168,7 @@ void CharacterDecoder::JapaneseSearching() {
 }
 
 void CharacterDecoder::AcceptJapanese(int value) {
+  beginningPhasing_ = false;
   codes_.HandleJapaneseCode(value);
   pairBitCounter_ = 0;
 }
@@ -180,6 +184,7 @@ void CharacterDecoder::SyncOnPhasing(bool complemented) {
   }
   charSync_ = true;
   pairBitCounter_ = 0;
+  beginningPhasing_ = true;
 }
 
 void CharacterDecoder::SwitchLanguage(bool english) {
@@ -191,6 +196,7 @@ void CharacterDecoder::SwitchLanguage(bool english) {
 // join it to a character received long after.
 void CharacterDecoder::LoseSync(bool cut) {
   charSync_ = false;
+  beginningPhasing_ = false;
   codes_.ResetJisPair();
   line_.EndLine(cut);
 }

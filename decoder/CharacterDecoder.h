@@ -73,6 +73,11 @@ class CharacterDecoder {
   CodeHandler& codes_;
   BitRegister register_;
   bool charSync_ = false;
+  // In sync from phasing with no character since: the phasing that begins a transmission. Phasing
+  // pairs checked in sync then tell the sink (PhasingSeen). The first match while searching does
+  // not (noise gives one now and then), nor does the phasing after a text (a message cut off in
+  // it may still end by the time-out's rules).
+  bool beginningPhasing_ = false;
   int pairBitCounter_ = 0;
 };
 

@@ -19,6 +19,8 @@ class DecodedLine {
   void EndLine(bool cut);
   // Drops the line without handing it over.
   void ClearLine() { line_.clear(); }
+  // Tells the sink of the phasing that begins a transmission.
+  void PhasingSeen() { sink_.PhasingSeen(); }
 
   const std::string& Text() const { return line_; }
 

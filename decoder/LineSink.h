@@ -12,6 +12,9 @@ class LineSink {
   virtual void AddReceivedLine(const std::string& line, bool cut) = 0;
   // The whole line in progress, after every character appended to it (status panel 0).
   virtual void ShowLiveLine(const std::string& line) = 0;
+  // The phasing that begins a transmission, checked in sync (repeated while it lasts): whatever
+  // message was still open cannot go on.
+  virtual void PhasingSeen() {}
 };
 
 }  // namespace seaherald

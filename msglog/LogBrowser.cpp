@@ -15,8 +15,6 @@ namespace {
 
 constexpr std::size_t kLogSuffixBytes = 4;  // ".txt"
 constexpr std::string_view kPaneLineBreak = "\r\n";
-constexpr std::chrono::year_month_day kUnreadableFileDate{
-    std::chrono::year{1901}, std::chrono::January, std::chrono::day{1}};
 
 struct TreeCounts {
   std::array<int, kLangCount> lang{};
@@ -97,7 +95,7 @@ int LogBrowser::InitialTreeNode() const {
 }
 
 void LogBrowser::RebuildLogTree() {
-  treeLabels_ = TreeLabelsOf(CountLogs(folder_.ListLogFiles()));
+  treeLabels_ = TreeLabelsOf(CountLogs(OnePerHeader(folder_.ListLogFiles())));
   view_.SetTreeLabels(treeLabels_);
   if (HasStoredSelection()) {
     RefreshMessageList(settings_.ViewLangNum, settings_.ViewBaseNum, settings_.ViewTypeNum);
@@ -110,7 +108,7 @@ void LogBrowser::RebuildLogTree() {
 void LogBrowser::RefreshMessageList(int lang, int base, int type) {
   listed_.clear();
   if (IsSelection(lang, base, type)) {
-    std::vector<LogEntry> entries = folder_.ListLogFiles();
+    std::vector<LogEntry> entries = OnePerHeader(folder_.ListLogFiles());
     // Name order first, so that rows with equal sort keys stand in a stable order.
     std::sort(entries.begin(), entries.end(),
               [](const LogEntry& a, const LogEntry& b) { return a.name < b.name; });
@@ -232,10 +230,8 @@ void LogBrowser::AutoDeleteLogs() {
   const sys_days limit = sys_days(today) - std::chrono::days(keepDays);
   bool deleted = false;
   for (const LogEntry& entry : folder_.ListLogFiles()) {
-    const std::optional<LogFileHead> head = ReadLogFileHead(entry.path);
-    // A first line without a date is not a stamp this program wrote: such a file is kept.
     const std::optional<std::chrono::year_month_day> date =
-        head ? DateOf(*head) : std::optional(kUnreadableFileDate);
+        CleanUpDateOf(TryReadLogFileHead(entry.path));
     if (date && sys_days(*date) < limit && folder_.RemoveFile(entry.path)) deleted = true;
   }
   if (deleted) RebuildLogTree();

@@ -40,12 +40,36 @@ class InputFile {
   int descriptor_;
 };
 
+// Only these say something about the file itself; every other error (no descriptors or memory
+// left, an I/O error) may pass and must not count against the file.
+ReadFailure FailureOf(int error) {
+  switch (error) {
+    case ENOENT:
+    case EACCES:
+    case EPERM:
+    case ELOOP:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EISDIR:
+    case ENXIO:
+    case ENODEV:
+      return ReadFailure::kFile;
+    default:
+      return ReadFailure::kTransient;
+  }
+}
+
 // Opens regular files only: a directory cannot be read as text and a pipe would block.
-InputFile OpenForReading(const std::filesystem::path& path) {
+InputFile OpenForReading(const std::filesystem::path& path, ReadFailure& failure) {
   const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (descriptor < 0) return InputFile(-1);
+  if (descriptor < 0) {
+    failure = FailureOf(errno);
+    return InputFile(-1);
+  }
   struct stat status {};
-  if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+  const bool statted = ::fstat(descriptor, &status) == 0;
+  if (!statted || !S_ISREG(status.st_mode)) {
+    failure = statted ? ReadFailure::kFile : FailureOf(errno);
     ::close(descriptor);
     return InputFile(-1);
   }
@@ -86,6 +110,7 @@ class LineReader {
   }
 
   bool Failed() const { return failed_; }
+  int Error() const { return error_; }
 
  private:
   int Peek() {
@@ -101,7 +126,10 @@ class LineReader {
     position_ = 0;
     length_ = 0;
     const ssize_t got = file_.Read(chunk_.data(), chunk_.size());
-    if (got < 0) failed_ = true;
+    if (got < 0) {
+      failed_ = true;
+      error_ = errno;
+    }
     if (got > 0) length_ = static_cast<std::size_t>(got);
     return length_ > 0;
   }
@@ -111,6 +139,7 @@ class LineReader {
   std::size_t position_ = 0;
   std::size_t length_ = 0;
   bool failed_ = false;
+  int error_ = 0;
 };
 
 bool IsDigit(char c) {
@@ -143,9 +172,10 @@ std::string WithCrLfLineEnds(std::string_view bytes) {
 
 }  // namespace
 
-std::optional<LogFileHead> ReadLogFileHead(const std::filesystem::path& path) {
-  const InputFile file = OpenForReading(path);
-  if (!file.IsOpen()) return std::nullopt;
+LogFileHeadRead TryReadLogFileHead(const std::filesystem::path& path) {
+  LogFileHeadRead result;
+  const InputFile file = OpenForReading(path, result.failure);
+  if (!file.IsOpen()) return result;
   LineReader reader(file);
   LogFileHead head;
   BufferedLine line;
@@ -154,17 +184,28 @@ std::optional<LogFileHead> ReadLogFileHead(const std::filesystem::path& path) {
     if (number == 2) head.line2 = line.Buffer();
     if (number >= 2) head.lastRead = line.text;
   }
-  if (reader.Failed()) return std::nullopt;
-  return head;
+  if (reader.Failed()) {
+    result.failure = FailureOf(reader.Error());
+    return result;
+  }
+  result.head = std::move(head);
+  result.failure = ReadFailure::kNone;
+  return result;
+}
+
+std::optional<LogFileHead> ReadLogFileHead(const std::filesystem::path& path) {
+  return TryReadLogFileHead(path).head;
 }
 
 int StoredCountOf(const LogFileHead& head) {
   return ParseCount(CharRange(head.line2, kCountFirstChar, kCountLastChar));
 }
 
-int StoredCountOfFile(const std::filesystem::path& path) {
-  const std::optional<LogFileHead> head = ReadLogFileHead(path);
-  return head ? StoredCountOf(*head) : kUnreadableCount;
+std::optional<int> StoredCountOfFile(const std::filesystem::path& path) {
+  const LogFileHeadRead read = TryReadLogFileHead(path);
+  if (read.head) return StoredCountOf(*read.head);
+  if (read.failure == ReadFailure::kFile) return kUnreadableCount;
+  return std::nullopt;
 }
 
 std::string CaptionOf(const LogFileHead& head) {
@@ -193,8 +234,15 @@ std::optional<std::chrono::year_month_day> DateOf(const LogFileHead& head) {
   return ymd;
 }
 
+std::optional<std::chrono::year_month_day> CleanUpDateOf(const LogFileHeadRead& read) {
+  if (read.head) return DateOf(*read.head);
+  if (read.failure == ReadFailure::kFile) return std::chrono::year{1901} / 1 / 1;
+  return std::nullopt;
+}
+
 std::optional<std::string> ReadStoredText(const std::filesystem::path& path) {
-  const InputFile file = OpenForReading(path);
+  ReadFailure ignored = ReadFailure::kNone;
+  const InputFile file = OpenForReading(path, ignored);
   if (!file.IsOpen()) return std::nullopt;
   std::string bytes;
   std::array<char, 16384> chunk;

@@ -21,13 +21,28 @@ struct LogFileHead {
   std::string lastRead;  // text of the last line read of lines 2-7 (at most 64 bytes, no end)
 };
 
-// Reads lines 1-7 of a file. Nothing when it cannot be opened or read, or is not a regular file.
+// Why a log file could not be read.
+enum class ReadFailure {
+  kNone,
+  kFile,       // about the file itself: gone, a dangling link, no permission, not a regular file
+  kTransient,  // about nothing but this moment: no descriptors or memory left, an I/O error
+};
+
+struct LogFileHeadRead {
+  std::optional<LogFileHead> head;  // set when the file was read
+  ReadFailure failure = ReadFailure::kNone;
+};
+
+// Reads lines 1-7 of a file, or tells why that failed.
+LogFileHeadRead TryReadLogFileHead(const std::filesystem::path& path);
+// Lines 1-7 of a file; nothing when it cannot be opened or read, or is not a regular file.
 std::optional<LogFileHead> ReadLogFileHead(const std::filesystem::path& path);
 
 // Stored error count: characters 10-12 of line 2 by the number rule; 0 without a line 2.
 int StoredCountOf(const LogFileHead& head);
-// Stored error count of the file at `path`, 999 when it cannot be read.
-int StoredCountOfFile(const std::filesystem::path& path);
+// Stored error count of the file at `path`: 999 when the file itself cannot be read, nothing
+// when reading failed for a reason that says nothing about the file (the count is unknown).
+std::optional<int> StoredCountOfFile(const std::filesystem::path& path);
 
 // List caption: characters 15-30 of line 1 (date and time without seconds), no line end.
 std::string CaptionOf(const LogFileHead& head);
@@ -37,6 +52,11 @@ std::string ContentOf(const LogFileHead& head);
 // Date of saving: characters 15-24 of line 1 as "yyyy/mm/dd", digits at fixed places and a
 // real calendar date; nothing otherwise.
 std::optional<std::chrono::year_month_day> DateOf(const LogFileHead& head);
+
+// The date the clean-up gives a log: the date of its stamp; 1901/01/01 when the file itself
+// cannot be read; nothing, and the file stays, when line 1 holds no date (not a file of this
+// program) or when reading failed for a reason that says nothing about the file.
+std::optional<std::chrono::year_month_day> CleanUpDateOf(const LogFileHeadRead& read);
 
 // The message body as the pane shows it: the file's lines, each ended by CR LF, from byte 59
 // (after the three header lines). Nothing when the file cannot be read; at most the first

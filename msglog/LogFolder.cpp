@@ -5,10 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <random>
 #include <system_error>
+#include <unordered_map>
+#include <utility>
 
 namespace seaherald {
 namespace {
@@ -55,6 +58,34 @@ bool MayBeLogFile(const char* path, unsigned char entryType) {
   struct stat target {};
   if (::stat(path, &target) != 0) return entryType == DT_LNK;
   return S_ISREG(target.st_mode);
+}
+
+// The owner's write bit, which "read-only" removes (chmod a-w, copies from read-only media).
+bool IsReadOnlyFile(const char* path) {
+  struct stat status {};
+  return ::lstat(path, &status) == 0 && S_ISREG(status.st_mode) && (status.st_mode & S_IWUSR) == 0;
+}
+
+// Every spelling of ".txt" with its letters in either case, ".txt" itself first.
+std::vector<std::string> SuffixSpellings() {
+  std::vector<std::string> spellings;
+  for (int upper = 0; upper < 8; ++upper) {
+    std::string suffix(kLogSuffix);
+    for (int letter = 0; letter < 3; ++letter) {
+      if ((upper & (1 << letter)) != 0)
+        suffix[letter + 1] = static_cast<char>(suffix[letter + 1] - 'a' + 'A');
+    }
+    spellings.push_back(suffix);
+  }
+  return spellings;
+}
+
+// Names with the lower-case ".txt" first, then byte order.
+bool StandsBefore(std::string_view a, std::string_view b) {
+  const bool aPlain = a.ends_with(kLogSuffix);
+  const bool bPlain = b.ends_with(kLogSuffix);
+  if (aPlain != bPlain) return aPlain;
+  return a < b;
 }
 
 struct DirectoryCloser {
@@ -113,6 +144,25 @@ std::optional<std::filesystem::path> LogFolder::PathOf(std::string_view sjisName
   return folder_ / *nativeName;
 }
 
+std::vector<LogEntry> LogFolder::CopiesOf(std::string_view sjisHeader) const {
+  std::vector<LogEntry> copies;
+  std::vector<std::pair<dev_t, ino_t>> seen;
+  for (const std::string& suffix : SuffixSpellings()) {
+    std::string name = std::string(sjisHeader) + suffix;
+    const std::optional<std::filesystem::path> path = PathOf(name);
+    struct stat status {};
+    if (!path || ::lstat(path->c_str(), &status) != 0) continue;
+    // A file system that ignores case finds one file under every spelling.
+    const std::pair<dev_t, ino_t> identity{status.st_dev, status.st_ino};
+    if (std::find(seen.begin(), seen.end(), identity) != seen.end()) continue;
+    seen.push_back(identity);
+    copies.push_back({std::move(name), path->native()});
+  }
+  std::sort(copies.begin(), copies.end(),
+            [](const LogEntry& a, const LogEntry& b) { return StandsBefore(a.name, b.name); });
+  return copies;
+}
+
 std::string LogFolder::DisplayPath(const std::filesystem::path& path) const {
   return converter_.Cp932FromUtf8Lossy(path.string());
 }
@@ -122,6 +172,9 @@ bool LogFolder::WriteFile(std::string_view sjisName, std::string_view content) c
   if (!target) return false;
   std::error_code ignored;
   std::filesystem::create_directory(folder_, ignored);
+
+  // The rename below would go round the file's mode.
+  if (IsReadOnlyFile(target->c_str())) return false;
 
   std::filesystem::path temporary;
   const int descriptor = CreateTemporaryFile(folder_, temporary);
@@ -137,7 +190,30 @@ bool LogFolder::WriteFile(std::string_view sjisName, std::string_view content) c
 }
 
 bool LogFolder::RemoveFile(const std::filesystem::path& path) const {
+  // unlink asks only the folder, never the file's own mode.
+  if (IsReadOnlyFile(path.c_str())) return false;
   return ::unlink(path.c_str()) == 0;
+}
+
+std::string_view HeaderOfLogName(std::string_view sjisName) {
+  return HasLogSuffix(sjisName) ? sjisName.substr(0, sjisName.size() - kLogSuffix.size())
+                                : sjisName;
+}
+
+std::vector<LogEntry> OnePerHeader(std::vector<LogEntry> entries) {
+  std::vector<LogEntry> kept;
+  kept.reserve(entries.size());
+  std::unordered_map<std::string, std::size_t> placeOfHeader;
+  for (LogEntry& entry : entries) {
+    const auto [place, isNew] =
+        placeOfHeader.try_emplace(std::string(HeaderOfLogName(entry.name)), kept.size());
+    if (isNew) {
+      kept.push_back(std::move(entry));
+    } else if (StandsBefore(entry.name, kept[place->second].name)) {
+      kept[place->second] = std::move(entry);
+    }
+  }
+  return kept;
 }
 
 }  // namespace seaherald

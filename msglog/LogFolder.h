@@ -37,6 +37,11 @@ class LogFolder {
   // Where the file of a Shift-JIS name lies; nothing when the name has no UTF-8 form.
   std::optional<std::filesystem::path> PathOf(std::string_view sjisName) const;
 
+  // Whatever lies under the name of a header followed by ".txt" in any letter case (a copy
+  // from a system that wrote ".TXT" is the same log), a dangling link or a directory included:
+  // ".txt" itself first, then the others in name order, each object once.
+  std::vector<LogEntry> CopiesOf(std::string_view sjisHeader) const;
+
   // Shift-JIS text of a path for messages to the user; characters outside code page 932
   // become "?".
   std::string DisplayPath(const std::filesystem::path& path) const;
@@ -48,12 +53,21 @@ class LogFolder {
   // is then unchanged and no temporary file is left behind.
   bool WriteFile(std::string_view sjisName, std::string_view content) const;
 
-  // Deletes one file. Returns false when it could not be deleted.
+  // Deletes one file. Returns false when it could not be deleted. A read-only file (no write
+  // permission for its owner) is the user's wish to keep it: it is neither deleted here nor
+  // replaced by WriteFile.
   bool RemoveFile(const std::filesystem::path& path) const;
 
  private:
   std::filesystem::path folder_;
   CodePageConverter converter_;
 };
+
+// The header a log name stands for: the name without its ".txt" in any letter case.
+std::string_view HeaderOfLogName(std::string_view sjisName);
+
+// One entry per header: where names differ only in the case of ".txt", the one CopiesOf puts
+// first stays. The order of the entries is kept otherwise.
+std::vector<LogEntry> OnePerHeader(std::vector<LogEntry> entries);
 
 }  // namespace seaherald

@@ -1,6 +1,6 @@
 #include "msglog/MessageLog.h"
 
-#include <system_error>
+#include <vector>
 
 #include "msglog/Catalogue.h"
 #include "msglog/LogFileFormat.h"
@@ -51,6 +51,12 @@ void MessageLog::ShowLiveLine(const std::string& line) {
   status_.SetStatusText(kPanelLiveLine, line);
 }
 
+void MessageLog::PhasingSeen() {
+  if (currentHeader_.empty()) return;
+  ++counts_.newBroadcast;
+  ClearMessage();
+}
+
 void MessageLog::DiscardMessage() {
   if (!currentHeader_.empty()) ++counts_.discarded;
   ClearMessage();
@@ -86,22 +92,27 @@ void MessageLog::EndMessage() {
 }
 
 void MessageLog::SaveMessage() {
-  const std::string name = currentHeader_ + std::string(kLogSuffix);
   const std::string content = ComposeLogFile(clock_.Now(), errorCount_, messageBody_);
-  const std::optional<std::filesystem::path> path = folder_.PathOf(name);
-  // Anything under that name counts, a broken link included: it is a copy that cannot be read.
-  std::error_code error;
-  if (path && std::filesystem::exists(std::filesystem::symlink_status(*path, error))) {
+  // Anything under the header's name counts, a broken link included: a copy that cannot be read.
+  const std::vector<LogEntry> copies = folder_.CopiesOf(currentHeader_);
+  if (!copies.empty()) {
     // Of two receptions of one header keep the one with fewer errors; the newer on a tie.
-    if (StoredCountOfFile(*path) >= errorCount_) {
-      if (WriteLogFile(name, content)) ++counts_.replaced;
+    const LogEntry& stored = copies.front();
+    const std::optional<int> storedCount = StoredCountOfFile(stored.path);
+    if (!storedCount) {
+      // The stored copy cannot be read just now: it is kept, and the user told that the new
+      // reception was not filed.
+      ReportWriteFailure(stored.name);
+    } else if (*storedCount >= errorCount_) {
+      // Under the stored copy's own name, so that the header never has two files.
+      if (WriteLogFile(stored.name, content)) ++counts_.replaced;
     } else {
       ++counts_.keptOlder;
     }
     if (listener_ != nullptr) listener_->LogFileConsidered();
     return;
   }
-  if (WriteLogFile(name, content)) {
+  if (WriteLogFile(currentHeader_ + std::string(kLogSuffix), content)) {
     ++counts_.written;
     if (listener_ != nullptr) listener_->LogFileCreated();
   }
@@ -109,11 +120,15 @@ void MessageLog::SaveMessage() {
 
 bool MessageLog::WriteLogFile(const std::string& name, const std::string& content) {
   if (folder_.WriteFile(name, content)) return true;
+  ReportWriteFailure(name);
+  return false;
+}
+
+void MessageLog::ReportWriteFailure(const std::string& name) {
   ++counts_.writeFailed;
   const std::filesystem::path shownPath = folder_.PathOf(name).value_or(folder_.Path() / "?");
   dialogs_.Beep();
   dialogs_.ShowError(WriteFailureText(folder_.DisplayPath(shownPath)));
-  return false;
 }
 
 void MessageLog::AppendReceived(std::string_view line, bool cut) {

@@ -23,9 +23,11 @@ struct FilingCounts {
   int replaced = 0;       // an existing file replaced by a reception with as few or fewer errors
   int keptOlder = 0;      // dropped: the stored copy has fewer errors
   int tooManyErrors = 0;  // dropped: ErrorCount reached ErrNum while ErrSave is on
-  int writeFailed = 0;    // the file could not be written; the user was told
+  int writeFailed = 0;    // the file could not be written (or the stored copy not read); the
+                          // user was told
   int discarded = 0;      // dropped by DiscardMessage (receive time-out) with a message open
   int interrupted = 0;    // dropped because another start marker came before the end marker
+  int newBroadcast = 0;   // dropped at the phasing that begins a new transmission
 };
 
 // Turns decoded lines into NAVTEX messages and files them. Keeps the running received text,
@@ -46,6 +48,10 @@ class MessageLog final : public LineSink {
   void AddReceivedLine(const std::string& line, bool cut) override;
   // The line being decoded, shown in status panel 0.
   void ShowLiveLine(const std::string& line) override;
+  // Phasing begins every transmission: a message still open is broken off and dropped as the
+  // time-out would drop it. In noise the English decoder keeps resetting the idle count, so
+  // without this the next transmission's lines would join the old message.
+  void PhasingSeen() override;
   // Drops the message in progress without saving it (receive time-out) and empties panels 1-2.
   void DiscardMessage();
 
@@ -65,6 +71,7 @@ class MessageLog final : public LineSink {
   void EndMessage();
   void SaveMessage();
   bool WriteLogFile(const std::string& name, const std::string& content);
+  void ReportWriteFailure(const std::string& name);
   void AppendReceived(std::string_view line, bool cut);
   void ClearMessage();
 

@@ -187,6 +187,28 @@ std::string Joined(std::initializer_list<std::string_view> parts) {
   return joined;
 }
 
+// Writes `bytes` over the existing file `target`. The space is reserved first, so that a full
+// disk fails before anything of the old content is overwritten.
+ProfileWriteResult RewriteInPlace(const std::filesystem::path& target, std::string_view bytes,
+                                  int temporaryError) {
+  FileDescriptor file(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  if (file.get() < 0) return Failure(ProfileWriteStep::CreateTemp, temporaryError);
+  struct stat status {};
+  if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    return Failure(ProfileWriteStep::CreateTemp, temporaryError);
+  }
+  const off_t size = static_cast<off_t>(bytes.size());
+  const int reserved = size > 0 ? ::posix_fallocate(file.get(), 0, size) : 0;
+  if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) {
+    return Failure(ProfileWriteStep::WriteTemp, reserved);
+  }
+  const bool written =
+      WriteAll(file.get(), bytes) && ::ftruncate(file.get(), size) == 0 && ::fsync(file.get()) == 0;
+  const int writeError = errno;
+  if (!file.Close() || !written) return Failure(ProfileWriteStep::WriteTemp, writeError);
+  return {};
+}
+
 }  // namespace
 
 ProfileDocument::ProfileDocument(std::string_view bytes) {
@@ -359,7 +381,13 @@ ProfileWriteResult SaveProfile(const std::filesystem::path& path, const ProfileD
       (folder / Joined({".", target.filename().string(), ".XXXXXX"})).string();
 
   FileDescriptor file(::mkostemp(temporaryName.data(), O_CLOEXEC));
-  if (file.get() < 0) return Failure(ProfileWriteStep::CreateTemp, errno);
+  if (file.get() < 0) {
+    const int error = errno;
+    // A writable file in a folder the user may not write (an installed copy): no temporary
+    // file can stand beside it, so the file itself is rewritten.
+    if (error == EACCES || error == EPERM) return RewriteInPlace(target, document.Bytes(), error);
+    return Failure(ProfileWriteStep::CreateTemp, error);
+  }
 
   struct stat existing {};
   const mode_t mode =

@@ -58,6 +58,11 @@ void DecodeRunner::ShowLiveLine(const std::string& line) {
   if (filing_) filing_->Log().ShowLiveLine(line);
 }
 
+void DecodeRunner::PhasingSeen() {
+  lines_.PhasingSeen();
+  if (filing_) filing_->Log().PhasingSeen();
+}
+
 void DecodeRunner::DiscardMessage() {
   if (filing_) filing_->Log().DiscardMessage();
 }

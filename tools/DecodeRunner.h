@@ -54,6 +54,7 @@ class DecodeRunner final : private LineSink, private BlockHandlerListener {
  private:
   void AddReceivedLine(const std::string& line, bool cut) override;
   void ShowLiveLine(const std::string& line) override;
+  void PhasingSeen() override;
 
   void OnBlockDecoded() override {}
   void ShowClock(const std::string&) override {}

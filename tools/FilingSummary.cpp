@@ -7,13 +7,14 @@ namespace seaherald::decodetool {
 
 std::string DescribeFiling(const FilingSummary& summary, const std::string& folder) {
   const FilingCounts& c = summary.counts;
-  const std::array<std::pair<int, const char*>, 8> outcomes{{
+  const std::array<std::pair<int, const char*>, 9> outcomes{{
       {c.written, "filed as a new log file"},
       {c.replaced, "replaced a stored copy with as many or more errors"},
       {c.keptOlder, "dropped: the stored copy has fewer errors"},
       {c.tooManyErrors, "dropped: too many lines cut short (ErrNum)"},
       {c.discarded, "dropped: time-out before the end marker"},
       {c.interrupted, "dropped: a new start marker before the end marker"},
+      {c.newBroadcast, "dropped: a new broadcast's phasing before the end marker"},
       {summary.unfinished, "dropped: the input ended before the end marker"},
       {c.writeFailed, "not filed: the log file could not be written"},
   }};

@@ -195,6 +195,53 @@ TEST(PrepareToShow, VanishedRunningDeviceShowsTheDefaultEntryAndOkSwitchesToIt) 
   EXPECT_TRUE(rig.dialogs.events.empty());
 }
 
+// The device at the vanished device's old position is another device: choosing it must open it.
+TEST(PrepareToShow, ChoosingTheDeviceNowAtTheVanishedDevicesPositionOpensIt) {
+  Rig rig(ThreeDevices);
+  rig.StartWith("USB Audio");
+  rig.backend.devices = {{"Line In", "line"}, {"Mic", "mic"}, {"Other", "other"}};
+  rig.selection.PrepareToShow();
+  rig.recorder.calls.clear();
+  rig.selection.Confirm(3, rig.recorder);
+  EXPECT_EQ(rig.waveInName, "Other");
+  ASSERT_EQ(rig.recorder.calls.size(), 5u);
+  EXPECT_EQ(rig.recorder.calls[3], "open:other");
+}
+
+// The capture went away with its server or device: retries open the stored device by name when
+// it is back, never say a word, and keep the stored name while nothing is listed at all.
+TEST(RetryLostCapture, ReopensByNameSilentlyAndKeepsTheNameWhileNothingIsListed) {
+  Rig rig(ThreeDevices);
+  rig.StartWith("USB Audio");
+  EXPECT_FALSE(rig.selection.RetryLostCapture()) << "the capture is running";
+  rig.recorder.running = false;  // the server died
+  rig.backend.devices = {};
+  rig.recorder.calls.clear();
+  EXPECT_FALSE(rig.selection.RetryLostCapture());
+  EXPECT_EQ(rig.waveInName, "USB Audio");
+  EXPECT_TRUE(rig.recorder.calls.empty());
+
+  rig.backend.devices = {{"USB Audio", "usb2"}, {"Line In", "line"}};  // back, in another order
+  EXPECT_TRUE(rig.selection.RetryLostCapture());
+  EXPECT_EQ(rig.recorder.calls, std::vector<std::string>{"open:usb2"});
+  EXPECT_EQ(rig.deviceIndex, 1);
+  EXPECT_EQ(rig.waveInName, "USB Audio");
+  EXPECT_TRUE(rig.dialogs.events.empty());
+}
+
+TEST(RetryLostCapture, AnUnlistedDeviceFallsBackToTheDefaultInputWithoutAMessage) {
+  Rig rig(ThreeDevices);
+  rig.StartWith("USB Audio");
+  rig.recorder.running = false;
+  rig.backend.devices = {{"Line In", "line"}};
+  rig.recorder.calls.clear();
+  EXPECT_TRUE(rig.selection.RetryLostCapture());
+  EXPECT_EQ(rig.recorder.calls, std::vector<std::string>{"open:default"});
+  EXPECT_EQ(rig.waveInName, "Default input device");
+  EXPECT_EQ(rig.deviceIndex, 0);
+  EXPECT_TRUE(rig.dialogs.events.empty());
+}
+
 TEST(SoundSettingsCommand, FirstInstalledProgramWinsAndNoneGivesNothing) {
   const auto installed = [](std::vector<std::string> names) {
     return [names](std::string_view name) -> std::optional<std::string> {

@@ -28,6 +28,51 @@ int Entries(const EnglishTable& table) {
   return count;
 }
 
+// Every code of both shifts against the table as written: code, the bits in the order of
+// reception, the letters entry and the figures entry ("" where there is none). Codes that are
+// not listed have no entry in either shift.
+struct WrittenCode {
+  int code;
+  const char* bits;
+  const char* letters;
+  const char* figures;
+};
+constexpr WrittenCode kWrittenCodes[] = {
+    {15, "0001111", "\r\n", "\r\n"}, {23, "0010111", "T", "5"},
+    {27, "0011011", "\r\n", "\r\n"}, {29, "0011101", " ", " "},
+    {30, "0011110", "V", "="},       {39, "0100111", "B", "?"},
+    {43, "0101011", " ", " "},       {45, "0101101", "DN", "DN"},
+    {46, "0101110", "X", "/"},       {51, "0110011", "SYNC2", "SYNC2"},
+    {53, "0110101", "E", "3"},       {54, "0110110", "UP", "UP"},
+    {57, "0111001", "U", "7"},       {58, "0111010", "Q", "1"},
+    {60, "0111100", "K", "("},       {71, "1000111", "O", "9"},
+    {75, "1001011", "H", ""},        {77, "1001101", "N", ","},
+    {78, "1001110", "M", "."},       {83, "1010011", "L", ")"},
+    {85, "1010101", "R", "4"},       {86, "1010110", "G", ""},
+    {89, "1011001", "I", "8"},       {90, "1011010", "P", "0"},
+    {92, "1011100", "C", ":"},       {99, "1100011", "Z", "+"},
+    {101, "1100101", "D", ""},       {105, "1101001", "S", ""},
+    {106, "1101010", "Y", "6"},      {108, "1101100", "F", ""},
+    {113, "1110001", "A", "-"},      {114, "1110010", "W", "2"},
+    {116, "1110100", "J", ""},       {120, "1111000", "SYNC1", "SYNC1"},
+};
+
+TEST(CodeTables, EveryEntryOfBothShiftsAsWritten) {
+  std::set<int> listed;
+  for (const WrittenCode& written : kWrittenCodes) {
+    SCOPED_TRACE(written.code);
+    EXPECT_EQ(std::stoi(written.bits, nullptr, 2), written.code) << "bits of the row";
+    EXPECT_EQ(EnglishEntry(Shift::Letters, written.code), written.letters);
+    EXPECT_EQ(EnglishEntry(Shift::Figures, written.code), written.figures);
+    listed.insert(written.code);
+  }
+  for (int code = 0; code < EnglishCodeCount; ++code) {
+    if (listed.contains(code)) continue;
+    EXPECT_EQ(EnglishEntry(Shift::Letters, code), "") << code;
+    EXPECT_EQ(EnglishEntry(Shift::Figures, code), "") << code;
+  }
+}
+
 TEST(CodeTables, OnlyCodesOfWeightFourHaveEntries) {
   EXPECT_EQ(Entries(LettersTable()), 34);
   EXPECT_EQ(Entries(FiguresTable()), 28);

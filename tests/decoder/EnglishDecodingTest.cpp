@@ -30,6 +30,30 @@ TEST(EnglishDecoding, PhasingGivesSyncWithinOnePairAndHoldsWithoutCharacters) {
   EXPECT_TRUE(h.sink.liveLines.empty());
 }
 
+// The sink hears of phasing only while it begins a transmission: in sync from phasing, before any
+// character. The first match while searching (noise gives one now and then) and phasing after a
+// text stay unheard.
+TEST(EnglishDecoding, OnlyThePhasingThatBeginsATransmissionIsTold) {
+  CharacterHarness h;
+  const Bits text = EnglishTransmission(EnglishCodes("ZCZC GA01\nA\n"), Phasing);
+  EXPECT_EQ(h.FeedUntilSync(text), PhasingSyncBit);
+  EXPECT_EQ(h.sink.phasings, 0) << "the match that gave sync";
+  h.Feed(Bits(text.begin() + PhasingSyncBit + 1, text.end()));
+  const int beginning = h.sink.phasings;
+  EXPECT_GT(beginning, 0);
+  h.Feed(EnglishTransmission({}, 20));  // phasing after the text, sync held
+  EXPECT_TRUE(h.decoder.CharSync());
+  EXPECT_EQ(h.sink.phasings, beginning);
+  EXPECT_EQ(h.sink.lines, (std::vector<ReceivedLine>{{"ZCZC GA01", false}, {"A", false}}));
+}
+
+// A line feed ends the line, not the shift.
+TEST(EnglishDecoding, FiguresShiftSurvivesALineFeed) {
+  CharacterHarness h;
+  h.Feed(EnglishTransmission({54, 58, 27, 58, 27}, Phasing));
+  EXPECT_EQ(h.sink.lines, (std::vector<ReceivedLine>{{"1", false}, {"1", false}}));
+}
+
 TEST(EnglishDecoding, MessageLinesHandedOverWithoutLineEnds) {
   CharacterHarness h;
   h.Feed(EnglishTransmission(EnglishCodes("ZCZC NA01\nTEST 123 (X)\nNNNN\n"), Phasing));

@@ -44,6 +44,16 @@ TEST(JapaneseDecoding, LineFeedDropsAWaitingHalf) {
   EXPECT_EQ(h.sink.lines, (std::vector<ReceivedLine>{{FullWidthN, false}, {FullWidthN, false}}));
 }
 
+// Phasing pairs checked in sync between two transmissions drop the half that waits.
+TEST(JapaneseDecoding, PhasingPairInSyncDropsAWaitingHalf) {
+  CharacterHarness h = Japanese();
+  h.Feed(JapaneseTransmission({35, 78, 35}, Phasing));
+  EXPECT_EQ(h.decoder.Codes().JisCount(), 1);
+  h.Feed(JapaneseTransmission({33, 33, 10}, 4));
+  EXPECT_TRUE(h.decoder.CharSync());
+  EXPECT_EQ(h.sink.lines, (std::vector<ReceivedLine>{{FullWidthN + IdeographicSpace, false}}));
+}
+
 TEST(JapaneseDecoding, PhasingValueInSyncDropsTheLine) {
   for (int phasingValue : {4, 25}) {
     CharacterHarness h = Japanese();

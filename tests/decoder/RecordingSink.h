@@ -35,9 +35,11 @@ class RecordingSink : public LineSink {
  public:
   void AddReceivedLine(const std::string& line, bool cut) override { lines.push_back({line, cut}); }
   void ShowLiveLine(const std::string& line) override { liveLines.push_back(line); }
+  void PhasingSeen() override { ++phasings; }
 
   std::vector<ReceivedLine> lines;
   std::vector<std::string> liveLines;
+  int phasings = 0;  // PhasingSeen calls
 };
 
 }  // namespace seaherald::test

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 #include "app/LogBrowserWidgets.h"
 #include "app/TextTabs.h"
@@ -41,6 +42,17 @@ void DialogRecord::Beep() {
 
 void DialogRecord::ShowError(const std::string& sjis) {
   events.push_back("error: " + Utf8(sjis));
+  if (errorShown) ++stackedErrors;
+  const bool outer = errorShown;
+  errorShown = true;
+  if (whileErrorShown) std::exchange(whileErrorShown, nullptr)();
+  errorShown = outer;
+}
+
+bool DialogRecord::AddToShownError(const std::string& sjis) {
+  if (!growable || !errorShown) return false;
+  events.push_back("added: " + Utf8(sjis));
+  return true;
 }
 
 void DialogRecord::ShowInformation(const std::string& sjis) {
@@ -52,11 +64,15 @@ bool DialogRecord::Confirm(const std::string& sjis) {
   return answer;
 }
 
-std::vector<StereoFrames> BroadcastBlocks(std::string_view text) {
+std::vector<StereoFrames> BroadcastBlocks(std::string_view text, const BroadcastSound& sound) {
   testsignal::Transmission broadcast;
-  broadcast.language = testsignal::Language::English;
+  broadcast.language =
+      sound.english ? testsignal::Language::English : testsignal::Language::Japanese;
   broadcast.text = std::string(text);
   testsignal::SignalOptions options;
+  options.fsk.centerHz = sound.centerHz;
+  options.fsk.offsetHz = sound.offsetHz;
+  options.inverted = sound.inverted;
   options.leadingSilenceSeconds = 0.2;
   options.trailingSilenceSeconds = 0.5;
   const std::vector<std::int16_t> mono =

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -28,15 +29,22 @@ namespace seaherald::faults {
 
 // Every dialog in the order shown, as UTF-8: "beep", "error: <text>", "information: <text>",
 // "confirm: <text>". Confirmations are answered with `answer`.
+// While an error is shown, `whileErrorShown` runs (as the user's reading time does, with the
+// program going on) and errors added to it are recorded as "added: <text>" when `growable`.
 class DialogRecord final : public DialogService {
  public:
   void Beep() override;
   void ShowError(const std::string& sjis) override;
+  bool AddToShownError(const std::string& sjis) override;
   void ShowInformation(const std::string& sjis) override;
   bool Confirm(const std::string& sjis) override;
 
   std::vector<std::string> events;
   bool answer = true;
+  std::function<void()> whileErrorShown;
+  bool growable = false;
+  bool errorShown = false;
+  int stackedErrors = 0;  // error boxes opened while another was open
 };
 
 class FixedClock final : public LocalClock {
@@ -47,9 +55,17 @@ class FixedClock final : public LocalClock {
 
 using StereoFrames = std::array<std::int16_t, static_cast<std::size_t>(BlockFrames) * 2>;
 
-// The 0.1 s capture blocks of one English broadcast of `text` (lines ending in CR LF) on the
-// left channel, as the sound side hands them to the window.
-std::vector<StereoFrames> BroadcastBlocks(std::string_view text);
+// How a broadcast reaches the receiver: its service, its tones and their polarity.
+struct BroadcastSound {
+  bool english = true;
+  double centerHz = 800;
+  double offsetHz = 0;  // the receiver mistuned by this much
+  bool inverted = false;
+};
+
+// The 0.1 s capture blocks of one broadcast of `text` (lines ending in CR LF; Shift-JIS for the
+// Japanese service) on the left channel, as the sound side hands them to the window.
+std::vector<StereoFrames> BroadcastBlocks(std::string_view text, const BroadcastSound& sound = {});
 
 // The bytes of the log file the window writes for a message received cleanly at `clock`'s time.
 std::string LogFileBytes(const LocalDateTime& savedAt, std::string_view body);

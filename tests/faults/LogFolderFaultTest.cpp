@@ -3,6 +3,9 @@
 // still be read, and reception goes on and files again once writes succeed.
 #include <gmock/gmock.h>
 
+#include <QCoreApplication>
+
+#include "msglog/MessageLog.h"
 #include "tests/faults/FaultWindow.h"
 #include "tests/faults/WriteFault.h"
 
@@ -102,6 +105,75 @@ INSTANTIATE_TEST_SUITE_P(Faults, LogFolderRefusesWrites,
                                            WriteFaultKind::ReadOnlyMount, WriteFaultKind::FullDisk,
                                            WriteFaultKind::FileSizeLimit),
                          [](const auto& info) { return KindName(info.param); });
+
+}  // namespace
+}  // namespace seaherald::faults
+
+namespace seaherald::faults {
+namespace {
+
+using ::testing::UnorderedElementsAre;
+
+// Headers that cannot be filed (a folder holds their name) must not stop reception: the box comes
+// after the block handler has returned, and while it is open blocks keep flowing, other headers
+// are filed and new failures join that box instead of stacking boxes.
+class BlockedHeader : public FaultWindowTest {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(LogPath("GA01.txt"));
+    std::filesystem::create_directories(LogPath("GA03.txt"));
+  }
+
+  // Receives GA01 without giving the event loop a turn, then lets the box open; while it is
+  // open GA02 and GA03 arrive.
+  void ReceiveWhileTheBoxIsOpen() {
+    const std::vector<StereoFrames> blocks = BroadcastBlocks(kMessage1);
+    for (const StereoFrames& block : blocks)
+      Window().ProcessWaveBlock(StereoBlock(block));
+    EXPECT_TRUE(dialogs_.events.empty()) << "a box was opened inside the block handler";
+    dialogs_.whileErrorShown = [this] {
+      Receive(kMessage2);
+      filedWhileOpen_ = FileBytes(LogPath("GA02.txt"));
+      Receive(kMessage3);
+    };
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+  }
+
+  std::string filedWhileOpen_;
+};
+
+TEST_F(BlockedHeader, ReceptionGoesOnWhileTheBoxIsOpenAndLaterFailuresFollowInOneBox) {
+  ReceiveWhileTheBoxIsOpen();
+  EXPECT_EQ(filedWhileOpen_, LogFileBytes(clock_.now, kBody2));
+  EXPECT_EQ(dialogs_.stackedErrors, 0);
+  EXPECT_EQ(dialogs_.events,
+            (std::vector<std::string>{"beep", "error: " + CannotWrite(LogPath("GA01.txt")), "beep",
+                                      "error: " + CannotWrite(LogPath("GA03.txt"))}));
+  EXPECT_THAT(ListHeaders(), UnorderedElementsAre(QStringLiteral("GA02")));
+}
+
+TEST_F(BlockedHeader, FailuresWhileTheBoxIsOpenGoIntoIt) {
+  dialogs_.growable = true;
+  ReceiveWhileTheBoxIsOpen();
+  EXPECT_EQ(filedWhileOpen_, LogFileBytes(clock_.now, kBody2));
+  EXPECT_EQ(dialogs_.events,
+            (std::vector<std::string>{"beep", "error: " + CannotWrite(LogPath("GA01.txt")),
+                                      "added: " + CannotWrite(LogPath("GA03.txt"))}));
+}
+
+TEST_F(BlockedHeader, RepeatedFailuresOfOneHeaderShowOnce) {
+  Window();
+  const std::vector<StereoFrames> once = BroadcastBlocks(kMessage1);
+  for (int time = 0; time < 2; ++time) {
+    for (const StereoFrames& block : once)
+      Window().ProcessWaveBlock(StereoBlock(block));
+  }
+  QCoreApplication::processEvents();
+  EXPECT_EQ(dialogs_.events,
+            (std::vector<std::string>{"beep", "error: " + CannotWrite(LogPath("GA01.txt"))}));
+  EXPECT_EQ(Window().Log().Counts().writeFailed, 2);
+}
 
 }  // namespace
 }  // namespace seaherald::faults

@@ -108,6 +108,35 @@ TEST_F(ReadOnlySettingsFile, IsKeptAndTheUserIsTold) {
   EXPECT_FALSE(Window().isVisible());
 }
 
+// An installed copy: the folder refuses new files, the settings file itself may be written. No
+// temporary file can stand beside it, so the save rewrites the file where it is.
+class WritableSettingsInReadOnlyFolder : public FaultWindowTest {
+ protected:
+  void SetUp() override {
+    if (const auto problem = OrdinaryUserFileAccess::Problem()) GTEST_SKIP() << *problem;
+    WriteFileBytes(paths_.settingsFile, kOldSettings);
+    std::filesystem::permissions(paths_.settingsFile, std::filesystem::perms(0666));
+    Window().SettingsRecord().CentF = 50;
+    std::filesystem::permissions(dir_, std::filesystem::perms(0555));
+  }
+  void TearDown() override { std::filesystem::permissions(dir_, std::filesystem::perms(0755)); }
+};
+
+TEST_F(WritableSettingsInReadOnlyFolder, IsRewrittenInPlace) {
+  {
+    const OrdinaryUserFileAccess user;
+    Window().close();
+  }
+  EXPECT_TRUE(dialogs_.events.empty());
+  const std::string saved = FileBytes(paths_.settingsFile);
+  EXPECT_EQ(saved.rfind("; written by hand\r\n", 0), 0u) << saved;
+  EXPECT_EQ(LoadSettings(paths_.settingsFile).CentF, 50);
+  EXPECT_EQ(LoadSettings(paths_.settingsFile).TimeOut, 45);
+  EXPECT_THAT(NamesIn(dir_), ElementsAre("seaherald.ini"));
+  EXPECT_EQ(std::filesystem::status(paths_.settingsFile).permissions(),
+            std::filesystem::perms(0666));
+}
+
 INSTANTIATE_TEST_SUITE_P(Faults, SettingsFileRefusesWrites,
                          ::testing::Values(WriteFaultKind::ReadOnlyFolder,
                                            WriteFaultKind::ReadOnlyMount, WriteFaultKind::FullDisk,

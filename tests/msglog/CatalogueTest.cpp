@@ -9,6 +9,56 @@ namespace {
 
 using testing::Sjis;
 
+// Both tables of the catalogue against the texts as written, all four columns (UTF-8 here,
+// compared as Shift-JIS).
+struct WrittenRow {
+  const char* letterEnglish;
+  const char* letterJapanese;
+  const char* nameEnglish;
+  const char* nameJapanese;
+};
+constexpr WrittenRow kWrittenStations[kBaseCount] = {
+    {"G", "Ｇ", "Naha", "那覇"},  {"H", "Ｈ", "Moji", "門司"},    {"I", "Ｉ", "Yokohama", "横浜"},
+    {"J", "Ｊ", "Otaru", "小樽"}, {"K", "Ｋ", "Kushiro", "釧路"}, {"X", "Ｘ", "Another", "その他"},
+};
+constexpr WrittenRow kWrittenTypes[kTypeCount] = {
+    {"A", "Ａ", "Navigational warnings", "航行警報"},
+    {"B", "Ｂ", "Meteorological warnings", "気象警報"},
+    {"C", "Ｃ", "Ice reports", "海氷情報"},
+    {"D", "Ｄ", "Search & rescue information, and pirate warnings", "捜索救難情報／海賊警報"},
+    {"E", "Ｅ", "Meteorological forecasts", "気象予報"},
+    {"F", "Ｆ", "Pilot service messages", "水先案内人情報"},
+    {"G", "Ｇ", "AIS messages", "ＡＩＳ情報"},
+    {"H", "Ｈ", "LORAN messages", "ロラン情報"},
+    {"J", "Ｊ", "SATNAV messages", "衛星ナビ情報"},
+    {"K", "Ｋ", "Other electronic navaid messages", "その他の情報"},
+    {"L", "Ｌ", "Navigational warnings (additional)", "航行警報（追加事項）"},
+    {"X", "Ｘ", "Special services", "特別情報１"},
+    {"Y", "Ｙ", "Special services", "特別情報２"},
+    {" ", "　", "Another massage", "その他"},
+};
+
+TEST(Catalogue, EveryStationAndTypeAsWritten) {
+  EXPECT_EQ(Catalogue::LangName(0), Sjis("英文"));
+  EXPECT_EQ(Catalogue::LangName(1), Sjis("和文"));
+  for (int base = 0; base < kBaseCount; ++base) {
+    SCOPED_TRACE(base);
+    const WrittenRow& row = kWrittenStations[base];
+    EXPECT_EQ(Catalogue::BaseLetter(0, base), Sjis(row.letterEnglish));
+    EXPECT_EQ(Catalogue::BaseLetter(1, base), Sjis(row.letterJapanese));
+    EXPECT_EQ(Catalogue::BaseName(0, base), Sjis(row.nameEnglish));
+    EXPECT_EQ(Catalogue::BaseName(1, base), Sjis(row.nameJapanese));
+  }
+  for (int type = 0; type < kTypeCount; ++type) {
+    SCOPED_TRACE(type);
+    const WrittenRow& row = kWrittenTypes[type];
+    EXPECT_EQ(Catalogue::TypeLetter(0, type), Sjis(row.letterEnglish));
+    EXPECT_EQ(Catalogue::TypeLetter(1, type), Sjis(row.letterJapanese));
+    EXPECT_EQ(Catalogue::TypeName(0, type), Sjis(row.nameEnglish));
+    EXPECT_EQ(Catalogue::TypeName(1, type), Sjis(row.nameJapanese));
+  }
+}
+
 TEST(Catalogue, TablesHoldExactShiftJisBytes) {
   EXPECT_EQ(Catalogue::BaseLetter(1, 0), std::string("\x82\x66"));  // Ｇ
   EXPECT_EQ(Catalogue::BaseLetter(0, 0), "G");

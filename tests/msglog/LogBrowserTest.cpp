@@ -424,6 +424,42 @@ TEST_F(LogBrowserTest, DeleteAllRemovesOnlyTheSelectedLanguageStationAndType) {
   EXPECT_EQ(browser_.StoredLabel(), "");
 }
 
+// unlink asks only the folder; a read-only log stays through every kind of deletion.
+TEST_F(LogBrowserTest, ReadOnlyLogsAreNeverDeleted) {
+  Store("GA01.txt", "2000/01/01 00:00:00");
+  Store("GA02.txt", "2000/01/01 00:00:00");
+  Store("GA03.txt", "2000/01/01 00:00:00");
+  std::filesystem::permissions(Native("GA01.txt"), std::filesystem::perms(0444));
+  Select(0, 0, 0);
+  view_.selected = view_.RowOf("GA01");
+  browser_.DeleteSelectedMessage();
+  EXPECT_TRUE(Exists("GA01.txt"));
+
+  settings_.AutoLogDelete = true;
+  clock_.now = {2024, 3, 31, 0, 0, 1};
+  std::filesystem::permissions(Native("GA02.txt"), std::filesystem::perms(0400));
+  browser_.AutoDeleteLogs();
+  EXPECT_TRUE(Exists("GA02.txt"));
+  EXPECT_FALSE(Exists("GA03.txt"));
+
+  browser_.DeleteAllOfSelection();
+  EXPECT_TRUE(Exists("GA01.txt"));
+  EXPECT_TRUE(Exists("GA02.txt"));
+  EXPECT_EQ(Headers(), (std::vector<std::string>{"GA01", "GA02"}));
+}
+
+// GA12.TXT copied from another system beside GA12.txt: one header, shown and counted once.
+TEST_F(LogBrowserTest, AHeaderWhoseExtensionDiffersInCaseIsListedOnce) {
+  Store("GA12.TXT", "2024/01/01 00:00:00", "003", "COPIED\r\n");
+  Store("GA12.txt", "2024/03/31 12:34:56", "000", "RECEIVED\r\n");
+  Store("GA13.Txt");
+  browser_.Start();
+  Select(0, 0, 0);
+  EXPECT_EQ(Headers(), (std::vector<std::string>{"GA12", "GA13"}));
+  EXPECT_EQ(view_.rows[static_cast<std::size_t>(view_.RowOf("GA12"))].ColumnText(3), "0");
+  EXPECT_EQ(Count(Catalogue::TypeNodeIndex(0, 0, 0)), "2");
+}
+
 TEST_F(LogBrowserTest, DeleteAllWithoutAFolderOnlyRebuilds) {
   Select(0, 0, 0);
   view_.pane = "kept";

@@ -163,6 +163,24 @@ TEST_F(LogFileHeadTest, DirectoriesAndMissingFilesCannotBeRead) {
   EXPECT_FALSE(ReadStoredText(folder_.Path()));
 }
 
+// Running out of descriptors says nothing about the file: its count is unknown, not 999.
+TEST_F(LogFileHeadTest, FailuresOfTheMomentAreToldApartFromFailuresOfTheFile) {
+  const std::filesystem::path stored = Write(LogContent("2024/03/31 12:34:56", "004", "A\r\n"));
+  {
+    const testing::DescriptorShortage shortage(0);
+    EXPECT_EQ(TryReadLogFileHead(stored).failure, ReadFailure::kTransient);
+    EXPECT_EQ(StoredCountOfFile(stored), std::nullopt);
+    EXPECT_EQ(CleanUpDateOf(TryReadLogFileHead(stored)), std::nullopt) << "the clean-up keeps it";
+  }
+  EXPECT_EQ(CleanUpDateOf(TryReadLogFileHead(folder_.Path() / "missing.txt")),
+            std::chrono::year{1901} / 1 / 1);
+  EXPECT_EQ(CleanUpDateOf(TryReadLogFileHead(stored)), std::chrono::year{2024} / 3 / 31);
+  EXPECT_EQ(TryReadLogFileHead(folder_.Path()).failure, ReadFailure::kFile);
+  EXPECT_EQ(TryReadLogFileHead(folder_.Path() / "missing.txt").failure, ReadFailure::kFile);
+  EXPECT_EQ(TryReadLogFileHead(stored).failure, ReadFailure::kNone);
+  EXPECT_EQ(StoredCountOfFile(stored), 4);
+}
+
 TEST_F(LogFileHeadTest, StoredTextIsTheBodyFromByteFiftyNine) {
   const std::string body =
       std::string("BODY\r\n") + Sjis("那覇") + std::string("\0\x82", 2) + "\r\n";

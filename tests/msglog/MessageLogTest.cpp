@@ -346,6 +346,35 @@ TEST_F(MessageLogTest, DirectoryWhereTheLogShouldBeIsReported) {
   EXPECT_EQ(dialogs_.errors.size(), 1u);
 }
 
+// A read-only log is the user's wish to keep it: a new reception does not replace it, whatever
+// its count, and is reported as a write that failed.
+TEST_F(MessageLogTest, ReadOnlyStoredCopyIsNotReplaced) {
+  Message("GA12", 5);
+  const std::string old = ReadBytes(logPath_ / "GA12.txt");
+  std::filesystem::permissions(logPath_ / "GA12.txt", std::filesystem::perms(0444));
+  Message("GA12", 0);
+  EXPECT_EQ(ReadBytes(logPath_ / "GA12.txt"), old);
+  EXPECT_EQ(dialogs_.calls, (std::vector<std::string>{"beep", "error"}));
+  EXPECT_EQ(log_.Counts().writeFailed, 1);
+  EXPECT_EQ(log_.Counts().replaced, 0);
+}
+
+// A copy named with ".TXT" (from another system) is the stored copy of its header: the rule of
+// fewer errors weighs it and a replacement keeps its name, so the header never has two files.
+TEST_F(MessageLogTest, StoredCopyIsFoundWhateverTheCaseOfItsExtension) {
+  std::filesystem::create_directory(logPath_);
+  WriteBytes(logPath_ / "GA12.TXT", LogContent("2024/01/01 00:00:00", "001", "OLD\r\n"));
+  Message("GA12", 2);
+  EXPECT_FALSE(Exists("GA12.txt"));
+  EXPECT_EQ(log_.Counts().keptOlder, 1);
+  Message("GA12", 1);
+  EXPECT_FALSE(Exists("GA12.txt"));
+  EXPECT_NE(ReadBytes(logPath_ / "GA12.TXT").find("Detected 001 error"), std::string::npos);
+  EXPECT_EQ(ReadBytes(logPath_ / "GA12.TXT").find("OLD"), std::string::npos);
+  EXPECT_EQ(log_.Counts().replaced, 1);
+  EXPECT_EQ(listener_.events, (std::vector<std::string>{"considered", "considered"}));
+}
+
 TEST_F(MessageLogTest, WorksWithoutAListener) {
   MessageLog alone(settings_, clock_, folder_, status_, dialogs_);
   alone.AddReceivedLine("ZCZC GA12", false);

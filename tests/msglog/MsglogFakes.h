@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -177,6 +178,36 @@ class FileSizeLimit {
  private:
   rlimit saved_{};
   void (*previousHandler_)(int) = nullptr;
+};
+
+// Leaves this process exactly `spare` free file descriptors while it lives (EMFILE after them),
+// as a process that has run out of descriptors meets them.
+class DescriptorShortage {
+ public:
+  explicit DescriptorShortage(int spare) {
+    ::getrlimit(RLIMIT_NOFILE, &saved_);
+    rlimit limit = saved_;
+    limit.rlim_cur = std::min<rlim_t>(saved_.rlim_cur, kLowLimit);
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    for (int fd = ::dup(STDERR_FILENO); fd >= 0; fd = ::dup(STDERR_FILENO))
+      taken_.push_back(fd);
+    for (int i = 0; i < spare && !taken_.empty(); ++i) {
+      ::close(taken_.back());
+      taken_.pop_back();
+    }
+  }
+  ~DescriptorShortage() {
+    for (const int fd : taken_)
+      ::close(fd);
+    ::setrlimit(RLIMIT_NOFILE, &saved_);
+  }
+  DescriptorShortage(const DescriptorShortage&) = delete;
+  DescriptorShortage& operator=(const DescriptorShortage&) = delete;
+
+ private:
+  static constexpr rlim_t kLowLimit = 256;
+  rlimit saved_{};
+  std::vector<int> taken_;
 };
 
 }  // namespace seaherald::testing

@@ -323,9 +323,12 @@ TEST(DecodeToolLog, RepeatedHeaderKeepsTheCopyWithFewerErrors) {
 }
 
 // A message whose end marker comes after a long silence.
+// The signal fades in mid-message and comes back without phasing (phasing would begin a new
+// transmission and end the message); the receiver syncs again on the first line after it.
 std::vector<Transmission> SilenceBeforeTheEnd(double silenceSeconds) {
-  Transmission after = EnglishBroadcast("AFTER THE SILENCE\r\nNNNN\r\n");
+  Transmission after = EnglishBroadcast("SYNC AGAIN\r\nAFTER THE SILENCE\r\nNNNN\r\n");
   after.silenceBeforeSeconds = silenceSeconds;
+  after.phasingSeconds = 0;
   return {EnglishBroadcast("ZCZC GA12\r\nBEFORE THE SILENCE\r\n"), after};
 }
 
@@ -377,6 +380,34 @@ TEST(DecodeToolLog, MessagesWithoutTheirEndMarkerAreNotFiled) {
        {SummaryLine(1, "filed as a new log file"),
         SummaryLine(1, "dropped: a new start marker before the end marker"),
         SummaryLine(1, "dropped: the input ended before the end marker"),
+        SummaryLine(0, "dropped: time-out before the end marker")}) {
+    EXPECT_NE(result.err.find(line), std::string::npos) << line << " not in:\n" << result.err;
+  }
+}
+
+// A message whose end marker was lost, a minute of noise (which keeps the English decoder from
+// counting idle seconds, so the time-out does not come), then a broadcast whose start line was
+// lost: the new broadcast's phasing ends the old message, and nothing is filed under its header.
+TEST(DecodeToolLog, PhasingOfTheNextBroadcastEndsAMessageThatLostItsEndMarker) {
+  const ScratchDirectory dir;
+  Transmission unended = EnglishBroadcast("ZCZC GA01\r\nFIRST MESSAGE 111\r\n");
+  unended.trailingPhasingSeconds = 0;  // the station's end is lost with the marker
+  Transmission headless = EnglishBroadcast("SECOND MESSAGE 222\r\nNNNN\r\n");
+  headless.silenceBeforeSeconds = 60;
+  testsignal::SignalOptions noisy;
+  noisy.snrDb = 12;
+  const fs::path recording = WriteRecording(dir, "noise.wav", {unended, headless}, noisy);
+  const fs::path logs = dir / "logs";
+  const ToolResult result =
+      RunDecodeTool({"--lang", "en", "--log", logs.string(), recording.string()});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(std::find(result.lines.begin(), result.lines.end(), "SECOND MESSAGE 222"),
+            result.lines.end())
+      << "the second broadcast was not received:\n"
+      << result.out;
+  EXPECT_TRUE(FilesIn(logs).empty());
+  for (const std::string& line :
+       {SummaryLine(1, "dropped: a new broadcast's phasing before the end marker"),
         SummaryLine(0, "dropped: time-out before the end marker")}) {
     EXPECT_NE(result.err.find(line), std::string::npos) << line << " not in:\n" << result.err;
   }

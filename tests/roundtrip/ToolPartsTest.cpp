@@ -234,9 +234,40 @@ TEST(LinePrinterTest, ShiftJisBecomesUtf8AndCutLinesGetDots) {
 
 TEST(LinePrinterTest, PairsThatAreNoCharacterBecomeReplacementMarks) {
   LinePrinter printer(stdout);
-  // 0x85 0x40 lies in an unassigned row; the neighbours must survive.
-  EXPECT_EQ(printer.ToUtf8("\x82\x6D\x85\x40\x82\x6D"), "Ｎ\xEF\xBF\xBDＮ");
+  // 0x85 0x40 lies in an unassigned row; the neighbours must survive, and so must the "@" that
+  // is a character by itself.
+  EXPECT_EQ(printer.ToUtf8("\x82\x6D\x85\x40\x82\x6D"), "Ｎ\xEF\xBF\xBD@Ｎ");
   EXPECT_EQ(printer.ToUtf8("A\x82"), "A\xEF\xBF\xBD");
+}
+
+// A byte that is a character by itself is never swallowed by a pair that fails; what each byte
+// gives follows the WHATWG Shift_JIS decoder.
+TEST(LinePrinterTest, DecodesAsTheWhatwgShiftJisDecoder) {
+  LinePrinter printer(stdout);
+  const std::string fffd = "\xEF\xBF\xBD";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"\x81\x21", fffd + "!"},     // ASCII after a lead byte: kept
+      {"\x81\x7F", fffd + "\x7F"},  // 0x7F is no trail byte, and ASCII
+      {"\x85\x40"
+       "A",
+       fffd + "@A"},  // unassigned pair: the ASCII trail stays
+      {"\x81\xFD"
+       "A",
+       fffd + "A"},        // non-ASCII byte out of the trail range: taken
+      {"\x85\xA1", fffd},  // a katakana byte as trail: taken with the lead
+      {"\x80"
+       "A",
+       "\xC2\x80"
+       "A"},  // 0x80 is U+0080
+      {"\xA0\xFD\xFE\xFF", fffd + fffd + fffd + fffd},
+      {"\xB1\x81\x21", "ｱ" + fffd + "!"},
+      {"\xF0\x40\xF9\xFC"
+       "!",
+       "\xEE\x80\x80\xEE\x9D\x97!"},  // user-defined area
+      {"\x87\x40\x81\x21", "①" + fffd + "!"},
+  };
+  for (const auto& [bytes, expected] : cases)
+    EXPECT_EQ(printer.ToUtf8(bytes), expected) << testing::PrintToString(bytes);
 }
 
 }  // namespace

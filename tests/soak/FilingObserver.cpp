@@ -13,6 +13,7 @@ std::optional<Filing> ChangedCount(const FilingCounts& before, const FilingCount
   if (after.writeFailed != before.writeFailed) return Filing::WriteFailed;
   if (after.interrupted != before.interrupted) return Filing::Interrupted;
   if (after.discarded != before.discarded) return Filing::TimedOut;
+  if (after.newBroadcast != before.newBroadcast) return Filing::NewBroadcast;
   return std::nullopt;
 }
 
@@ -36,12 +37,15 @@ const char* FilingName(Filing filing) {
       return "interrupted";
     case Filing::TimedOut:
       return "timed out";
+    case Filing::NewBroadcast:
+      return "next broadcast";
   }
   return "?";
 }
 
 bool IsEndOfMessage(Filing filing) {
-  return filing != Filing::Interrupted && filing != Filing::TimedOut;
+  return filing != Filing::Interrupted && filing != Filing::TimedOut &&
+         filing != Filing::NewBroadcast;
 }
 
 FilingObserver::FilingObserver(MessageLog& log, FilingListener& listener)
@@ -54,6 +58,12 @@ FilingObserver::Before FilingObserver::Snapshot() const {
 void FilingObserver::AddReceivedLine(const std::string& line, bool cut) {
   const Before before = Snapshot();
   log_.AddReceivedLine(line, cut);
+  Report(before);
+}
+
+void FilingObserver::PhasingSeen() {
+  const Before before = Snapshot();
+  log_.PhasingSeen();
   Report(before);
 }
 

@@ -13,11 +13,12 @@ enum class Filing {
   KeptOlder,      // dropped: the stored copy has fewer errors
   TooManyErrors,  // dropped: ErrorCount reached ErrNum
   WriteFailed,
-  EmptyBody,    // end marker straight after the start: nothing to file
-  Interrupted,  // another start marker came first
-  TimedOut,     // dropped by the receive time-out
+  EmptyBody,     // end marker straight after the start: nothing to file
+  Interrupted,   // another start marker came first
+  TimedOut,      // dropped by the receive time-out
+  NewBroadcast,  // dropped at the phasing of the next broadcast
 };
-inline constexpr int FilingCount = 8;
+inline constexpr int FilingCount = 9;
 const char* FilingName(Filing filing);
 
 bool IsEndOfMessage(Filing filing);  // decided at an end marker
@@ -44,6 +45,7 @@ class FilingObserver {
 
   void AddReceivedLine(const std::string& line, bool cut);
   void ShowLiveLine(const std::string& line) { log_.ShowLiveLine(line); }
+  void PhasingSeen();
   void DiscardMessage();
 
  private:

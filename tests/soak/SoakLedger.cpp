@@ -72,6 +72,8 @@ Fate FateOf(Filing filing) {
       return Fate::Interrupted;
     case Filing::TimedOut:
       return Fate::TimedOut;
+    case Filing::NewBroadcast:
+      return Fate::NewBroadcast;
   }
   return Fate::HeaderLost;
 }
@@ -96,6 +98,8 @@ const char* FateName(Fate fate) {
       return "interrupted";
     case Fate::TimedOut:
       return "timed out";
+    case Fate::NewBroadcast:
+      return "next broadcast";
     case Fate::HeaderLost:
       return "header lost";
   }
@@ -146,6 +150,7 @@ void SoakLedger::BroadcastBegins(const BroadcastPlan& plan, const std::string& c
   }
   waiting_ = std::move(stillWaiting);
   waiting_.push_back({plan.serial, plan.condition, plan.header, plan.body, plan.MustBeFiled()});
+  playing_ = plan.serial;
   ++totals_.sent;
 }
 
@@ -177,6 +182,14 @@ void SoakLedger::OnFiling(const FilingEvent& event) {
   if (sent == waiting_.end()) {
     ++totals_.garbled[static_cast<std::size_t>(event.filing)];
     return;
+  }
+  // A message ends at an end marker during its own broadcast. Ended while a later one plays, the
+  // end marker (and lines before it) came from that later broadcast: had it been filed, another
+  // broadcast's text would stand under its header.
+  if (IsEndOfMessage(event.filing) && sent->serial != playing_) {
+    Fail("message " + std::to_string(sent->serial) + " (" + Shown(sent->header) + ") " +
+         FilingName(event.filing) + " while message " + std::to_string(playing_) +
+         " played: another broadcast's end marker under its header");
   }
   const SentMessage broadcast = *sent;
   waiting_.erase(sent);

@@ -25,9 +25,10 @@ enum class Fate {
   EmptyBody,
   Interrupted,
   TimedOut,
-  HeaderLost,  // the receiver never took its start marker and header
+  NewBroadcast,  // broken off at the phasing of the next broadcast
+  HeaderLost,    // the receiver never took its start marker and header
 };
-inline constexpr int FateCount = 9;
+inline constexpr int FateCount = 10;
 const char* FateName(Fate fate);
 
 // Where a log file in the folder came from.
@@ -101,6 +102,7 @@ class SoakLedger final : public FilingListener {
   const LocalClock& clock_;
   const LogFolder& folder_;
   std::deque<SentMessage> waiting_;
+  int playing_ = 0;                          // serial of the broadcast whose audio began last
   std::map<std::string, StoredLog> stored_;  // by Shift-JIS header
   std::vector<std::string> dueForDeletion_;
   LedgerTotals totals_;

@@ -121,6 +121,31 @@ TEST_F(LedgerHarness, CleanMessageThatNeverStartsIsAFailure) {
   EXPECT_EQ(Totals().failures, 1);
 }
 
+// A message that lost its end marker, then a broadcast whose start line was lost: the second
+// one's end marker must not file the first one's header.
+TEST_F(LedgerHarness, MessageFiledWhileALaterBroadcastPlaysIsAFailure) {
+  Begin(Plan(1, "GA12", Condition::BrokenOff));
+  Receive("GA12", 0, false);
+  Begin(Plan(2, "GA13", Condition::Noisy));
+  observer_.AddReceivedLine("LINE TWO", false);
+  observer_.AddReceivedLine("NNNN", false);
+  EXPECT_EQ(Fates(Condition::BrokenOff, Fate::FiledNew), 1);
+  ASSERT_EQ(Totals().failures, 1);
+  EXPECT_NE(Totals().failureTexts[0].find("filed new while message 2 played"), std::string::npos);
+}
+
+TEST_F(LedgerHarness, PhasingOfTheNextBroadcastSettlesTheOpenMessage) {
+  Begin(Plan(1, "GA12", Condition::BrokenOff));
+  Receive("GA12", 0, false);
+  Begin(Plan(2, "GA13", Condition::Noisy));
+  observer_.PhasingSeen();
+  observer_.AddReceivedLine("LINE TWO", false);
+  observer_.AddReceivedLine("NNNN", false);
+  EXPECT_EQ(Fates(Condition::BrokenOff, Fate::NewBroadcast), 1);
+  EXPECT_EQ(Totals().failures, 0) << testing::PrintToString(Totals().failureTexts);
+  EXPECT_TRUE(folder_.ListLogFiles().empty());
+}
+
 TEST_F(LedgerHarness, CleanMessageFiledWithErrorsIsAFailure) {
   Begin(Plan(1, "GA12", Condition::Clean));
   Receive("GA12", 2);

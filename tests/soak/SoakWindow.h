@@ -97,6 +97,7 @@ class SoakWindow final : private LineSink, private BlockHandlerListener {
  private:
   void AddReceivedLine(const std::string& line, bool cut) override;
   void ShowLiveLine(const std::string& line) override;
+  void PhasingSeen() override { observer_.PhasingSeen(); }
   void OnBlockDecoded() override;
   void ShowClock(const std::string&) override {}
   void DiscardMessage() override;
