@@ -23,6 +23,7 @@ constexpr double UsualAveraging = 1.0 / 32;
 constexpr double SpreadsBelowUsual = 8.0;
 constexpr double FloorSlack = 1.0;
 constexpr double StrayMargin = 4.0;
+constexpr int NewTransmissionPhasingPairs = 3;
 constexpr double FirstSpread = 2.0;  // assumed until the station's own spread is known
 constexpr int ResumeBits = 8 * 20;
 constexpr double ResumeSlack = 3.0;
@@ -161,12 +162,16 @@ void SoftCharacterDecoder::Decide(const PairReading& reading) {
   if (reading.choice == PairReading::Phasing) {
     pairBitCounter_ = 0;
     codes_.ResetJisPair();
+    // A run of phasing with no character in it begins a new transmission; a single pair read as
+    // phasing inside a weak text must not end the message it belongs to.
+    if (++phasingRun_ == NewTransmissionPhasingPairs) line_.PhasingSeen();
     return;
   }
   Accept(reading);
 }
 
 void SoftCharacterDecoder::Accept(const PairReading& reading) {
+  phasingRun_ = 0;
   if (!settings_.DecLang) {
     codes_.HandleJapaneseCode(reading.choice);
     pairBitCounter_ = 0;
@@ -207,8 +212,10 @@ void SoftCharacterDecoder::Search() {
   const std::int64_t firstUnread = ReadBack(h);
   if (!charSync_) return;
   lastDecidedBit_ = bitCount_;
+  phasingRun_ = 0;
   if (reading.choice == PairReading::Phasing) {
     line_.ClearLine();
+    phasingRun_ = 1;
     return;
   }
   if (firstUnread == bitCount_ && !settings_.DecLang && SecondHalfOfLostPair(h, bitCount_) &&
@@ -296,6 +303,7 @@ void SoftCharacterDecoder::Adopt(Hypothesis h) {
 }
 
 void SoftCharacterDecoder::LoseSync(bool cut) {
+  phasingRun_ = 0;
   lostAtBit_ = bitCount_;
   lostHypothesis_ = IndexOf(Current());
   lostJisCount_ = codes_.JisCount();

@@ -87,6 +87,7 @@ class SoftCharacterDecoder {
   std::int64_t lostAtBit_ = -1;       // where sync was last lost, with what was known then
   int lostHypothesis_ = 0;
   int lostJisCount_ = 0;
+  int phasingRun_ = 0;  // phasing pairs read in a row since sync was taken
   bool charSync_ = false;
   int pairBitCounter_ = 0;
 };

@@ -385,31 +385,44 @@ TEST(DecodeToolLog, MessagesWithoutTheirEndMarkerAreNotFiled) {
   }
 }
 
-// A message whose end marker was lost, a minute of noise (which keeps the English decoder from
-// counting idle seconds, so the time-out does not come), then a broadcast whose start line was
-// lost: the new broadcast's phasing ends the old message, and nothing is filed under its header.
+// A message whose end marker was lost, noise, then a broadcast whose start line was lost: nothing
+// may be filed under the old header. After a minute of noise the standard path has not seen the
+// time-out (English noise keeps resetting its idle count), so the new broadcast's phasing must end
+// the old message; the sensitive path takes no noise for reception, so its time-out comes first.
+// After ten seconds of noise both paths are still inside the time-out and phasing ends it.
 TEST(DecodeToolLog, PhasingOfTheNextBroadcastEndsAMessageThatLostItsEndMarker) {
   const ScratchDirectory dir;
   Transmission unended = EnglishBroadcast("ZCZC GA01\r\nFIRST MESSAGE 111\r\n");
   unended.trailingPhasingSeconds = 0;  // the station's end is lost with the marker
   Transmission headless = EnglishBroadcast("SECOND MESSAGE 222\r\nNNNN\r\n");
-  headless.silenceBeforeSeconds = 60;
   testsignal::SignalOptions noisy;
   noisy.snrDb = 12;
-  const fs::path recording = WriteRecording(dir, "noise.wav", {unended, headless}, noisy);
-  const fs::path logs = dir / "logs";
-  const ToolResult result =
-      RunDecodeTool({"--lang", "en", "--log", logs.string(), recording.string()});
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_NE(std::find(result.lines.begin(), result.lines.end(), "SECOND MESSAGE 222"),
-            result.lines.end())
-      << "the second broadcast was not received:\n"
-      << result.out;
-  EXPECT_TRUE(FilesIn(logs).empty());
-  for (const std::string& line :
-       {SummaryLine(1, "dropped: a new broadcast's phasing before the end marker"),
-        SummaryLine(0, "dropped: time-out before the end marker")}) {
-    EXPECT_NE(result.err.find(line), std::string::npos) << line << " not in:\n" << result.err;
+  struct Case {
+    double noiseSeconds;
+    const char* path;
+    bool endedByPhasing;
+  };
+  for (const Case& c : {Case{60, "standard", true}, Case{60, "sensitive", false},
+                        Case{10, "standard", true}, Case{10, "sensitive", true}}) {
+    headless.silenceBeforeSeconds = c.noiseSeconds;
+    const std::string name = std::string(c.path) + std::to_string(int(c.noiseSeconds));
+    const fs::path recording = WriteRecording(dir, name + ".wav", {unended, headless}, noisy);
+    const fs::path logs = dir / name;
+    const ToolResult result = RunDecodeTool(
+        {"--lang", "en", "--decoder", c.path, "--log", logs.string(), recording.string()});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(std::find(result.lines.begin(), result.lines.end(), "SECOND MESSAGE 222"),
+              result.lines.end())
+        << name << ": the second broadcast was not received:\n"
+        << result.out;
+    EXPECT_TRUE(FilesIn(logs).empty()) << name;
+    const int byPhasing = c.endedByPhasing ? 1 : 0;
+    for (const std::string& line :
+         {SummaryLine(byPhasing, "dropped: a new broadcast's phasing before the end marker"),
+          SummaryLine(1 - byPhasing, "dropped: time-out before the end marker")}) {
+      EXPECT_NE(result.err.find(line), std::string::npos) << name << ": " << line << " not in:\n"
+                                                          << result.err;
+    }
   }
 }
 
