@@ -145,8 +145,8 @@ void SoftCharacterDecoder::InSync() {
     LoseSync(true);
     return;
   }
-  if (reading.evidence >=
-      floor) {  // a weak pair kept for its clear reading says little of the station
+  // Only pairs read with a clear lead and above the floor tell what the station gives.
+  if (reading.evidence >= floor && reading.margin >= StrayMargin) {
     usualEvidence_ += UsualAveraging * (reading.evidence - usualEvidence_);
     usualSquare_ += UsualAveraging * (reading.evidence * reading.evidence - usualSquare_);
   }
