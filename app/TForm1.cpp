@@ -162,6 +162,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
   controls_.StatusBar1->SetPanelWidth(0, width() - StatusPanel0Margin);
   PlaceToolBarIndicators(controls_, width());
   KeepMinimumOuterSize();
+  ApplyStoredOuterSize();
 }
 
 void TForm1::changeEvent(QEvent* event) {
@@ -176,7 +177,7 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 // A reparenting window manager frames the window only after it is shown, and the frame's arrival
-// moves it; so the outer size is fitted at the first show or at the first move with a frame.
+// moves or resizes it; so the outer size is fitted at the first of these that knows the frame.
 void TForm1::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
   ApplyStoredOuterSize();
