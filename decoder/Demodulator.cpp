@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "decoder/SanitisedDecimation.h"
+
 #include "decoder/HilbertPhase.h"
 
 namespace seaherald {
@@ -11,17 +13,8 @@ namespace {
 
 constexpr double TwoPi = 2 * std::numbers::pi;
 constexpr int HilbertDelay = (HilbertFilterTaps - 1) / 2;
-constexpr double SampleMin = -32768.0;
-constexpr double SampleMax = 32767.0;
 constexpr double SignalPresentPeak = 0.1;  // resonator peak x 10000 must exceed this
 constexpr double PeakScale = 10000.0;
-
-// 16-bit conversion never yields anything else; a NaN or an infinity would poison the delay
-// lines for good, and an out-of-range value could overflow them.
-double SanitisedSample(double value) {
-  if (std::isnan(value)) return 0.0;
-  return std::clamp(value, SampleMin, SampleMax);
-}
 
 double DeviationHz(double deviation) {
   return deviation / (TwoPi * Demodulator::SamplePeriod);
@@ -47,9 +40,7 @@ void Demodulator::Demodulate(std::span<double, BlockFrames> block, const double&
 }
 
 void Demodulator::Decimate(std::span<double, BlockFrames> block) {
-  std::span<double, BlockFrames> input = decimation_.NextInput();
-  std::transform(block.begin(), block.end(), input.begin(), SanitisedSample);
-  decimation_.Run(block.first<DecimatedBlockSamples>());
+  DecimateSanitised(decimation_, block, block.first<DecimatedBlockSamples>());
 }
 
 void Demodulator::Mix(std::span<double, BlockFrames> block, const double& centerFrequency,

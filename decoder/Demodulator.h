@@ -9,6 +9,7 @@
 #include "decoder/BlockFir.h"
 #include "decoder/DecoderFilters.h"
 #include "decoder/DemodulatorOutputs.h"
+#include "decoder/SanitisedDecimation.h"
 
 namespace seaherald {
 
@@ -49,7 +50,7 @@ class Demodulator {
   void SampleBits(DemodulatorOutputs& outputs);
   void SetTuningOffset(DemodulatorOutputs& outputs) const;
 
-  BlockFir<DecimationFilterTaps, BlockFrames, BlockFrames / DecimatedBlockSamples> decimation_;
+  DecimationFir decimation_;
   BlockFir<ChannelFilterTaps, DecimatedBlockSamples> channel_;
   BlockFir<HilbertFilterTaps, DecimatedBlockSamples> hilbert_;
   BlockFir<PostDetectionFilterTaps, DecimatedBlockSamples> postDetection_;

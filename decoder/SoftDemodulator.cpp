@@ -4,14 +4,14 @@
 #include <cmath>
 #include <numbers>
 
+#include "decoder/SanitisedDecimation.h"
+
 namespace seaherald {
 namespace {
 
 constexpr double TwoPi = 2 * std::numbers::pi;
 constexpr double SampleRate = 4410.0;
 constexpr double ShiftedCentreHz = 1500.0;  // where the display mixer puts the centre
-constexpr double SampleMin = -32768.0;
-constexpr double SampleMax = 32767.0;
 
 // Bit clock: share of a measured timing error corrected at once, and share that goes into the
 // bit period, so that a rate error leaves no lasting timing error.
@@ -39,11 +39,6 @@ constexpr double NoiseOnlyStrongRatio = 1.5;
 // A bit whose centre correlator shows this much more than the usual noise was hit by a burst:
 // its own noise counts, so it weighs less.
 constexpr double BurstRatio = 4.0;
-
-double SanitisedSample(double value) {
-  if (std::isnan(value)) return 0.0;
-  return std::clamp(value, SampleMin, SampleMax);
-}
 
 double Averaged(double average, double value, double falling = LevelAveraging) {
   if (average < LevelFloor) return std::max(value, LevelFloor);
@@ -95,9 +90,7 @@ void SoftDemodulator::Demodulate(std::span<double, BlockFrames> block, double ce
 }
 
 void SoftDemodulator::Decimate(std::span<double, BlockFrames> block) {
-  std::span<double, BlockFrames> input = decimation_.NextInput();
-  std::transform(block.begin(), block.end(), input.begin(), SanitisedSample);
-  decimation_.Run(decimated_);
+  DecimateSanitised(decimation_, block, decimated_);
 }
 
 // The same picture as the standard path draws: the centre moved to 1500 Hz.

@@ -9,6 +9,7 @@
 #include "decoder/BlockFir.h"
 #include "decoder/DecoderFilters.h"
 #include "decoder/DemodulatorOutputs.h"
+#include "decoder/SanitisedDecimation.h"
 
 namespace seaherald {
 
@@ -68,7 +69,7 @@ class SoftDemodulator {
   void TrackTiming(double difference, double soft);
   void TrackFrequency(std::int64_t index, double centre, double difference);
 
-  BlockFir<DecimationFilterTaps, BlockFrames, DecimationFactor> decimation_;
+  DecimationFir decimation_;
   std::array<double, DecimatedBlockSamples> decimated_{};
   double displayPhase_ = 0;
 
