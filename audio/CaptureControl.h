@@ -18,6 +18,9 @@ class CaptureControl {
   virtual bool CloseWaveIn() = 0;
   // Open and still delivering blocks.
   virtual bool CaptureRunning() const = 0;
+  // Called at every retry interval, before the retry: a capture that has gone quiet without a
+  // word from its server stops counting as running, so that the retry opens it again.
+  virtual void WatchCapture() {}
 };
 
 }  // namespace seaherald

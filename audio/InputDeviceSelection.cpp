@@ -52,7 +52,9 @@ void InputDeviceSelection::Confirm(int chosenPosition, DeviceChangeNotice& notic
 }
 
 bool InputDeviceSelection::RetryLostCapture() {
-  if (changing_ || capture_.CaptureRunning()) return false;
+  if (changing_) return false;
+  capture_.WatchCapture();
+  if (capture_.CaptureRunning()) return false;
   ListInputDevices();
   int position = list_.FindDeviceIndex(waveInName_);
   if (position < 0 && list_.Count() <= 1) return false;

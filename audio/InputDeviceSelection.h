@@ -46,10 +46,10 @@ class InputDeviceSelection {
   // alone.
   void Confirm(int chosenPosition, DeviceChangeNotice& notice);
 
-  // While the capture is down (its server or device went away, or it never opened), tries the
-  // stored device again from a fresh list, without a word to the user: by name, or the default
-  // input when other devices are listed but not that one (WaveInName then follows). An empty
-  // list (no server) changes nothing. True when the capture runs again.
+  // While the capture is down (its server or device went away, it went quiet, or it never
+  // opened), tries the stored device again from a fresh list, without a word to the user: by
+  // name, or the default input when other devices are listed but not that one (WaveInName then
+  // follows). An empty list (no server) changes nothing. True when the capture runs again.
   bool RetryLostCapture();
 
  private:

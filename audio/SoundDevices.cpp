@@ -77,6 +77,8 @@ bool SoundDevices::OpenCapture(const std::optional<std::string>& deviceId, bool 
   }
   gatherer_.Reset();
   captureFailed_ = false;
+  captureHeard_ = false;
+  quietWatches_ = 0;
   capture_ = std::move(stream);
   return true;
 }
@@ -89,6 +91,14 @@ bool SoundDevices::CloseWaveIn() {
   gatherer_.Reset();
   captureRing_.Release();
   return true;
+}
+
+void SoundDevices::WatchCapture() {
+  if (!CaptureRunning() || std::exchange(captureHeard_, false)) {
+    quietWatches_ = 0;
+    return;
+  }
+  if (++quietWatches_ >= QuietWatchesToFail) captureFailed_ = true;
 }
 
 void SoundDevices::OpenWaveOut() {
@@ -133,6 +143,7 @@ void SoundDevices::ReportOutputFailure(const char* utf8Message) {
 
 void SoundDevices::OnCaptureData(std::uint64_t session, std::span<const std::byte> chunk) {
   if (session != captureSession_ || !capture_ || captureFailed_) return;
+  captureHeard_ = true;
   gatherer_.Feed(chunk, captureRing_);
   DispatchBlocks();
 }

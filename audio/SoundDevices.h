@@ -47,6 +47,10 @@ class SoundDevices final : public CaptureControl {
   bool OpenWaveIn(const std::optional<std::string>& deviceId) override;
   bool RetryWaveIn(const std::optional<std::string>& deviceId) override;
   bool CloseWaveIn() override;
+  // A capture that delivered nothing over QuietWatchesToFail whole watch intervals has stalled
+  // (a server can stop a stream's data without reporting an error) and is treated as lost.
+  void WatchCapture() override;
+  static constexpr int QuietWatchesToFail = 2;
   // Opens the monitor output on the default output; a failure is reported and closes the main
   // window.
   void OpenWaveOut();
@@ -82,6 +86,8 @@ class SoundDevices final : public CaptureControl {
 
   std::unique_ptr<InputStream> capture_;
   bool captureFailed_ = false;
+  bool captureHeard_ = false;  // data arrived since the last watch
+  int quietWatches_ = 0;
   std::uint64_t captureSession_ = 0;
   BlockGatherer gatherer_{BlockBytes};
   CaptureRing captureRing_;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "audio/InputDeviceSelection.h"
 #include "platform/CodePage.h"
 #include "tests/audio/AudioFakes.h"
 
@@ -252,6 +253,42 @@ TEST(SoundDevicesFailure, ALostServerStopsTheCaptureQuietlyAndAReopenWorks) {
   DeliverFrames(rig.backend.LastInput(), 0, BlockFrames);
   EXPECT_EQ(rig.blocks.size(), 2u);
   EXPECT_EQ(rig.backend.outputs.back()->played.size(), static_cast<std::size_t>(BlockBytes));
+}
+
+// A stream can stop delivering without any error from its server. The retry timer's watch
+// declares it lost only after whole intervals of silence, and the retry then opens it again.
+TEST(SoundDevicesFailure, ACaptureThatGoesQuietIsReopenedByTheRetry) {
+  Rig rig;
+  std::string waveInName = "Default input device";
+  int deviceIndex = 0;
+  InputDeviceSelection selection(waveInName, deviceIndex, rig.backend, rig.devices, rig.dialogs);
+  selection.ListInputDevices();
+  selection.OpenSelectedDevice();
+  ASSERT_EQ(rig.backend.inputs.size(), 1u);
+
+  // Data in every interval keeps it running, however many intervals pass.
+  for (std::size_t interval = 0; interval < 2 * SoundDevices::QuietWatchesToFail; ++interval) {
+    DeliverFrames(rig.backend.LastInput(), interval * BlockFrames, BlockFrames);
+    EXPECT_FALSE(selection.RetryLostCapture());
+  }
+  EXPECT_EQ(rig.backend.inputs.size(), 1u);
+
+  // Quiet: running until the last quiet interval, then reopened at once.
+  for (int watch = 1; watch < SoundDevices::QuietWatchesToFail; ++watch) {
+    EXPECT_FALSE(selection.RetryLostCapture());
+    EXPECT_TRUE(rig.devices.CaptureRunning());
+  }
+  EXPECT_TRUE(selection.RetryLostCapture());
+  ASSERT_EQ(rig.backend.inputs.size(), 2u);
+  EXPECT_FALSE(*rig.backend.inputs.front().alive) << "the stalled stream is closed";
+  EXPECT_TRUE(rig.dialogs.events.empty());
+
+  // The new stream starts a fresh count and its blocks reach the handler.
+  const std::size_t before = rig.blocks.size();
+  EXPECT_FALSE(selection.RetryLostCapture());
+  DeliverFrames(rig.backend.LastInput(), 0, BlockFrames);
+  ASSERT_EQ(rig.blocks.size(), before + 1);
+  ExpectBlockIsFrames(rig.blocks.back(), 0);
 }
 
 std::vector<std::int16_t> Samples(const std::vector<std::byte>& bytes) {
