@@ -44,8 +44,8 @@ class CentreWhenFramed final : public QObject {
     const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Resize;
     if (watched != &window_ || !placed || !Framed(window_)) return false;
     window_.removeEventFilter(this);
-    setParent(nullptr);  // out of reach of the CentreOver below, which drops any pending one
-    deleteLater();
+    setObjectName(QString());  // not pending any more: the CentreOver below drops pending ones
+    deleteLater();             // or with the window, should the event loop end first
     if (owner_ != nullptr) CentreOver(window_, *owner_);
     return false;
   }
