@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QLayout>
+#include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QTableWidget>
@@ -161,6 +162,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
   controls_.StatusBar1->SetPanelWidth(0, width() - StatusPanel0Margin);
   PlaceToolBarIndicators(controls_, width());
   KeepMinimumOuterSize();
+  ApplyStoredOuterSize();
 }
 
 void TForm1::changeEvent(QEvent* event) {
@@ -168,14 +170,26 @@ void TForm1::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
 }
 
-// The stored sizes are outer sizes; the frame is known only once the window exists.
 void TForm1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   KeepMinimumOuterSize();
-  if (frameApplied_) return;
-  frameApplied_ = true;
+  ApplyStoredOuterSize();
+}
+
+// A reparenting window manager frames the window only after it is shown, and the frame's arrival
+// moves or resizes it; so the outer size is fitted at the first of these that knows the frame.
+void TForm1::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  ApplyStoredOuterSize();
+}
+
+// The stored sizes are outer sizes, so the frame is taken off once it is known.
+void TForm1::ApplyStoredOuterSize() {
+  if (frameApplied_ || !isVisible()) return;
   const QSize extra = FrameExtra();
-  if (extra != QSize(0, 0) && !isMaximized()) resize(storedOuterSize_ - extra);
+  if (extra == QSize(0, 0)) return;
+  frameApplied_ = true;
+  if (!isMaximized()) resize(storedOuterSize_ - extra);
 }
 
 void TForm1::SpeedButton5Click() {

@@ -97,6 +97,7 @@ class TForm1 final : public QWidget,
   void resizeEvent(QResizeEvent* event) override;  // FormResize
   void changeEvent(QEvent* event) override;        // FormActivate
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void ApplyStoredSizes();
@@ -105,6 +106,7 @@ class TForm1 final : public QWidget,
   void FormClose();
   void KeepMinimumOuterSize();
   QSize FrameExtra() const;
+  void ApplyStoredOuterSize();
 
   // BlockHandlerListener: the window's part of each block.
   void OnBlockDecoded() override;

@@ -14,6 +14,7 @@
 #include "app/SettingsDialogHost.h"
 #include "app/UpDownButtons.h"
 #include "app/ViewFonts.h"
+#include "platform/WindowPlacement.h"
 
 namespace seaherald {
 
@@ -305,15 +306,6 @@ void TForm3::Button1Click() {
   host_.OpenInputDeviceDialog();
 }
 
-QPoint TForm3::CentredPosition() const {
-  const QRect main = mainWindow_->frameGeometry();
-  // Before the dialog is first mapped its frame is unknown; the main window's frame stands in.
-  const QSize outer =
-      isVisible() ? frameGeometry().size() : size() + (main.size() - mainWindow_->size());
-  return QPoint(main.left() + main.width() / 2 - outer.width() / 2,
-                main.top() + main.height() / 2 - outer.height() / 2);
-}
-
 void TForm3::ShowOrRaise() {
   if (isVisible()) {
     raise();
@@ -324,7 +316,7 @@ void TForm3::ShowOrRaise() {
 }
 
 void TForm3::showEvent(QShowEvent* event) {
-  if (!event->spontaneous()) move(CentredPosition());
+  if (!event->spontaneous()) CentreOver(*this, *mainWindow_);
   QDialog::showEvent(event);
 }
 

@@ -45,9 +45,6 @@ class TForm3 final : public QDialog {
   void Panel2Click();
   void Button1Click();
 
-  // Where the dialog goes when shown: centred on the main window's outer rectangle.
-  QPoint CentredPosition() const;
-
  protected:
   void showEvent(QShowEvent* event) override;
 

@@ -33,6 +33,8 @@ class Spectrum {
 
   // Bin b stands for b * 4410 / 1024 Hz of the shifted signal.
   const FftArray& SpectrumLevels() const { return levels_; }
+  // The last 1024 decimated samples the levels are taken from, newest block first.
+  const FftArray& SpectrumHistory() const { return history_; }
   const FftArray& HannWindow() const { return hannWindow_; }
 
  private:

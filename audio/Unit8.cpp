@@ -11,6 +11,7 @@
 
 #include "audio/SoundSettingsCommand.h"
 #include "audio/Unit9.h"
+#include "platform/WindowPlacement.h"
 
 namespace seaherald {
 namespace {

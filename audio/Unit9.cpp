@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QThread>
 
+#include "platform/WindowPlacement.h"
+
 namespace seaherald {
 
 TForm9::TForm9(QWidget* parent, std::chrono::milliseconds settlePause)
@@ -36,13 +38,6 @@ void TForm9::Settle() {
 
 void TForm9::CloseNotice() {
   close();
-}
-
-void CentreOver(QWidget& window, const QWidget& owner) {
-  const QRect ownerFrame = owner.frameGeometry();
-  const QRect ownFrame = window.frameGeometry();
-  window.move(ownerFrame.left() + ownerFrame.width() / 2 - ownFrame.width() / 2,
-              ownerFrame.top() + ownerFrame.height() / 2 - ownFrame.height() / 2);
 }
 
 }  // namespace seaherald

@@ -38,7 +38,4 @@ class TForm9 final : public QWidget, public DeviceChangeNotice {
   std::chrono::milliseconds settlePause_;
 };
 
-// Places `window` so that its outer frame is centred on `owner`'s, halves rounded toward zero.
-void CentreOver(QWidget& window, const QWidget& owner);
-
 }  // namespace seaherald

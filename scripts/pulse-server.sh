@@ -11,7 +11,8 @@ start_private_pulse() {
     </dev/null >/dev/null 2>&1 &
   PA_PID=$!
   trap 'kill $PA_PID 2>/dev/null || true; wait $PA_PID 2>/dev/null || true; rm -rf "$PA_DIR"' EXIT
-  for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+  # Generous: in a full parallel test run the server may take many seconds to come up.
+  for _ in $(seq 300); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
   if ! pactl info >/dev/null 2>&1; then
     echo "private PulseAudio server did not start" >&2
     return 1

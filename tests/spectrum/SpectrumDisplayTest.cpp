@@ -97,6 +97,33 @@ TEST(SpectrumHistory, NewestBlockComesFirstAndOldSamplesSlideBack) {
     EXPECT_EQ(level, 0.0);
 }
 
+TEST(SpectrumHistory, HoldsTheNewestBlockFirstEachInItsOwnTimeOrder) {
+  // Block k holds k * 1000 + its sample index, so every value tells where it came from.
+  Spectrum spectrum;
+  const auto block = [](int k) {
+    std::array<double, DisplayBlockSamples> samples{};
+    for (std::size_t i = 0; i < samples.size(); ++i)
+      samples[i] = k * 1000.0 + static_cast<double>(i);
+    return samples;
+  };
+  spectrum.UpdateSpectrum(block(1));
+  const FftArray& history = spectrum.SpectrumHistory();
+  EXPECT_EQ(history[0], 1000.0);
+  EXPECT_EQ(history[440], 1440.0);
+  EXPECT_TRUE(std::all_of(history.begin() + 441, history.end(), [](double v) { return v == 0.0; }));
+
+  for (int k = 2; k <= 4; ++k)
+    spectrum.UpdateSpectrum(block(k));
+  // 0-440 the current block, 441-881 the one before, 882-1023 the first 142 of the one before that.
+  for (std::size_t i = 0; i < FftSize; ++i) {
+    const std::size_t age = i / DisplayBlockSamples;
+    const double expected = (4.0 - static_cast<double>(age)) * 1000.0 +
+                            static_cast<double>(i - age * DisplayBlockSamples);
+    ASSERT_EQ(history[i], expected) << "position " << i;
+  }
+  EXPECT_EQ(history[1023], 2141.0);
+}
+
 TEST(SpectrumPicture, SilenceShowsOnlyMarkersAndTheLitCentreSquare) {
   const RgbBitmap bitmap = DrawnBitmap(FftArray{}, 0.0);
   for (int y = 0; y < bitmap.Height(); ++y) {
