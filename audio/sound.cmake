@@ -21,4 +21,5 @@ add_library(seaherald_sound STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Unit9.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WaveIn.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WaveOut.cpp)
-target_link_libraries(seaherald_sound PUBLIC seaherald_sound_core Qt6::Widgets Qt6::Multimedia)
+target_link_libraries(seaherald_sound PUBLIC seaherald_sound_core seaherald_translation Qt6::Widgets
+  Qt6::Multimedia)
