@@ -108,7 +108,8 @@ void TForm3::BuildDecoderGroup() {
   label3_ = PlainLabel(group, "Label3", text.Tr("言語"), 39, 122);
   auto* language = new QButtonGroup(this);
   speedButton1_ = PairButton(group, "SpeedButton1", text.Tr("英文"), 88, 122, language);
-  speedButton2_ = PairButton(group, "SpeedButton2", text.Tr("和文"), 156, 122, language);
+  speedButton2_ = PairButton(group, "SpeedButton2", text.Tr("和文", "decoder language button"), 156,
+                             122, language);
   label4_ = PlainLabel(group, "Label4", text.Tr("極性"), 39, 148);
   auto* polarity = new QButtonGroup(this);
   speedButton3_ = PairButton(group, "SpeedButton3", text.Tr("正転"), 88, 148, polarity);

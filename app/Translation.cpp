@@ -33,9 +33,9 @@ UiLanguage Translation::Choose(std::string_view settingsValue) {
   return ChooseUiLanguage(environment.toStdString(), settingsValue, locale.toStdString());
 }
 
-QString Translation::Tr(const char* japanese) const {
+QString Translation::Tr(const char* japanese, const char* disambiguation) const {
   if (translator_ != nullptr) {
-    const QString translated = translator_->translate(Context, japanese);
+    const QString translated = translator_->translate(Context, japanese, disambiguation);
     if (!translated.isEmpty()) return translated;
   }
   return QString::fromUtf8(japanese);

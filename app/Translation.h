@@ -26,7 +26,8 @@ class Translation final : public UiText {
 
   UiLanguage Language() const { return language_; }
   // A Japanese text (UTF-8) in the window's language; the text itself when it has no translation.
-  QString Tr(const char* japanese) const;
+  // `disambiguation` tells apart uses of one text that translate differently.
+  QString Tr(const char* japanese, const char* disambiguation = nullptr) const;
 
   std::string Translate(std::string_view sjis) const override;
   int NameLang() const override;

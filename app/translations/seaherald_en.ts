@@ -136,6 +136,11 @@ The computer may be short of memory.</translation>
         <translation>Decoder</translation>
     </message>
     <message>
+        <source>和文</source>
+        <comment>decoder language button</comment>
+        <translation>Japan</translation>
+    </message>
+    <message>
         <source>中心周波数</source>
         <translation>Centre frequency</translation>
     </message>
@@ -149,7 +154,7 @@ The computer may be short of memory.</translation>
     </message>
     <message>
         <source>言語</source>
-        <translation>Language</translation>
+        <translation>Lang.</translation>
     </message>
     <message>
         <source>極性</source>
@@ -161,7 +166,7 @@ The computer may be short of memory.</translation>
     </message>
     <message>
         <source>反転</source>
-        <translation>Inverted</translation>
+        <translation>Inverse</translation>
     </message>
     <message>
         <source>高感度受信</source>
