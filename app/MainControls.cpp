@@ -75,6 +75,11 @@ QTreeWidget* BuildTree(QWidget* parent) {
   auto* tree = Named(new QTreeWidget(parent), "TreeView1");
   tree->setHeaderHidden(true);
   tree->setColumnCount(1);
+  // A label wider than the panel scrolls sideways instead of being cut short (the English type
+  // names are long).
+  tree->header()->setStretchLastSection(false);
+  tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   tree->setIndentation(19);
   tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tree->setSelectionMode(QAbstractItemView::SingleSelection);

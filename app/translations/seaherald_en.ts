@@ -25,7 +25,7 @@
     </message>
     <message>
         <source>受信電文</source>
-        <translation>Received</translation>
+        <translation>Live</translation>
     </message>
     <message>
         <source>読出電文</source>

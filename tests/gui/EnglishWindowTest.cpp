@@ -242,10 +242,23 @@ TEST_F(EnglishWindow, EveryTextFitsItsControlAtTheLayoutSizes) {
         << heading.toStdString();
   }
   QTabBar* tabs = program.Window().Controls().TabControl1->Tabs();
+  const int tabMargins = tabs->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, tabs);
   for (int tab = 0; tab < tabs->count(); ++tab) {
-    EXPECT_LE(tabs->fontMetrics().horizontalAdvance(tabs->tabText(tab)) + 4,
-              tabs->tabRect(tab).width())
+    EXPECT_LE(tabs->fontMetrics().horizontalAdvance(tabs->tabText(tab)),
+              tabs->tabRect(tab).width() - tabMargins)
         << tabs->tabText(tab).toStdString();
+  }
+  // The tree's long type names scroll sideways rather than being cut.
+  QTreeWidget* tree = program.Window().Controls().TreeView1;
+  tree->expandAll();
+  for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+    int depth = 0;
+    for (const QTreeWidgetItem* up = (*it)->parent(); up != nullptr; up = up->parent())
+      ++depth;
+    EXPECT_LE(
+        tree->fontMetrics().horizontalAdvance((*it)->text(0)) + (depth + 1) * tree->indentation(),
+        tree->header()->sectionSize(0))
+        << (*it)->text(0).toStdString();
   }
 }
 
