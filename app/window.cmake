@@ -1,5 +1,7 @@
 # The window's language: the English translation (built from its .ts source) over the Japanese
-# texts, shared by the main window and the sound dialogs.
+# texts, shared by the main window and the sound dialogs. The texts pass through Translation::Tr
+# and UiText::Translate, which lupdate does not scan: a new text gets its entry in the .ts by hand,
+# and the English window's tests name any text left without one.
 add_library(seaherald_translation STATIC
   ${CMAKE_CURRENT_LIST_DIR}/QtText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Translation.cpp)
