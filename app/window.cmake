@@ -1,7 +1,8 @@
 # The window's language: the English translation (built from its .ts source) over the Japanese
 # texts, shared by the main window and the sound dialogs. The texts pass through Translation::Tr
 # and UiText::Translate, which lupdate does not scan: a new text gets its entry in the .ts by hand,
-# and the English window's tests name any text left without one.
+# and the English window's tests name any control's text left without one (a message shown only
+# on a rare failure is checked by reading the .ts).
 add_library(seaherald_translation STATIC
   ${CMAKE_CURRENT_LIST_DIR}/QtText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Translation.cpp)
