@@ -14,6 +14,7 @@
 #include "app/TextTabs.h"
 #include "msglog/Catalogue.h"
 #include "msglog/LogBrowser.h"
+#include "msglog/UiText.h"
 
 namespace seaherald {
 
@@ -29,23 +30,27 @@ QTableWidgetItem* Cell(const std::string& sjis) {
 
 }  // namespace
 
-LogBrowserWidgets::LogBrowserWidgets(const MainControls& controls) : controls_(controls) {
-  BuildTreeNodes();
+LogBrowserWidgets::LogBrowserWidgets(const MainControls& controls, const UiText& text)
+    : controls_(controls) {
+  BuildTreeNodes(text);
 }
 
 // 182 nodes in depth-first order: language, its stations, under each its types. They carry
 // their bare names until the browser labels them with counts.
-void LogBrowserWidgets::BuildTreeNodes() {
+void LogBrowserWidgets::BuildTreeNodes(const UiText& text) {
   nodes_.reserve(kTreeNodeCount);
   QTreeWidget* tree = controls_.TreeView1;
   for (int lang = 0; lang < kLangCount; ++lang) {
-    auto* langNode = new QTreeWidgetItem(tree, {ToQString(Catalogue::LangName(lang))});
+    auto* langNode =
+        new QTreeWidgetItem(tree, {ToQString(text.Translate(Catalogue::LangName(lang)))});
     nodes_.push_back(langNode);
     for (int base = 0; base < kBaseCount; ++base) {
-      auto* baseNode = new QTreeWidgetItem(langNode, {ToQString(Catalogue::BaseName(1, base))});
+      auto* baseNode =
+          new QTreeWidgetItem(langNode, {ToQString(Catalogue::BaseName(text.NameLang(), base))});
       nodes_.push_back(baseNode);
       for (int type = 0; type < kTypeCount; ++type) {
-        nodes_.push_back(new QTreeWidgetItem(baseNode, {ToQString(Catalogue::TypeName(1, type))}));
+        nodes_.push_back(
+            new QTreeWidgetItem(baseNode, {ToQString(Catalogue::TypeName(text.NameLang(), type))}));
       }
     }
   }

@@ -11,6 +11,7 @@ class QTreeWidgetItem;
 namespace seaherald {
 
 class LogBrowser;
+class UiText;
 
 // Carries the log browser's requests out on the tree, the list, the tabs, Label1 and Memo1,
 // and hands the user's actions on them to the browser. The widgets' own change signals are
@@ -19,7 +20,7 @@ class LogBrowserWidgets final : public QObject, public LogBrowserView {
   Q_OBJECT
 
  public:
-  explicit LogBrowserWidgets(const MainControls& controls);
+  LogBrowserWidgets(const MainControls& controls, const UiText& text);
 
   // Starts forwarding clicks, selection changes, tab changes and deletions to `browser`.
   void Connect(LogBrowser& browser);
@@ -39,7 +40,7 @@ class LogBrowserWidgets final : public QObject, public LogBrowserView {
   int SelectedTreeNode() const;
 
  private:
-  void BuildTreeNodes();
+  void BuildTreeNodes(const UiText& text);
 
   MainControls controls_;
   std::vector<QTreeWidgetItem*> nodes_;

@@ -11,6 +11,7 @@
 #include "app/SpectrumView.h"
 #include "app/StatusPanels.h"
 #include "app/TextTabs.h"
+#include "app/Translation.h"
 #include "app/ViewFonts.h"
 
 namespace seaherald {
@@ -57,11 +58,11 @@ void KeepSelectionVisible(QWidget* view) {
   view->setPalette(palette);
 }
 
-void BuildToolBar(MainControls& c, QWidget* form) {
+void BuildToolBar(MainControls& c, QWidget* form, const Translation& text) {
   c.Panel6 = Named(new QFrame(form), "Panel6");
   c.Panel6->setFixedHeight(ToolBarHeight);
-  c.SpeedButton5 = ToolButton(c.Panel6, "SpeedButton5", QStringLiteral("設　　定"), 1);
-  c.SpeedButton1 = ToolButton(c.Panel6, "SpeedButton1", QStringLiteral("モニター"), 85);
+  c.SpeedButton5 = ToolButton(c.Panel6, "SpeedButton5", text.Tr("設　　定"), 1);
+  c.SpeedButton1 = ToolButton(c.Panel6, "SpeedButton1", text.Tr("モニター"), 85);
   c.SpeedButton1->setCheckable(true);
   c.Panel2 = BlackSunkenPanel(c.Panel6, "Panel2", 86, 25);
   c.Panel2->setEnabled(false);
@@ -74,6 +75,11 @@ QTreeWidget* BuildTree(QWidget* parent) {
   auto* tree = Named(new QTreeWidget(parent), "TreeView1");
   tree->setHeaderHidden(true);
   tree->setColumnCount(1);
+  // A label wider than the panel scrolls sideways instead of being cut short (the English type
+  // names are long).
+  tree->header()->setStretchLastSection(false);
+  tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   tree->setIndentation(19);
   tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tree->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -82,10 +88,10 @@ QTreeWidget* BuildTree(QWidget* parent) {
   return tree;
 }
 
-QTableWidget* BuildList(QWidget* parent) {
+QTableWidget* BuildList(QWidget* parent, const Translation& text) {
   auto* list = Named(new QTableWidget(0, 4, parent), "ListView1");
-  list->setHorizontalHeaderLabels({QStringLiteral("受信時間"), QStringLiteral("電文番号"),
-                                   QStringLiteral("内容"), QStringLiteral("ERR")});
+  list->setHorizontalHeaderLabels(
+      {text.Tr("受信時間"), text.Tr("電文番号"), text.Tr("内容"), QStringLiteral("ERR")});
   list->setShowGrid(true);
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -105,7 +111,7 @@ QTableWidget* BuildList(QWidget* parent) {
   return list;
 }
 
-void BuildBody(MainControls& c, QWidget* form) {
+void BuildBody(MainControls& c, QWidget* form, const Translation& text) {
   c.Panel7 = Named(new QWidget(form), "Panel7");
   auto* bodyLayout = new QVBoxLayout(c.Panel7);
   bodyLayout->setContentsMargins(0, 0, 0, 0);
@@ -127,8 +133,8 @@ void BuildBody(MainControls& c, QWidget* form) {
   c.Splitter2->setHandleWidth(3);
   c.Splitter2->setChildrenCollapsible(false);
   rightLayout->addWidget(c.Splitter2);
-  c.ListView1 = BuildList(c.Splitter2);
-  c.TabControl1 = new TextTabs(c.Splitter2);
+  c.ListView1 = BuildList(c.Splitter2, text);
+  c.TabControl1 = new TextTabs(text, c.Splitter2);
 
   // Docked panes keep their size when the window is resized; the rest takes the change.
   c.Splitter1->setStretchFactor(0, 0);
@@ -139,10 +145,10 @@ void BuildBody(MainControls& c, QWidget* form) {
 
 }  // namespace
 
-MainControls BuildMainControls(QWidget* form) {
+MainControls BuildMainControls(QWidget* form, const Translation& text) {
   MainControls controls;
-  BuildToolBar(controls, form);
-  BuildBody(controls, form);
+  BuildToolBar(controls, form, text);
+  BuildBody(controls, form, text);
   controls.StatusBar1 = new StatusPanels(form);
   auto* formLayout = new QVBoxLayout(form);
   formLayout->setContentsMargins(0, 0, 0, 0);

@@ -10,6 +10,7 @@ class QWidget;
 namespace seaherald {
 
 class SpectrumView;
+class Translation;
 class StatusPanels;
 class TextTabs;
 
@@ -34,7 +35,7 @@ struct MainControls {
 
 // Builds the controls into `form` with the layout's sizes; panel and list sizes from the settings
 // are applied later by the form.
-MainControls BuildMainControls(QWidget* form);
+MainControls BuildMainControls(QWidget* form, const Translation& text);
 
 // Places the spectrum frame and the lamp against the right edge of a client area this wide.
 void PlaceToolBarIndicators(const MainControls& controls, int clientWidth);

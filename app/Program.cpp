@@ -10,7 +10,8 @@ namespace seaherald {
 
 Program::Program(AppPaths paths, SoundBackend& backend, FormServices services)
     : form1_(std::make_unique<TForm1>(std::move(paths), services)) {
-  sound_ = std::make_unique<SoundDevices>(backend, form1_->Dialogs(), SoundHooks());
+  sound_ = std::make_unique<SoundDevices>(backend, form1_->Dialogs(), SoundHooks(),
+                                          HeapBufferAllocator(), form1_->Text());
   form1_->SetSoundShutdown([this] {
     sound_->CloseWaveIn();
     sound_->CloseWaveOut();
@@ -41,9 +42,9 @@ SoundDevices::Hooks Program::SoundHooks() {
 }
 
 void Program::BuildDialogs(SoundBackend& backend) {
-  auto* form9 = new TForm9(form1_.get());
+  auto* form9 = new TForm9(form1_.get(), TForm9::DefaultSettlePause, form1_->Text());
   form8_ = new TForm8(backend, *sound_, form1_->SettingsRecord().WaveInName, form1_->Dialogs(),
-                      *form9, form1_.get());
+                      *form9, form1_.get(), form1_->Text());
   auto* form3 = new TForm3(*form1_, form1_->ChooserService(), form1_.get());
   form9->SetOwnerWindow(form8_);
   form1_->SetSettingsDialog(form3);

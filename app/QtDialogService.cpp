@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/QtText.h"
+#include "app/Translation.h"
 
 namespace seaherald {
 
@@ -27,7 +28,7 @@ void QtDialogService::Beep() {
 void QtDialogService::ShowError(const std::string& sjis) {
   // A box opened while another is shown (from its event loop) takes over until it closes.
   const QPointer<QMessageBox> outer = shownError_;
-  ShowWithOk(parent_, QMessageBox::Critical, QStringLiteral("エラー"), sjis, &shownError_);
+  ShowWithOk(parent_, QMessageBox::Critical, text_.Tr("エラー"), sjis, &shownError_);
   shownError_ = outer;
 }
 
@@ -38,14 +39,14 @@ bool QtDialogService::AddToShownError(const std::string& sjis) {
 }
 
 void QtDialogService::ShowInformation(const std::string& sjis) {
-  ShowWithOk(parent_, QMessageBox::Information, QStringLiteral("情報"), sjis);
+  ShowWithOk(parent_, QMessageBox::Information, text_.Tr("情報"), sjis);
 }
 
 bool QtDialogService::Confirm(const std::string& sjis) {
-  QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), ToQString(sjis),
+  QMessageBox box(QMessageBox::Question, text_.Tr("確認"), ToQString(sjis),
                   QMessageBox::Yes | QMessageBox::No, parent_);
-  box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
-  box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+  box.button(QMessageBox::Yes)->setText(text_.Tr("はい(&Y)"));
+  box.button(QMessageBox::No)->setText(text_.Tr("いいえ(&N)"));
   return box.exec() == QMessageBox::Yes;
 }
 

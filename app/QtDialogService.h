@@ -9,11 +9,13 @@ class QWidget;
 
 namespace seaherald {
 
-// Message dialogs as modal message boxes over the main window, with Japanese captions and
-// button texts.
+class Translation;
+
+// Message dialogs as modal message boxes over the main window, with captions and button texts
+// in the window's language. The messages come already in that language.
 class QtDialogService final : public DialogService {
  public:
-  explicit QtDialogService(QWidget* parent) : parent_(parent) {}
+  QtDialogService(QWidget* parent, const Translation& text) : parent_(parent), text_(text) {}
   void Beep() override;
   void ShowError(const std::string& sjis) override;
   bool AddToShownError(const std::string& sjis) override;
@@ -22,6 +24,7 @@ class QtDialogService final : public DialogService {
 
  private:
   QWidget* parent_;
+  const Translation& text_;
   QPointer<QMessageBox> shownError_;  // while an error box is open
 };
 

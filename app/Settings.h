@@ -43,6 +43,9 @@ struct Settings {
   std::uint32_t BackColor = 0xFFFFFF;
   int SortType = 0;
   bool DecSens = false;  // true: the high-sensitivity receive path
+  // [Disp] Language: the window's language, "ja" or "en"; empty follows the locale. Only read,
+  // never written, so the file does not change with the language.
+  std::string Language;
 
   bool operator==(const Settings&) const = default;
 };

@@ -3,6 +3,7 @@
 namespace seaherald {
 
 struct Settings;
+class Translation;
 
 // What the settings dialog changes in the running receiver besides the settings record.
 class SettingsDialogHost {
@@ -17,6 +18,8 @@ class SettingsDialogHost {
   virtual void ApplyViewColors() = 0;
   // Shows the input device dialog modally; returns when it is closed.
   virtual void OpenInputDeviceDialog() = 0;
+  // The language the dialog speaks, the main window's.
+  virtual const Translation& Text() const = 0;
 };
 
 }  // namespace seaherald

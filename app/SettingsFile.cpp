@@ -8,6 +8,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "app/UiLanguage.h"
 #include "platform/CodePage.h"
 
 namespace seaherald {
@@ -151,6 +152,9 @@ Settings LoadSettings(const std::filesystem::path& path) noexcept {
     Settings settings;
     for (const SettingsKey& key : SettingsKeys)
       ReadKey(loaded.document, key, settings);
+    // Read only: the file keeps whatever the user wrote there.
+    settings.Language =
+        loaded.document.Get(UiLanguageSection, UiLanguageKey).value_or(std::string());
     return settings;
   } catch (...) {  // only memory exhaustion can get here; the defaults need none
     return Settings{};

@@ -2,14 +2,20 @@
 
 #include <QStringList>
 
+#include "app/QtText.h"
+#include "app/Translation.h"
+#include "msglog/Catalogue.h"
+
 namespace seaherald {
 
 namespace {
 
+constexpr int NamedStations = 5;
+
 // Station times at one hour: `first` for the first station, then `spacing` minutes apart.
 QString ScheduleRow(int firstHour, int firstMinute, int spacing, bool last) {
   QStringList fields;
-  for (int station = 0; station < 5; ++station) {
+  for (int station = 0; station < NamedStations; ++station) {
     const int minutes = firstHour * 60 + firstMinute + station * spacing;
     fields << QStringLiteral("%1%2")
                   .arg(minutes / 60, 2, 10, QChar('0'))
@@ -20,9 +26,17 @@ QString ScheduleRow(int firstHour, int firstMinute, int spacing, bool last) {
   return row;
 }
 
-QStringList ServiceBlock(const QString& title, int firstHour, int spacing) {
-  QStringList lines{QStringLiteral("    ") + title,
-                    QStringLiteral("\t那覇\t門司\t横浜\t小樽\t釧路")};
+QString StationRow(const Translation& text) {
+  QStringList names;
+  for (int base = 0; base < NamedStations; ++base) {
+    names << ToQString(Catalogue::BaseName(text.NameLang(), base));
+  }
+  return QStringLiteral("\t") + names.join(QChar('\t'));
+}
+
+QStringList ServiceBlock(const Translation& text, const QString& title, int firstHour,
+                         int spacing) {
+  QStringList lines{QStringLiteral("    ") + title, StationRow(text)};
   for (int slot = 0; slot < 6; ++slot) {
     lines << ScheduleRow(firstHour + 4 * slot, 0, spacing, slot == 5);
   }
@@ -31,11 +45,11 @@ QStringList ServiceBlock(const QString& title, int firstHour, int spacing) {
 
 }  // namespace
 
-QString StartupText() {
+QString StartupText(const Translation& text) {
   QStringList lines{QStringLiteral("SEAHERALD ver.1.0.1 build000"), QString(),
-                    QStringLiteral("ナブテックス放送スケジュール")};
-  lines << ServiceBlock(QStringLiteral("英文 (518kHz)"), 2, 10);
-  lines << ServiceBlock(QStringLiteral("和文 (424kHz)"), 1, 17);
+                    text.Tr("ナブテックス放送スケジュール")};
+  lines << ServiceBlock(text, text.Tr("英文 (518kHz)"), 2, 10);
+  lines << ServiceBlock(text, text.Tr("和文 (424kHz)"), 1, 17);
   return lines.join(QChar('\n'));
 }
 

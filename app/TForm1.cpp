@@ -43,7 +43,9 @@ std::array<QWidget*, 3> Views(const MainControls& controls) {
 
 TForm1::TForm1(AppPaths paths, FormServices services)
     : paths_(std::move(paths)),
-      qtDialogs_(this),
+      settings_(LoadSettings(paths_.settingsFile)),
+      text_(Translation::Choose(settings_.Language)),
+      qtDialogs_(this, text_),
       qtChoosers_(this),
       dialogs_(services.dialogs != nullptr ? services.dialogs : &qtDialogs_),
       choosers_(services.choosers != nullptr ? services.choosers : &qtChoosers_),
@@ -53,27 +55,26 @@ TForm1::TForm1(AppPaths paths, FormServices services)
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("SEAHERALD"));
   setFont(ControlFont());
-  controls_ = BuildMainControls(this);
-  controls_.TabControl1->Memo1()->setPlainText(StartupText());
+  controls_ = BuildMainControls(this, text_);
+  controls_.TabControl1->Memo1()->setPlainText(StartupText(text_));
   resize(LayoutClientWidth, LayoutClientHeight);
-  browserWidgets_ = std::make_unique<LogBrowserWidgets>(controls_);
+  browserWidgets_ = std::make_unique<LogBrowserWidgets>(controls_, text_);
 
-  settings_ = LoadSettings(paths_.settingsFile);
   ApplyStoredSizes();
   RaiseStartupMinimums(settings_);
   browserWidgets_->SetActiveTab(kTabReceived);
   ApplyViewFont();
   ApplyViewColors();
 
-  browser_ =
-      std::make_unique<LogBrowser>(settings_, *clock_, logFolder_, *browserWidgets_, *dialogs_);
+  browser_ = std::make_unique<LogBrowser>(settings_, *clock_, logFolder_, *browserWidgets_,
+                                          *dialogs_, text_);
   browserWidgets_->Connect(*browser_);
   logErrors_ = std::make_unique<DeferredErrors>(*dialogs_, [this] {
     QMetaObject::invokeMethod(
         this, [this] { logErrors_->ShowPending(); }, Qt::QueuedConnection);
   });
   log_ = std::make_unique<MessageLog>(settings_, *clock_, logFolder_, *this, *logErrors_,
-                                      browser_.get());
+                                      browser_.get(), text_);
   browser_->Start();
   centerFrequency_ = settings_.CentF * 10.0;
   blockHandler_ = std::make_unique<BlockHandler>(
@@ -148,7 +149,9 @@ void TForm1::FormClose() {
   const ProfileWriteResult written = SaveSettings(paths_.settingsFile, settings_);
   if (!written.ok()) {
     dialogs_->Beep();
-    dialogs_->ShowError(CannotWriteMessage(logFolder_.DisplayPath(paths_.settingsFile)));
+    // The message's pattern, "%1 に書き込めません", is what the translation looks up.
+    dialogs_->ShowError(Compose(text_.Translate(CannotWriteMessage("%1")),
+                                {logFolder_.DisplayPath(paths_.settingsFile)}));
   }
 }
 

@@ -12,6 +12,7 @@
 #include "app/QtDialogService.h"
 #include "app/Settings.h"
 #include "app/SettingsDialogHost.h"
+#include "app/Translation.h"
 #include "audio/BlockHandler.h"
 #include "audio/RgbBitmap.h"
 #include "audio/SampleConversion.h"
@@ -85,6 +86,7 @@ class TForm1 final : public QWidget,
   MessageLog& Log() { return *log_; }
   LogBrowserWidgets& BrowserWidgets() { return *browserWidgets_; }
   DialogService& Dialogs() { return *dialogs_; }
+  const Translation& Text() const override { return text_; }
   Choosers& ChooserService() { return *choosers_; }
   const RgbBitmap& SpectrumBitmap() const { return spectrumBitmap_; }
   BlockHandler& Blocks() { return *blockHandler_; }
@@ -117,6 +119,9 @@ class TForm1 final : public QWidget,
   void OnBlockDone() override;
 
   AppPaths paths_;
+  // Read first: the language of every control comes from it.
+  Settings settings_;
+  Translation text_;
   QtDialogService qtDialogs_;
   QtChoosers qtChoosers_;
   SystemClock systemClock_;
@@ -124,7 +129,6 @@ class TForm1 final : public QWidget,
   Choosers* choosers_;
   const LocalClock* clock_;
 
-  Settings settings_;
   double centerFrequency_ = 0;
   LogFolder logFolder_;
   Spectrum spectrum_;

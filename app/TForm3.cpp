@@ -12,6 +12,7 @@
 #include "app/ColourPanel.h"
 #include "app/Settings.h"
 #include "app/SettingsDialogHost.h"
+#include "app/Translation.h"
 #include "app/UpDownButtons.h"
 #include "app/ViewFonts.h"
 #include "platform/WindowPlacement.h"
@@ -82,7 +83,8 @@ QGroupBox* Group(QWidget* parent, const char* name, const QString& title, QRect 
 TForm3::TForm3(SettingsDialogHost& host, Choosers& choosers, QWidget* mainWindow)
     : QDialog(mainWindow), host_(host), choosers_(choosers), mainWindow_(mainWindow) {
   setObjectName(QStringLiteral("Form3"));
-  setWindowTitle(QStringLiteral("設定"));
+  const Translation& text = host_.Text();
+  setWindowTitle(text.Tr("設定"));
   setFont(ControlFont());
   setFixedSize(ClientWidth, ClientHeight);
   setModal(false);
@@ -94,27 +96,29 @@ TForm3::TForm3(SettingsDialogHost& host, Choosers& choosers, QWidget* mainWindow
 }
 
 void TForm3::BuildDecoderGroup() {
-  QGroupBox* group = Group(this, "GroupBox1", QStringLiteral("デコーダ設定"), {8, 8, 241, 185});
-  PlainLabel(group, "Label1", QStringLiteral("中心周波数"), 16, 27);
+  const Translation& text = host_.Text();
+  QGroupBox* group = Group(this, "GroupBox1", text.Tr("デコーダ設定"), {8, 8, 241, 185});
+  PlainLabel(group, "Label1", text.Tr("中心周波数"), 16, 27);
   label9_ = ValueLabel(group, "Label9", {120, 24, 57, 18});
   upDown1_ = Arrows(group, "UpDown1", 20, 100, 175, 24);
   PlainLabel(group, "Label2", QStringLiteral("Hz"), 208, 24);
-  button1_ = new QPushButton(QStringLiteral("サウンドデバイス選択"), group);
+  button1_ = new QPushButton(text.Tr("サウンドデバイス選択"), group);
   button1_->setObjectName(QStringLiteral("Button1"));
   button1_->setGeometry(16, 57, 129, 25);
-  checkBox1_ = Tick(group, "CheckBox1", QStringLiteral("伝送モード自動設定"), {16, 91, 145, 25});
-  label3_ = PlainLabel(group, "Label3", QStringLiteral("言語"), 39, 122);
+  checkBox1_ = Tick(group, "CheckBox1", text.Tr("伝送モード自動設定"), {16, 91, 145, 25});
+  label3_ = PlainLabel(group, "Label3", text.Tr("言語"), 39, 122);
   auto* language = new QButtonGroup(this);
-  speedButton1_ = PairButton(group, "SpeedButton1", QStringLiteral("英文"), 88, 122, language);
-  speedButton2_ = PairButton(group, "SpeedButton2", QStringLiteral("和文"), 156, 122, language);
-  label4_ = PlainLabel(group, "Label4", QStringLiteral("極性"), 39, 148);
+  speedButton1_ = PairButton(group, "SpeedButton1", text.Tr("英文"), 88, 122, language);
+  speedButton2_ = PairButton(group, "SpeedButton2", text.Tr("和文", "decoder language button"), 156,
+                             122, language);
+  label4_ = PlainLabel(group, "Label4", text.Tr("極性"), 39, 148);
   auto* polarity = new QButtonGroup(this);
-  speedButton3_ = PairButton(group, "SpeedButton3", QStringLiteral("正転"), 88, 148, polarity);
-  speedButton4_ = PairButton(group, "SpeedButton4", QStringLiteral("反転"), 156, 148, polarity);
+  speedButton3_ = PairButton(group, "SpeedButton3", text.Tr("正転"), 88, 148, polarity);
+  speedButton4_ = PairButton(group, "SpeedButton4", text.Tr("反転"), 156, 148, polarity);
   speedButton1_->setChecked(true);
   speedButton3_->setChecked(true);
   // In the free space beside the device button, so that no other control moves.
-  checkBox4_ = Tick(group, "CheckBox4", QStringLiteral("高感度受信"), {152, 59, 86, 21});
+  checkBox4_ = Tick(group, "CheckBox4", text.Tr("高感度受信"), {152, 59, 86, 21});
 
   connect(upDown1_, &UpDownButtons::Clicked, this, &TForm3::UpDown1Click);
   connect(button1_, &QPushButton::clicked, this, &TForm3::Button1Click);
@@ -127,28 +131,30 @@ void TForm3::BuildDecoderGroup() {
 }
 
 void TForm3::BuildMessageGroup() {
-  QGroupBox* group = Group(this, "GroupBox2", QStringLiteral("電文処理設定"), {8, 199, 241, 74});
-  PlainLabel(group, "Label5", QStringLiteral("タイムアウト値"), 16, 32);
+  const Translation& text = host_.Text();
+  QGroupBox* group = Group(this, "GroupBox2", text.Tr("電文処理設定"), {8, 199, 241, 74});
+  PlainLabel(group, "Label5", text.Tr("タイムアウト値"), 16, 32);
   label10_ = ValueLabel(group, "Label10", {125, 32, 44, 18});
   upDown2_ = Arrows(group, "UpDown2", 1, 300, 175, 32);
-  PlainLabel(group, "Label6", QStringLiteral("秒"), 208, 32);
+  PlainLabel(group, "Label6", text.Tr("秒"), 208, 32);
   connect(upDown2_, &UpDownButtons::Clicked, this, &TForm3::UpDown2Click);
 }
 
 void TForm3::BuildLogGroup() {
+  const Translation& text = host_.Text();
   QGroupBox* group =
-      Group(this, "GroupBox3", QStringLiteral("ログファイル処理設定"), {255, 112, 241, 161});
-  checkBox2_ = Tick(group, "CheckBox2", QStringLiteral("自動ログファイル削除"), {16, 24, 161, 17});
-  label7_ = PlainLabel(group, "Label7", QStringLiteral("削除経過日数"), 24, 55);
+      Group(this, "GroupBox3", text.Tr("ログファイル処理設定"), {255, 112, 241, 161});
+  checkBox2_ = Tick(group, "CheckBox2", text.Tr("自動ログファイル削除"), {16, 24, 161, 17});
+  label7_ = PlainLabel(group, "Label7", text.Tr("削除経過日数"), 24, 55);
   label11_ = ValueLabel(group, "Label11", {120, 55, 57, 18});
   upDown3_ = Arrows(group, "UpDown3", 1, 365, 175, 55);
-  label8_ = PlainLabel(group, "Label8", QStringLiteral("日"), 208, 55);
-  checkBox3_ = Tick(group, "CheckBox3", QStringLiteral("設定エラー数以上はログを保存しない"),
-                    {16, 88, 209, 25});
-  label12_ = PlainLabel(group, "Label12", QStringLiteral("エラー数"), 24, 126);
+  label8_ = PlainLabel(group, "Label8", text.Tr("日"), 208, 55);
+  checkBox3_ =
+      Tick(group, "CheckBox3", text.Tr("設定エラー数以上はログを保存しない"), {16, 88, 209, 25});
+  label12_ = PlainLabel(group, "Label12", text.Tr("エラー数"), 24, 126);
   label13_ = ValueLabel(group, "Label13", {120, 126, 57, 18});
   upDown4_ = Arrows(group, "UpDown4", 1, 100, 175, 126);
-  label14_ = PlainLabel(group, "Label14", QStringLiteral("個"), 208, 126);
+  label14_ = PlainLabel(group, "Label14", text.Tr("個"), 208, 126);
   connect(checkBox2_, &QCheckBox::clicked, this, &TForm3::CheckBox2Click);
   connect(upDown3_, &UpDownButtons::Clicked, this, &TForm3::UpDown3Click);
   connect(checkBox3_, &QCheckBox::clicked, this, &TForm3::CheckBox3Click);
@@ -156,19 +162,19 @@ void TForm3::BuildLogGroup() {
 }
 
 void TForm3::BuildFontGroup() {
-  QGroupBox* group =
-      Group(this, "GroupBox4", QStringLiteral("表示フォント設定"), {255, 8, 241, 98});
+  const Translation& text = host_.Text();
+  QGroupBox* group = Group(this, "GroupBox4", text.Tr("表示フォント設定"), {255, 8, 241, 98});
   panel1_ = new ColourPanel(group);
   panel1_->setObjectName(QStringLiteral("Panel1"));
   panel1_->setGeometry(16, 36, 33, 21);
-  PlainLabel(group, "Label15", QStringLiteral("文字色"), 65, 40);
+  PlainLabel(group, "Label15", text.Tr("文字色"), 65, 40);
   panel2_ = new ColourPanel(group);
   panel2_->setObjectName(QStringLiteral("Panel2"));
   panel2_->setGeometry(16, 63, 33, 21);
-  PlainLabel(group, "Label16", QStringLiteral("背景色"), 65, 67);
+  PlainLabel(group, "Label16", text.Tr("背景色"), 65, 67);
   speedButton5_ = new QToolButton(group);
   speedButton5_->setObjectName(QStringLiteral("SpeedButton5"));
-  speedButton5_->setText(QStringLiteral("フォント選択"));
+  speedButton5_->setText(text.Tr("フォント選択"));
   speedButton5_->setFocusPolicy(Qt::NoFocus);
   speedButton5_->setGeometry(136, 40, 81, 33);
   connect(panel1_, &ColourPanel::Clicked, this, &TForm3::Panel1Click);

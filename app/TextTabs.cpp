@@ -5,6 +5,7 @@
 #include <QTabBar>
 #include <QToolButton>
 
+#include "app/Translation.h"
 #include "app/ViewFonts.h"
 
 namespace seaherald {
@@ -27,12 +28,12 @@ QToolButton* DeleteButton(QWidget* parent, const char* name, const QString& capt
 
 }  // namespace
 
-TextTabs::TextTabs(QWidget* parent)
+TextTabs::TextTabs(const Translation& text, QWidget* parent)
     : QWidget(parent),
       tabs_(new QTabBar(this)),
       label1_(new QLabel(this)),
-      deleteOne_(DeleteButton(this, "SpeedButton7", QStringLiteral("１件削除"))),
-      deleteAll_(DeleteButton(this, "SpeedButton8", QStringLiteral("全件削除"))),
+      deleteOne_(DeleteButton(this, "SpeedButton7", text.Tr("１件削除"))),
+      deleteAll_(DeleteButton(this, "SpeedButton8", text.Tr("全件削除"))),
       memo_(new QPlainTextEdit(this)) {
   setObjectName(QStringLiteral("TabControl1"));
   tabs_->setObjectName(QStringLiteral("TabControl1Tabs"));
@@ -42,8 +43,8 @@ TextTabs::TextTabs(QWidget* parent)
   tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { width: %1px; height: %2px; }")
                            .arg(TabWidth)
                            .arg(TabRowHeight - 2));
-  tabs_->addTab(QStringLiteral("受信電文"));
-  tabs_->addTab(QStringLiteral("読出電文"));
+  tabs_->addTab(text.Tr("受信電文"));
+  tabs_->addTab(text.Tr("読出電文"));
   tabs_->setGeometry(0, 0, 2 * TabWidth + 4, TabRowHeight);
 
   label1_->setObjectName(QStringLiteral("Label1"));

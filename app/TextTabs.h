@@ -9,6 +9,8 @@ class QToolButton;
 
 namespace seaherald {
 
+class Translation;
+
 // TabControl1: the tab strip "受信電文" / "読出電文" with the title label beside the tabs, the
 // two delete buttons at its top right and the text pane below the tabs.
 class TextTabs final : public QWidget {
@@ -17,7 +19,7 @@ class TextTabs final : public QWidget {
  public:
   static constexpr int TabRowHeight = 20;
 
-  explicit TextTabs(QWidget* parent = nullptr);
+  explicit TextTabs(const Translation& text, QWidget* parent = nullptr);
 
   QTabBar* Tabs() const { return tabs_; }
   QLabel* Label1() const { return label1_; }

@@ -6,12 +6,13 @@ namespace seaherald {
 
 InputDeviceSelection::InputDeviceSelection(std::string& waveInName, int& deviceIndex,
                                            SoundBackend& devices, CaptureControl& capture,
-                                           DialogService& dialogs)
+                                           DialogService& dialogs, const UiText& text)
     : waveInName_(waveInName),
       deviceIndex_(deviceIndex),
       devices_(devices),
       capture_(capture),
-      dialogs_(dialogs) {}
+      dialogs_(dialogs),
+      text_(text) {}
 
 void InputDeviceSelection::ListInputDevices() {
   list_ = InputDeviceList(devices_.ListInputDevices());
@@ -23,7 +24,8 @@ void InputDeviceSelection::OpenSelectedDevice() {
     deviceIndex_ = 0;
     waveInName_ = std::string(DefaultInputDeviceName);
     dialogs_.Beep();
-    dialogs_.ShowInformation(Cp932Text("標準の入力デバイスでサウンドデバイスをオープンします"));
+    dialogs_.ShowInformation(
+        text_.Translate(Cp932Text("標準の入力デバイスでサウンドデバイスをオープンします")));
   }
   selected_ = deviceIndex_;
   capture_.OpenWaveIn(list_.DeviceId(deviceIndex_));

@@ -7,6 +7,7 @@
 #include "audio/InputDeviceList.h"
 #include "audio/SoundBackend.h"
 #include "msglog/DialogService.h"
+#include "msglog/UiText.h"
 
 namespace seaherald {
 
@@ -26,7 +27,8 @@ class InputDeviceSelection {
  public:
   // `waveInName` (Shift-JIS) and `deviceIndex` are the main window's; this object keeps them.
   InputDeviceSelection(std::string& waveInName, int& deviceIndex, SoundBackend& devices,
-                       CaptureControl& capture, DialogService& dialogs);
+                       CaptureControl& capture, DialogService& dialogs,
+                       const UiText& text = JapaneseUiText());
 
   // Reads the system's capture devices afresh.
   void ListInputDevices();
@@ -60,6 +62,7 @@ class InputDeviceSelection {
   SoundBackend& devices_;
   CaptureControl& capture_;
   DialogService& dialogs_;
+  const UiText& text_;
   InputDeviceList list_;
   int selected_ = 0;
   bool changing_ = false;  // inside Confirm, where the capture is closed on purpose

@@ -32,9 +32,10 @@ class FlagScope {
 }  // namespace
 
 SoundDevices::SoundDevices(SoundBackend& backend, DialogService& dialogs, Hooks hooks,
-                           BufferAllocator allocator)
+                           BufferAllocator allocator, const UiText& text)
     : backend_(backend),
       dialogs_(dialogs),
+      text_(text),
       hooks_(std::move(hooks)),
       allocator_(std::move(allocator)) {}
 
@@ -132,12 +133,12 @@ bool SoundDevices::StartOutput(OutputReport report) {
 
 void SoundDevices::ReportCaptureFailure(const char* utf8Message) {
   dialogs_.Beep();
-  dialogs_.ShowError(Cp932Text(utf8Message));
+  dialogs_.ShowError(text_.Translate(Cp932Text(utf8Message)));
 }
 
 void SoundDevices::ReportOutputFailure(const char* utf8Message) {
   dialogs_.Beep();
-  dialogs_.ShowError(Cp932Text(utf8Message));
+  dialogs_.ShowError(text_.Translate(Cp932Text(utf8Message)));
   if (hooks_.closeMainWindow) hooks_.closeMainWindow();
 }
 

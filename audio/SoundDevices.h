@@ -16,6 +16,7 @@
 #include "audio/SoundBackend.h"
 #include "audio/WaveFormat.h"
 #include "msglog/DialogService.h"
+#include "msglog/UiText.h"
 
 namespace seaherald {
 
@@ -37,7 +38,8 @@ class SoundDevices final : public CaptureControl {
   };
 
   SoundDevices(SoundBackend& backend, DialogService& dialogs, Hooks hooks,
-               BufferAllocator allocator = HeapBufferAllocator());
+               BufferAllocator allocator = HeapBufferAllocator(),
+               const UiText& text = JapaneseUiText());
   ~SoundDevices() override;
   SoundDevices(const SoundDevices&) = delete;
   SoundDevices& operator=(const SoundDevices&) = delete;
@@ -81,6 +83,7 @@ class SoundDevices final : public CaptureControl {
 
   SoundBackend& backend_;
   DialogService& dialogs_;
+  const UiText& text_;
   Hooks hooks_;
   BufferAllocator allocator_;
 

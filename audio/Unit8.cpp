@@ -32,11 +32,12 @@ std::optional<std::string> FindOnPath(std::string_view name) {
 }  // namespace
 
 TForm8::TForm8(SoundBackend& devices, CaptureControl& capture, std::string& waveInName,
-               DialogService& dialogs, TForm9& notice, QWidget* parent)
+               DialogService& dialogs, TForm9& notice, QWidget* parent, const Translation& text)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      selection_(waveInName, deviceIndex_, devices, capture, dialogs),
-      notice_(notice) {
+      selection_(waveInName, deviceIndex_, devices, capture, dialogs, text),
+      notice_(notice),
+      text_(text) {
   BuildControls();
   selection_.ListInputDevices();
   FillComboBox();
@@ -54,11 +55,11 @@ void TForm8::RetryCapture() {
 
 void TForm8::BuildControls() {
   setObjectName(QStringLiteral("Form8"));
-  setWindowTitle(QStringLiteral("入力デバイスの設定"));
+  setWindowTitle(text_.Tr("入力デバイスの設定"));
   setFixedSize(ClientWidth, ClientHeight);
   setModal(true);
 
-  GroupBox1 = new QGroupBox(QStringLiteral("入力デバイス"), this);
+  GroupBox1 = new QGroupBox(text_.Tr("入力デバイス"), this);
   GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
   GroupBox1->setGeometry(8, 8, 313, 57);
   ComboBox1 = new QComboBox(GroupBox1);
@@ -66,7 +67,7 @@ void TForm8::BuildControls() {
   ComboBox1->setEditable(false);
   ComboBox1->setGeometry(8, 24, 297, 20);
 
-  Button3 = new QPushButton(QStringLiteral("Windowsのサウンド設定"), this);
+  Button3 = new QPushButton(text_.Tr("Windowsのサウンド設定"), this);
   Button3->setObjectName(QStringLiteral("Button3"));
   Button3->setGeometry(8, 73, 146, 25);
   Button3->setAutoDefault(false);
@@ -74,7 +75,7 @@ void TForm8::BuildControls() {
   Button1->setObjectName(QStringLiteral("Button1"));
   Button1->setGeometry(160, 73, 78, 25);
   Button1->setDefault(true);
-  Button2 = new QPushButton(QStringLiteral("キャンセル"), this);
+  Button2 = new QPushButton(text_.Tr("キャンセル"), this);
   Button2->setObjectName(QStringLiteral("Button2"));
   Button2->setGeometry(244, 73, 77, 25);
   Button2->setAutoDefault(false);
@@ -88,7 +89,9 @@ void TForm8::FillComboBox() {
   ComboBox1->clear();
   const InputDeviceList& list = selection_.Devices();
   for (int position = 0; position < list.Count(); ++position) {
-    ComboBox1->addItem(ItemText(list.ItemText(position)));
+    // The default entry is named in the window's language; device names are shown as they are.
+    const std::string& name = list.ItemText(position);
+    ComboBox1->addItem(ItemText(position == 0 ? text_.Translate(name) : name));
   }
 }
 

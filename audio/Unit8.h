@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <string>
 
+#include "app/Translation.h"
 #include "audio/InputDeviceSelection.h"
 
 class QComboBox;
@@ -27,7 +28,8 @@ class TForm8 final : public QDialog {
 
   // `waveInName` is the settings record's (Shift-JIS); the dialog keeps it up to date.
   TForm8(SoundBackend& devices, CaptureControl& capture, std::string& waveInName,
-         DialogService& dialogs, TForm9& notice, QWidget* parent = nullptr);
+         DialogService& dialogs, TForm9& notice, QWidget* parent = nullptr,
+         const Translation& text = JapaneseTranslation());
 
   // Shows the dialog modally, centred over `owner`; returns when it is closed.
   int ShowModalOver(QWidget* owner);
@@ -56,6 +58,7 @@ class TForm8 final : public QDialog {
   int deviceIndex_ = 0;
   InputDeviceSelection selection_;
   TForm9& notice_;
+  const Translation& text_;
   QWidget* owner_ = nullptr;
 };
 

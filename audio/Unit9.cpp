@@ -8,12 +8,12 @@
 
 namespace seaherald {
 
-TForm9::TForm9(QWidget* parent, std::chrono::milliseconds settlePause)
+TForm9::TForm9(QWidget* parent, std::chrono::milliseconds settlePause, const Translation& text)
     : QWidget(parent, Qt::Tool), settlePause_(settlePause) {
   setObjectName(QStringLiteral("Form9"));
-  setWindowTitle(QStringLiteral("録音デバイス変更"));
+  setWindowTitle(text.Tr("録音デバイス変更"));
   setFixedSize(ClientWidth, ClientHeight);
-  Label1 = new QLabel(QStringLiteral("デバイス変更中…"), this);
+  Label1 = new QLabel(text.Tr("デバイス変更中…"), this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   Label1->setGeometry(0, 16, 233, 13);

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <chrono>
 
+#include "app/Translation.h"
 #include "audio/InputDeviceSelection.h"
 
 class QLabel;
@@ -17,9 +18,11 @@ class TForm9 final : public QWidget, public DeviceChangeNotice {
  public:
   static constexpr int ClientWidth = 230;
   static constexpr int ClientHeight = 41;
+  static constexpr std::chrono::milliseconds DefaultSettlePause{1000};
 
   explicit TForm9(QWidget* parent = nullptr,
-                  std::chrono::milliseconds settlePause = std::chrono::milliseconds(1000));
+                  std::chrono::milliseconds settlePause = DefaultSettlePause,
+                  const Translation& text = JapaneseTranslation());
 
   // The window the notice is centred over when it shows.
   void SetOwnerWindow(QWidget* owner) { owner_ = owner; }

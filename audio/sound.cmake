@@ -12,7 +12,7 @@ add_library(seaherald_sound_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/SoundDevices.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SoundSettingsCommand.cpp)
 target_include_directories(seaherald_sound_core PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(seaherald_sound_core PUBLIC seaherald_codepage)
+target_link_libraries(seaherald_sound_core PUBLIC seaherald_codepage seaherald_ui_text)
 
 add_library(seaherald_sound STATIC
   ${CMAKE_CURRENT_LIST_DIR}/QtSoundBackend.cpp
@@ -21,5 +21,5 @@ add_library(seaherald_sound STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Unit9.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WaveIn.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WaveOut.cpp)
-target_link_libraries(seaherald_sound PUBLIC
-  seaherald_sound_core seaherald_window_placement Qt6::Widgets Qt6::Multimedia)
+target_link_libraries(seaherald_sound PUBLIC seaherald_sound_core seaherald_translation
+  seaherald_window_placement Qt6::Widgets Qt6::Multimedia)

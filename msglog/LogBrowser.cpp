@@ -39,15 +39,18 @@ std::string NodeLabel(const std::string& name, int count) {
   return name + " (" + std::to_string(count) + ")";
 }
 
-std::vector<std::string> TreeLabelsOf(const TreeCounts& counts) {
+// Station and type names in the user's language under both services.
+std::vector<std::string> TreeLabelsOf(const TreeCounts& counts, const UiText& text) {
   std::vector<std::string> labels;
   labels.reserve(kTreeNodeCount);
+  const int names = text.NameLang();
   for (int lang = 0; lang < kLangCount; ++lang) {
-    labels.push_back(NodeLabel(Catalogue::LangName(lang), counts.lang[lang]));
+    labels.push_back(NodeLabel(text.Translate(Catalogue::LangName(lang)), counts.lang[lang]));
     for (int base = 0; base < kBaseCount; ++base) {
-      labels.push_back(NodeLabel(Catalogue::BaseName(1, base), counts.base[lang][base]));
+      labels.push_back(NodeLabel(Catalogue::BaseName(names, base), counts.base[lang][base]));
       for (int type = 0; type < kTypeCount; ++type) {
-        labels.push_back(NodeLabel(Catalogue::TypeName(1, type), counts.type[lang][base][type]));
+        labels.push_back(
+            NodeLabel(Catalogue::TypeName(names, type), counts.type[lang][base][type]));
       }
     }
   }
@@ -59,14 +62,18 @@ bool IsSelection(int lang, int base, int type) {
          type < kTypeCount;
 }
 
-std::string DeleteAllQuestion(int lang, int base, int type) {
-  return Catalogue::LangName(lang) + Cp932Text("、基地局（") + Catalogue::BaseName(lang, base) +
-         Cp932Text("）、") + Catalogue::TypeName(lang, type) +
-         Cp932Text("の全てのログを削除します\nよろしいですか？");
+// The Japanese window names English logs by their English names; the English window names all
+// logs so.
+std::string DeleteAllQuestion(int lang, int base, int type, const UiText& text) {
+  const int names = text.NameLang() == 0 ? 0 : lang;
+  return Compose(
+      text.Translate(Cp932Text("%1、基地局（%2）、%3の全てのログを削除します\nよろしいですか？")),
+      {text.Translate(Catalogue::LangName(lang)), Catalogue::BaseName(names, base),
+       Catalogue::TypeName(names, type)});
 }
 
-std::string DeleteOneQuestion(const std::string& header) {
-  return header + Cp932Text("を削除します。\nよろしいですか？");
+std::string DeleteOneQuestion(const std::string& header, const UiText& text) {
+  return Compose(text.Translate(Cp932Text("%1を削除します。\nよろしいですか？")), {header});
 }
 
 // Anything under the name, a broken link included.
@@ -78,8 +85,13 @@ bool EntryExists(const std::filesystem::path& path) {
 }  // namespace
 
 LogBrowser::LogBrowser(Settings& settings, const LocalClock& clock, const LogFolder& folder,
-                       LogBrowserView& view, DialogService& dialogs)
-    : settings_(settings), clock_(clock), folder_(folder), view_(view), dialogs_(dialogs) {}
+                       LogBrowserView& view, DialogService& dialogs, const UiText& text)
+    : settings_(settings),
+      clock_(clock),
+      folder_(folder),
+      view_(view),
+      dialogs_(dialogs),
+      text_(text) {}
 
 void LogBrowser::Start() {
   view_.SelectTreeNode(InitialTreeNode());
@@ -95,7 +107,7 @@ int LogBrowser::InitialTreeNode() const {
 }
 
 void LogBrowser::RebuildLogTree() {
-  treeLabels_ = TreeLabelsOf(CountLogs(OnePerHeader(folder_.ListLogFiles())));
+  treeLabels_ = TreeLabelsOf(CountLogs(OnePerHeader(folder_.ListLogFiles())), text_);
   view_.SetTreeLabels(treeLabels_);
   if (HasStoredSelection()) {
     RefreshMessageList(settings_.ViewLangNum, settings_.ViewBaseNum, settings_.ViewTypeNum);
@@ -149,7 +161,7 @@ void LogBrowser::ShowStoredMessage() {
   if (selected == nullptr) return;
   showingReceived_ = false;
   view_.SetActiveTab(kTabStored);
-  storedLabel_ = Cp932Text("電文番号：") + selected->header;
+  storedLabel_ = Compose(text_.Translate(Cp932Text("電文番号：%1")), {selected->header});
   view_.SetLabelText(storedLabel_);
   // A file that has gone or cannot be read shows as an empty message under its header.
   storedText_ = ReadStoredText(selected->path).value_or(std::string());
@@ -192,7 +204,7 @@ void LogBrowser::DeleteSelectedMessage() {
     return;
   }
   dialogs_.Beep();
-  if (!dialogs_.Confirm(DeleteOneQuestion(log.header))) return;
+  if (!dialogs_.Confirm(DeleteOneQuestion(log.header, text_))) return;
   folder_.RemoveFile(log.path);
   RebuildLogTree();
   ClearStoredMessage();
@@ -201,13 +213,13 @@ void LogBrowser::DeleteSelectedMessage() {
 void LogBrowser::DeleteAllOfSelection() {
   dialogs_.Beep();
   if (!HasStoredSelection()) {
-    dialogs_.ShowError(Cp932Text("削除するメッセージ種類が選択されていません"));
+    dialogs_.ShowError(text_.Translate(Cp932Text("削除するメッセージ種類が選択されていません")));
     return;
   }
   const int lang = settings_.ViewLangNum;
   const int base = settings_.ViewBaseNum;
   const int type = settings_.ViewTypeNum;
-  if (!dialogs_.Confirm(DeleteAllQuestion(lang, base, type))) return;
+  if (!dialogs_.Confirm(DeleteAllQuestion(lang, base, type, text_))) return;
   if (folder_.Exists()) {
     for (const LogEntry& entry : folder_.ListLogFiles()) {
       if (Catalogue::BelongsTo(entry.name, lang, base, type)) folder_.RemoveFile(entry.path);

@@ -10,6 +10,7 @@
 #include "msglog/LogFolder.h"
 #include "msglog/MessageList.h"
 #include "msglog/MessageLogListener.h"
+#include "msglog/UiText.h"
 #include "platform/LocalClock.h"
 
 namespace seaherald {
@@ -34,7 +35,7 @@ inline constexpr int kTabStored = 1;    // "読出電文"
 class LogBrowser final : public MessageLogListener {
  public:
   LogBrowser(Settings& settings, const LocalClock& clock, const LogFolder& folder,
-             LogBrowserView& view, DialogService& dialogs);
+             LogBrowserView& view, DialogService& dialogs, const UiText& text = JapaneseUiText());
 
   // Start-up: selects the stored tree node (node 0 without a stored selection) and tab 0
   // (leaving the pane's start-up text), then RebuildLogTree.
@@ -99,6 +100,7 @@ class LogBrowser final : public MessageLogListener {
   const LogFolder& folder_;
   LogBrowserView& view_;
   DialogService& dialogs_;
+  const UiText& text_;
 
   std::vector<ListedLog> listed_;
   std::vector<std::string> treeLabels_;

@@ -18,21 +18,18 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kCutLineEnd = "...\r\n";
 constexpr std::string_view kLogSuffix = ".txt";
 
-std::string WriteFailureText(const std::string& path) {
-  std::string text = Cp932Text("%s に書き込めません");
-  return text.replace(text.find("%s"), 2, path);
-}
-
 }  // namespace
 
 MessageLog::MessageLog(const Settings& settings, const LocalClock& clock, const LogFolder& folder,
-                       StatusView& status, DialogService& dialogs, MessageLogListener* listener)
+                       StatusView& status, DialogService& dialogs, MessageLogListener* listener,
+                       const UiText& text)
     : settings_(settings),
       clock_(clock),
       folder_(folder),
       status_(status),
       dialogs_(dialogs),
-      listener_(listener) {}
+      listener_(listener),
+      text_(text) {}
 
 void MessageLog::AddReceivedLine(const std::string& line, bool cut) {
   status_.SetStatusText(kPanelLiveLine, "");
@@ -74,7 +71,7 @@ void MessageLog::StartMessage(std::string_view line, std::size_t markerPosition)
   if (!currentHeader_.empty()) {
     const int lang = english ? 0 : 1;
     station = Catalogue::BaseName(
-        1, Catalogue::BaseOfLetter(lang, Catalogue::LetterB1(lang, currentHeader_)));
+        text_.NameLang(), Catalogue::BaseOfLetter(lang, Catalogue::LetterB1(lang, currentHeader_)));
   }
   status_.SetStatusText(kPanelStation, station);
   status_.SetStatusText(kPanelHeader, currentHeader_);
@@ -128,7 +125,8 @@ void MessageLog::ReportWriteFailure(const std::string& name) {
   ++counts_.writeFailed;
   const std::filesystem::path shownPath = folder_.PathOf(name).value_or(folder_.Path() / "?");
   dialogs_.Beep();
-  dialogs_.ShowError(WriteFailureText(folder_.DisplayPath(shownPath)));
+  dialogs_.ShowError(
+      Compose(text_.Translate(Cp932Text("%1 に書き込めません")), {folder_.DisplayPath(shownPath)}));
 }
 
 void MessageLog::AppendReceived(std::string_view line, bool cut) {

@@ -9,6 +9,7 @@
 #include "msglog/LogFolder.h"
 #include "msglog/MessageLogListener.h"
 #include "msglog/StatusView.h"
+#include "msglog/UiText.h"
 #include "platform/LocalClock.h"
 
 namespace seaherald {
@@ -42,7 +43,8 @@ struct FilingCounts {
 class MessageLog final : public LineSink {
  public:
   MessageLog(const Settings& settings, const LocalClock& clock, const LogFolder& folder,
-             StatusView& status, DialogService& dialogs, MessageLogListener* listener = nullptr);
+             StatusView& status, DialogService& dialogs, MessageLogListener* listener = nullptr,
+             const UiText& text = JapaneseUiText());
 
   // One finished line (Shift-JIS, no line end, any bytes); `cut` when sync was lost.
   void AddReceivedLine(const std::string& line, bool cut) override;
@@ -81,6 +83,7 @@ class MessageLog final : public LineSink {
   StatusView& status_;
   DialogService& dialogs_;
   MessageLogListener* listener_;
+  const UiText& text_;
 
   std::string receivedText_;
   std::string currentHeader_;

@@ -3,13 +3,15 @@
 # of the binary and a recorded English broadcast played into a private PulseAudio server, so the
 # received text, the spectrum and the lamp are live. The sample recording holds an English and a
 # Japanese broadcast; it plays twice, and the picture is taken while the second round is on air.
-# Usage: tests/gui/take-screenshot.sh BUILD_DIR [OUTPUT.png]
+# The window speaks the language SEAHERALD_LANG names (ja when unset, as in the first picture).
+# Usage: [SEAHERALD_LANG=en] tests/gui/take-screenshot.sh BUILD_DIR [OUTPUT.png]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
 output=${2:-$root/docs/screenshot.png}
 recording=$root/samples/navtex-sample.wav
 listen_seconds=${LISTEN_SECONDS:-40}
+export SEAHERALD_LANG=${SEAHERALD_LANG:-ja}
 
 work=$(mktemp -d /tmp/seaherald-shot.XXXXXX)
 source "$root/scripts/pulse-server.sh"

@@ -289,6 +289,22 @@ TEST(SettingsSave, KeepsUnknownLinesAndUpdatesKeysInPlace) {
   EXPECT_EQ(LoadSettings(folder / "s.ini"), s);
 }
 
+// The window's language is read from the file but never written, so the file is the same
+// whichever language the window speaks (a file from nothing has no such key, see above).
+TEST(SettingsLanguage, KeyIsReadButTheFileKeepsItsOwnLine) {
+  TempFolder folder;
+  Settings s = LoadFrom(folder, "[disp]\r\nlanguage = en\r\nViewLangNum=1\r\n");
+  EXPECT_EQ(s.Language, "en");
+  EXPECT_EQ(s.ViewLangNum, 1);
+  s.Language = "ja";
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", s).ok());
+  const std::string after = ReadBytes(folder / "s.ini");
+  EXPECT_TRUE(after.starts_with("[disp]\r\nlanguage = en\r\nViewLangNum=1\r\n")) << after;
+  EXPECT_EQ(after.find("Language"), std::string::npos) << "no second language key";
+  EXPECT_EQ(LoadFrom(folder, "[Set]\r\nLanguage=en\r\n").Language, "")
+      << "only its own section counts";
+}
+
 TEST(SettingsSave, LineBreaksInTextValuesDoNotBreakTheFile) {
   TempFolder folder;
   Settings s;
