@@ -99,7 +99,53 @@ std::string ApplySettingsFile(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionRow, 12> Options{{
+std::string ApplyFormat(std::string_view value, DecodeOptions& options) {
+  if (value == "lines") {
+    options.format = OutputFormat::kLines;
+  } else if (value == "jsonl") {
+    options.format = OutputFormat::kJsonl;
+  } else if (value == "nmea") {
+    options.format = OutputFormat::kNmea;
+  } else {
+    return "--format must be lines, jsonl or nmea, not '" + std::string(value) + "'";
+  }
+  return {};
+}
+
+std::string ApplyFrequency(std::string_view value, DecodeOptions& options) {
+  if (value == "490") {
+    options.frequency = NavtexFrequency::k490;
+  } else if (value == "518") {
+    options.frequency = NavtexFrequency::k518;
+  } else if (value == "4209" || value == "4209.5") {
+    options.frequency = NavtexFrequency::k4209;
+  } else {
+    return "--frequency must be 490, 518 or 4209 (kHz), not '" + std::string(value) + "'";
+  }
+  return {};
+}
+
+std::string ApplyUdp(std::string_view value, DecodeOptions& options) {
+  options.udp = ParseHostPort(value);
+  if (options.udp) return {};
+  return "--udp needs HOST:PORT (an IPv6 address in brackets), not '" + std::string(value) + "'";
+}
+
+std::string ApplyMqtt(std::string_view value, DecodeOptions& options) {
+  auto parsed = ParseMqttUrl(value);
+  if (auto* problem = std::get_if<std::string>(&parsed)) return "--mqtt: " + *problem;
+  options.mqtt = std::get<MqttTarget>(std::move(parsed));
+  return {};
+}
+
+std::string ApplyMqttTopic(std::string_view value, DecodeOptions& options) {
+  if (value.empty() || value.find_first_of("#+") != std::string_view::npos)
+    return "--mqtt-topic needs a topic name without wildcards (# or +)";
+  options.mqttTopic = std::string(value);
+  return {};
+}
+
+const std::array<OptionRow, 17> Options{{
     {"--center", "HZ", "centre between the two tones, above 0 and below 1500 (default 800)",
      ApplyCenter},
     {"--lang", "en|ja", "language to start in (default ja)", ApplyLanguage},
@@ -128,6 +174,20 @@ const std::array<OptionRow, 12> Options{{
      }},
     {"--timeout", "S", "drop an unfinished message after S seconds without reception (default 30)",
      ApplyTimeOut},
+    {"--format", "lines|jsonl|nmea",
+     "what goes to standard output: the lines as text (default), JSON objects for lines and "
+     "messages, or NRX sentences of English messages",
+     ApplyFormat},
+    {"--frequency", "490|518|4209",
+     "frequency (kHz) the receiver is tuned to, for the NRX sentences (default 518)",
+     ApplyFrequency},
+    {"--udp", "HOST:PORT", "also send the NRX sentences as UDP datagrams there, whatever --format",
+     ApplyUdp},
+    {"--mqtt", "URL",
+     "publish each completed message's JSON to the broker mqtt://[USER[:PASSWORD]@]HOST[:PORT] "
+     "with QoS 1",
+     ApplyMqtt},
+    {"--mqtt-topic", "TOPIC", "topic to publish to (default seaherald/messages)", ApplyMqttTopic},
     {"--settings", "FILE",
      "take the receiver settings from the window's settings file FILE (only read); options "
      "given here win over it",
@@ -216,6 +276,8 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
   }
   if (!haveInput && !options.showHelp && !options.showVersion)
     return UsageError{"no input given (a file name, or - for standard input)"};
+  if (options.mqttTopic && !options.mqtt) return UsageError{"--mqtt-topic needs --mqtt"};
+  if (options.mqtt && options.mqttTopic) options.mqtt->topic = *options.mqttTopic;
   return options;
 }
 
@@ -242,6 +304,17 @@ std::string DecodeUsage() {
           "Without --log nothing is written anywhere. With --log every complete message is filed\n"
           "as the receiver window files it (one file per header, of two receptions the one with\n"
           "fewer errors kept), and a summary of the messages goes to standard error at the end.\n"
+          "\n"
+          "Outputs: --format jsonl prints one JSON object per line: each handed-over line and\n"
+          "each completed message (header, station and type names in English and Japanese,\n"
+          "time, cut lines, whether and how it was filed, text); the fields are described in\n"
+          "docs/json-output.md. --format nmea prints, for each completed English message, NRX\n"
+          "sentences (talker CR) as IEC 61162-1 defines them; --udp sends the same sentences,\n"
+          "one per datagram. Messages of the Japanese-language service are never sent as NRX:\n"
+          "NMEA's character set cannot carry their text (use jsonl or --mqtt for them). --mqtt\n"
+          "publishes every completed message's JSON object with QoS 1; while the broker is away\n"
+          "messages wait and go out when it is back, and at the end the tool waits up to 10 s\n"
+          "for the broker to acknowledge them.\n"
           "\n"
           "Time: seconds are counted from the audio, ten blocks of 0.1 s to a second, on a clock\n"
           "that starts at the wall-clock time when decoding starts. The time-out therefore acts\n"

@@ -29,11 +29,13 @@ class ProgressListener {
 // the lamp). Its clock starts at a given moment and moves on one second per ten blocks, so
 // seconds are counted from the audio, not from how fast it is decoded. Each handed-over line goes
 // to `lines` and then, with a filing target, to the receiver's message log, whose stamps come
-// from the same clock.
+// from the same clock. A completion listener hears of every completed message, whether filed or
+// (without a filing target) not.
 class DecodeRunner final : private LineSink, private BlockHandlerListener {
  public:
   DecodeRunner(const RunSettings& run, const LocalDateTime& start, LineSink& lines,
-               const std::optional<FilingTarget>& filing = std::nullopt);
+               const std::optional<FilingTarget>& filing = std::nullopt,
+               MessageCompletionListener* completion = nullptr);
   DecodeRunner(const DecodeRunner&) = delete;
   DecodeRunner& operator=(const DecodeRunner&) = delete;
 
@@ -69,6 +71,7 @@ class DecodeRunner final : private LineSink, private BlockHandlerListener {
   double centerFrequency_;
   RecordingClock clock_;
   LineSink& lines_;
+  bool files_;
   std::unique_ptr<MessageFiling> filing_;
   BlockHandler handler_;
 };

@@ -2,16 +2,21 @@
 // decoded lines and, with --log, files the messages as the receiver window does.
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string_view>
 #include <vector>
 
+#include "relay/NetworkOutputs.h"
+#include "tools/CompletionFanOut.h"
 #include "tools/DecodeOptions.h"
 #include "tools/DecodeRunner.h"
 #include "tools/FilingSummary.h"
+#include "tools/JsonLinePrinter.h"
 #include "tools/LinePrinter.h"
 #include "tools/MessageFiling.h"
+#include "tools/NmeaPrinter.h"
 #include "tools/RawPcmSource.h"
 #include "tools/RunSettings.h"
 #include "tools/SoundFileSource.h"
@@ -25,6 +30,10 @@ constexpr int ExitDecoded = 0;
 constexpr int ExitInputProblem = 1;
 constexpr int ExitUsage = 2;
 constexpr int ExitNotFiled = 3;
+constexpr int ExitNotDelivered = 4;
+
+// How long the end of a run waits for the broker to acknowledge what was published.
+constexpr std::chrono::seconds MqttFlushLimit{10};
 
 void Complain(const std::string& message) {
   std::fprintf(stderr, "seaherald-decode: %s\n", message.c_str());
@@ -44,10 +53,39 @@ std::optional<FilingTarget> FilingTargetFor(const DecodeOptions& options,
   return FilingTarget{*options.logFolder, std::move(report)};
 }
 
+// The network outputs the command line asks for; nothing when it asks for none.
+std::unique_ptr<seaherald::NetworkOutputs> NetworkOutputsFor(const DecodeOptions& options) {
+  if (!options.udp && !options.mqtt) return nullptr;
+  seaherald::NetworkOutputSettings settings;
+  settings.nrxUdp = options.udp;
+  settings.frequency = options.frequency;
+  settings.mqtt = options.mqtt;
+  return std::make_unique<seaherald::NetworkOutputs>(settings, Complain);
+}
+
 int Decode(const DecodeOptions& options) {
   std::unique_ptr<BlockSource> source = OpenSource(options.input);
   const RunSettings run = SettingsForRun(options);
+  std::unique_ptr<seaherald::NetworkOutputs> network;
+  try {
+    network = NetworkOutputsFor(options);
+  } catch (const std::runtime_error& error) {
+    Complain(error.what());
+    return ExitInputProblem;
+  }
   LinePrinter printer(stdout);
+  JsonLinePrinter json(stdout);
+  NmeaPrinter nmea(stdout, options.frequency);
+  seaherald::LineSink* lines = &printer;
+  CompletionFanOut completions;
+  if (options.format == OutputFormat::kJsonl) {
+    lines = &json;
+    completions.Add(json);
+  } else if (options.format == OutputFormat::kNmea) {
+    lines = &nmea;
+    completions.Add(nmea);
+  }
+  if (network) completions.Add(*network);
   std::unique_ptr<TerminalProgress> progress;
   if (options.input != "-" && isatty(STDERR_FILENO) != 0) {
     progress = std::make_unique<TerminalProgress>(stderr, source->DurationSeconds());
@@ -57,8 +95,9 @@ int Decode(const DecodeOptions& options) {
     if (progress) progress->Clear();
     Complain(text);
   };
-  DecodeRunner runner(run, seaherald::SystemClock().Now(), printer,
-                      FilingTargetFor(options, report));
+  DecodeRunner runner(run, seaherald::SystemClock().Now(), *lines, FilingTargetFor(options, report),
+                      completions.Empty() ? nullptr : &completions);
+  json.SetClock(runner.Clock());
   runner.Run(*source, progress.get());
   if (progress) progress->Clear();
   const auto defect = source->Defect();
@@ -66,6 +105,12 @@ int Decode(const DecodeOptions& options) {
   const std::optional<FilingSummary> filing = runner.Filing();
   if (filing) std::fputs(DescribeFiling(*filing, *options.logFolder).c_str(), stderr);
   if (filing && filing->counts.writeFailed > 0) return ExitNotFiled;
+  if (network) {
+    if (const std::size_t left = network->Flush(MqttFlushLimit); left > 0) {
+      Complain(std::to_string(left) + " message(s) not acknowledged by the MQTT broker");
+      return ExitNotDelivered;
+    }
+  }
   return defect ? ExitInputProblem : ExitDecoded;
 }
 
