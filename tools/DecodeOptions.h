@@ -38,7 +38,8 @@ struct DecodeOptions {
   std::optional<HostPort> udp;                        // NRX sentences as datagrams there
   std::optional<MqttTarget> mqtt;                     // each message's JSON to this broker
   std::optional<std::string> mqttTopic;
-  std::string input;  // a file name, or "-" for raw PCM on standard input
+  std::string input;  // a file name, or "-" for raw PCM on standard input; with --capture, a device
+  bool capture = false;  // live from the sound server instead of a file
   bool showHelp = false;
   bool showVersion = false;
 };

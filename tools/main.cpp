@@ -14,6 +14,9 @@
 #include "tools/DecodeRunner.h"
 #include "tools/FilingSummary.h"
 #include "tools/JsonLinePrinter.h"
+#ifdef SEAHERALD_LIVE_CAPTURE
+#include "tools/LiveCapture.h"
+#endif
 #include "tools/LinePrinter.h"
 #include "tools/MessageFiling.h"
 #include "tools/NmeaPrinter.h"
@@ -63,8 +66,30 @@ std::unique_ptr<seaherald::NetworkOutputs> NetworkOutputsFor(const DecodeOptions
   return std::make_unique<seaherald::NetworkOutputs>(settings, Complain);
 }
 
+// The input to capture from, as the window names it (Shift-JIS): the one on the command line,
+// else the settings file's, else the default input.
+std::string CaptureDeviceName(const DecodeOptions& options, const RunSettings& run) {
+  if (options.input.empty()) return run.settings.WaveInName;
+  return seaherald::CodePageConverter().Cp932FromUtf8Lossy(options.input);
+}
+
+// Decodes live until SIGINT or SIGTERM; false when this build has no live sound.
+bool Capture(DecodeRunner& runner, const std::string& device,
+             const std::function<void(const std::string&)>& report) {
+#ifdef SEAHERALD_LIVE_CAPTURE
+  RunLiveCapture(runner, device, report);
+  return true;
+#else
+  (void)runner;
+  (void)device;
+  report("--capture: this build has no live sound (it was built without the window)");
+  return false;
+#endif
+}
+
 int Decode(const DecodeOptions& options) {
-  std::unique_ptr<BlockSource> source = OpenSource(options.input);
+  std::unique_ptr<BlockSource> source;
+  if (!options.capture) source = OpenSource(options.input);
   const RunSettings run = SettingsForRun(options);
   std::unique_ptr<seaherald::NetworkOutputs> network;
   try {
@@ -87,7 +112,7 @@ int Decode(const DecodeOptions& options) {
   }
   if (network) completions.Add(*network);
   std::unique_ptr<TerminalProgress> progress;
-  if (options.input != "-" && isatty(STDERR_FILENO) != 0) {
+  if (source && options.input != "-" && isatty(STDERR_FILENO) != 0) {
     progress = std::make_unique<TerminalProgress>(stderr, source->DurationSeconds());
     printer.SetBeforeLine([&progress] { progress->Clear(); });
   }
@@ -98,9 +123,13 @@ int Decode(const DecodeOptions& options) {
   DecodeRunner runner(run, seaherald::SystemClock().Now(), *lines, FilingTargetFor(options, report),
                       completions.Empty() ? nullptr : &completions);
   json.SetClock(runner.Clock());
-  runner.Run(*source, progress.get());
+  if (source) {
+    runner.Run(*source, progress.get());
+  } else if (!Capture(runner, CaptureDeviceName(options, run), report)) {
+    return ExitInputProblem;
+  }
   if (progress) progress->Clear();
-  const auto defect = source->Defect();
+  const auto defect = source ? source->Defect() : std::nullopt;
   if (defect) Complain(*defect);
   const std::optional<FilingSummary> filing = runner.Filing();
   if (filing) std::fputs(DescribeFiling(*filing, *options.logFolder).c_str(), stderr);
@@ -133,6 +162,10 @@ int main(int argc, char** argv) {
     std::fputs(DecodeVersion().c_str(), stdout);
     return ExitDecoded;
   }
+  // Before any thread starts, so that every thread leaves the stop signals to the capture.
+#ifdef SEAHERALD_LIVE_CAPTURE
+  if (options.capture) HoldStopSignals();
+#endif
   try {
     return Decode(options);
   } catch (const InputError& error) {
