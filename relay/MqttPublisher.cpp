@@ -3,6 +3,7 @@
 #include <mosquitto.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <new>
 
@@ -13,6 +14,7 @@ constexpr int kKeepAliveSeconds = 30;
 constexpr unsigned kReconnectFirstSeconds = 1;
 constexpr unsigned kReconnectLongestSeconds = 8;
 constexpr int kQos = 1;
+constexpr int kLoopMilliseconds = 100;  // how soon a new payload goes out
 
 // The library keeps its own process-wide state; set it up once, before the first client.
 void InitialiseLibraryOnce() {
@@ -64,92 +66,154 @@ std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url) {
 }
 
 MqttPublisher::MqttPublisher(MqttTarget target, std::function<void(const std::string&)> report)
-    : target_(std::move(target)), report_(std::move(report)) {
+    : target_(std::move(target)), report_(std::move(report)), clientId_(ClientId()) {
   InitialiseLibraryOnce();
-  client_ = mosquitto_new(ClientId().c_str(), true, this);
+  client_ = mosquitto_new(clientId_.c_str(), true, this);
   if (client_ == nullptr) throw std::bad_alloc();
+  ConfigureClient();
+  network_ = std::thread([this] { NetworkLoop(); });
+}
+
+MqttPublisher::~MqttPublisher() {
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  network_.join();
+  mosquitto_destroy(client_);
+}
+
+void MqttPublisher::ConfigureClient() {
   if (!target_.user.empty()) {
     mosquitto_username_pw_set(client_, target_.user.c_str(),
                               target_.password.empty() ? nullptr : target_.password.c_str());
   }
   mosquitto_connect_callback_set(client_, &MqttPublisher::OnConnect);
-  mosquitto_disconnect_callback_set(client_, &MqttPublisher::OnDisconnect);
   mosquitto_publish_callback_set(client_, &MqttPublisher::OnPublish);
-  mosquitto_reconnect_delay_set(client_, kReconnectFirstSeconds, kReconnectLongestSeconds, true);
-  // A broker that is not up yet is no error: the network thread keeps trying.
-  if (mosquitto_connect_async(client_, target_.host.c_str(), target_.port, kKeepAliveSeconds) !=
-      MOSQ_ERR_SUCCESS) {
-    Tell("MQTT broker " + target_.host + ":" + std::to_string(target_.port) +
-         " not reachable yet; retrying");
-    toldLost_ = true;
-  }
-  mosquitto_loop_start(client_);
 }
 
-MqttPublisher::~MqttPublisher() {
-  mosquitto_disconnect(client_);
-  mosquitto_loop_stop(client_, false);
-  mosquitto_destroy(client_);
+void MqttPublisher::NetworkLoop() {
+  const std::string where = target_.host + ":" + std::to_string(target_.port);
+  unsigned delay = kReconnectFirstSeconds;
+  while (!Stopping()) {
+    const int connected =
+        mosquitto_connect(client_, target_.host.c_str(), target_.port, kKeepAliveSeconds);
+    if (connected != MOSQ_ERR_SUCCESS) {
+      TellOnce("MQTT broker " + where + " not reachable (" + mosquitto_strerror(connected) +
+               "); retrying");
+      if (!Pause(std::chrono::seconds(delay))) return;
+      delay = std::min(delay * 2, kReconnectLongestSeconds);
+      continue;
+    }
+    delay = kReconnectFirstSeconds;
+    RunConnection();
+    Requeue();
+    if (Stopping()) return;
+    TellOnce("MQTT broker " + where + " connection lost; reconnecting");
+  }
+}
+
+// Runs the client until the connection breaks or the publisher is destroyed.
+void MqttPublisher::RunConnection() {
+  while (mosquitto_loop(client_, kLoopMilliseconds, 1) == MOSQ_ERR_SUCCESS) {
+    if (Stopping()) {
+      mosquitto_disconnect(client_);
+      return;
+    }
+    SendQueued();
+  }
+}
+
+void MqttPublisher::SendQueued() {
+  for (;;) {
+    std::string payload;
+    {
+      const std::lock_guard lock(mutex_);
+      if (!connected_ || queued_.empty()) return;
+      payload = std::move(queued_.front());
+      queued_.pop_front();
+    }
+    int messageId = 0;
+    const int result =
+        mosquitto_publish(client_, &messageId, target_.topic.c_str(),
+                          static_cast<int>(payload.size()), payload.data(), kQos, false);
+    const std::lock_guard lock(mutex_);
+    if (result == MOSQ_ERR_SUCCESS) {
+      sent_.push_back({messageId, std::move(payload)});
+    } else if (result == MOSQ_ERR_PAYLOAD_SIZE || result == MOSQ_ERR_INVAL) {
+      Tell(std::string("MQTT: a message could not be published: ") + mosquitto_strerror(result));
+      changed_.notify_all();
+    } else {
+      queued_.push_front(std::move(payload));  // the connection broke: the next one sends it
+      return;
+    }
+  }
+}
+
+void MqttPublisher::Requeue() {
+  {
+    const std::lock_guard lock(mutex_);
+    connected_ = false;
+    for (auto sent = sent_.rbegin(); sent != sent_.rend(); ++sent)
+      queued_.push_front(std::move(sent->payload));
+    sent_.clear();
+  }
+  mosquitto_reinitialise(client_, clientId_.c_str(), true, this);
+  ConfigureClient();
+}
+
+bool MqttPublisher::Stopping() {
+  const std::lock_guard lock(mutex_);
+  return stopping_;
+}
+
+bool MqttPublisher::Pause(std::chrono::seconds delay) {
+  std::unique_lock lock(mutex_);
+  return !changed_.wait_for(lock, delay, [this] { return stopping_; });
 }
 
 void MqttPublisher::Publish(std::string payload) {
   const std::lock_guard lock(mutex_);
-  waiting_.push_back(std::move(payload));
-  SendWaiting();
-}
-
-void MqttPublisher::SendWaiting() {
-  while (!waiting_.empty()) {
-    const std::string& payload = waiting_.front();
-    const int result =
-        mosquitto_publish(client_, nullptr, target_.topic.c_str(), static_cast<int>(payload.size()),
-                          payload.data(), kQos, false);
-    // Refused for want of a connection: it waits for the next one. Taken: the library keeps it
-    // until the broker acknowledges it, across reconnections.
-    if (result == MOSQ_ERR_NO_CONN) return;
-    if (result == MOSQ_ERR_SUCCESS) {
-      ++inFlight_;
-    } else {
-      Tell(std::string("MQTT: a message could not be published: ") + mosquitto_strerror(result));
-    }
-    waiting_.pop_front();
-  }
+  queued_.push_back(std::move(payload));
 }
 
 std::size_t MqttPublisher::Flush(std::chrono::milliseconds limit) {
   std::unique_lock lock(mutex_);
-  acknowledged_.wait_for(lock, limit, [this] { return inFlight_ == 0 && waiting_.empty(); });
-  return inFlight_ + waiting_.size();
+  changed_.wait_for(lock, limit, [this] { return queued_.empty() && sent_.empty(); });
+  return queued_.size() + sent_.size();
 }
 
 void MqttPublisher::OnConnect(mosquitto*, void* self, int result) {
   auto& publisher = *static_cast<MqttPublisher*>(self);
   const std::lock_guard lock(publisher.mutex_);
   if (result != 0) {
-    publisher.Tell(std::string("MQTT broker refused the connection: ") +
-                   mosquitto_connack_string(result));
+    if (!publisher.toldLost_) {
+      publisher.Tell(std::string("MQTT broker refused the connection: ") +
+                     mosquitto_connack_string(result));
+    }
     publisher.toldLost_ = true;
     return;
   }
+  publisher.connected_ = true;
   if (publisher.toldLost_) publisher.Tell("MQTT broker connected again");
   publisher.toldLost_ = false;
-  publisher.SendWaiting();
 }
 
-void MqttPublisher::OnDisconnect(mosquitto*, void* self, int result) {
+void MqttPublisher::OnPublish(mosquitto*, void* self, int messageId) {
   auto& publisher = *static_cast<MqttPublisher*>(self);
-  const std::lock_guard lock(publisher.mutex_);
-  if (result != 0 && !publisher.toldLost_) {
-    publisher.Tell("MQTT broker connection lost; reconnecting");
-    publisher.toldLost_ = true;
+  {
+    const std::lock_guard lock(publisher.mutex_);
+    std::erase_if(publisher.sent_, [messageId](const Sent& s) { return s.messageId == messageId; });
   }
+  publisher.changed_.notify_all();
 }
 
-void MqttPublisher::OnPublish(mosquitto*, void* self, int) {
-  auto& publisher = *static_cast<MqttPublisher*>(self);
-  const std::lock_guard lock(publisher.mutex_);
-  if (publisher.inFlight_ > 0) --publisher.inFlight_;
-  publisher.acknowledged_.notify_all();
+void MqttPublisher::TellOnce(const std::string& text) {
+  const std::lock_guard lock(mutex_);
+  if (toldLost_) return;
+  toldLost_ = true;
+  Tell(text);
 }
 
 void MqttPublisher::Tell(const std::string& text) const {

@@ -9,7 +9,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <variant>
+#include <vector>
 
 struct mosquitto;
 
@@ -29,14 +31,17 @@ struct MqttTarget {
 // The target of a URL, or the text of what is wrong with it.
 std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url);
 
-// Publishes payloads to one topic with QoS 1 from a network thread of its own. It connects in the
-// background and reconnects by itself after the broker went away; a payload given while there is
-// no connection waits in memory and goes out when the broker is back, and one sent but not yet
-// acknowledged is sent again, so nothing is lost while the broker restarts. Publish never blocks.
+// Publishes payloads to one topic with QoS 1 from a network thread of its own, which alone talks
+// to the broker. It connects in the background, also when the broker is not up yet, and
+// reconnects by itself after the broker went away (after 1, 2, 4, then every 8 seconds). Every
+// payload is kept in memory until the broker has acknowledged it: one given while there is no
+// connection goes out when the broker is back, and one sent but not acknowledged when the
+// connection broke is sent again after the next connect, so nothing is lost while the broker
+// restarts (the broker may then see a payload twice, as QoS 1 allows). Publish never blocks.
 class MqttPublisher {
  public:
-  // `report` hears, from the network thread, when the connection is lost or refused and when it
-  // is made again (plain English text).
+  // `report` hears, from the network thread, when the broker cannot be reached or the connection
+  // is lost or refused, and when it is made again (plain English text).
   MqttPublisher(MqttTarget target, std::function<void(const std::string&)> report = {});
   MqttPublisher(const MqttPublisher&) = delete;
   MqttPublisher& operator=(const MqttPublisher&) = delete;
@@ -48,21 +53,39 @@ class MqttPublisher {
   std::size_t Flush(std::chrono::milliseconds limit);
 
  private:
+  struct Sent {
+    int messageId;
+    std::string payload;
+  };
+
   static void OnConnect(mosquitto*, void* self, int result);
-  static void OnDisconnect(mosquitto*, void* self, int result);
   static void OnPublish(mosquitto*, void* self, int messageId);
-  void SendWaiting();  // with mutex_ held
+  void ConfigureClient();
+  void NetworkLoop();
+  void RunConnection();
+  void SendQueued();
+  // After a broken connection: what was sent and not acknowledged goes first in the queue again,
+  // and the client forgets it, so that it is sent once, by this object.
+  void Requeue();
+  bool Stopping();
+  // Sleeps for `delay` unless the publisher is being destroyed; false then.
+  bool Pause(std::chrono::seconds delay);
+  void TellOnce(const std::string& text);
   void Tell(const std::string& text) const;
 
   MqttTarget target_;
   std::function<void(const std::string&)> report_;
+  std::string clientId_;
   mosquitto* client_ = nullptr;
 
   std::mutex mutex_;
-  std::condition_variable acknowledged_;
-  std::deque<std::string> waiting_;  // not yet taken by the client library
-  std::size_t inFlight_ = 0;         // taken, not yet acknowledged
+  std::condition_variable changed_;
+  std::deque<std::string> queued_;  // not yet given to the broker
+  std::vector<Sent> sent_;          // given, not yet acknowledged
+  bool connected_ = false;
   bool toldLost_ = false;
+  bool stopping_ = false;
+  std::thread network_;
 };
 
 }  // namespace seaherald

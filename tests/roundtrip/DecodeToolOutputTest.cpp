@@ -5,10 +5,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <thread>
 
 #include "platform/CodePage.h"
+#include "tests/relay/MqttTestBroker.h"
 #include "tests/relay/NrxParsing.h"
 #include "tests/relay/UdpListener.h"
 #include "tests/roundtrip/Messages.h"
@@ -142,6 +145,38 @@ TEST(DecodeToolOutput, UdpSendsTheSentencesWithAnyFormat) {
   EXPECT_EQ(groups[0].header, "GA12");
   EXPECT_EQ(groups[0].frequencyIndex, "2");
   EXPECT_EQ(groups[0].text, FiledBody(logs / "GA12.txt"));
+}
+
+// Each completed message's JSON reaches a real broker; a broker that is down when the tool
+// finishes decoding and comes up within the tool's final wait still gets everything.
+TEST(DecodeToolOutput, MqttPublishesEveryMessageAlsoAcrossABrokerRestart) {
+  using namespace std::chrono_literals;
+  SEAHERALD_REQUIRE_BROKER();
+  seaherald::testing::MqttTestBroker broker;
+  ASSERT_TRUE(broker.Start());
+  seaherald::testing::MqttTestSubscriber subscriber(broker.Port(), "ship/navtex");
+  ASSERT_TRUE(subscriber.WaitSubscribed(10s));
+  const std::vector<std::string> args{"--mqtt", "mqtt://127.0.0.1:" + std::to_string(broker.Port()),
+                                      "--mqtt-topic", "ship/navtex", SamplePath.string()};
+  const ToolResult first = RunDecodeTool(args);
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  std::vector<std::string> received = subscriber.WaitFor(2, 10s);
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_EQ(Json::parse(received[0])["header"], "GA12");
+  EXPECT_EQ(Json::parse(received[1])["header"], "ＧＡ１３０");
+  EXPECT_EQ(Json::parse(received[1])["filing"], "not-filing");
+
+  broker.Stop();
+  auto run = std::async(std::launch::async, [&args] { return RunDecodeTool(args); });
+  std::this_thread::sleep_for(3s);
+  ASSERT_TRUE(broker.Start());
+  const ToolResult second = run.get();
+  EXPECT_EQ(second.exitCode, 0) << second.err;
+  EXPECT_NE(second.err.find("not reachable"), std::string::npos) << second.err;
+  received = subscriber.WaitFor(4, 20s);
+  ASSERT_EQ(received.size(), 4u);
+  EXPECT_EQ(Json::parse(received[2])["header"], "GA12");
+  EXPECT_EQ(Json::parse(received[3])["header"], "ＧＡ１３０");
 }
 
 TEST(DecodeToolOutput, WrongOutputOptionsAreUsageErrors) {
