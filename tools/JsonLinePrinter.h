@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "decoder/LineSink.h"
@@ -19,6 +20,8 @@ class JsonLinePrinter final : public LineSink, public MessageCompletionListener 
   // The clock that stamps the lines (the decoding's own); lines before it is set are not stamped
   // with anything but the epoch of LocalDateTime, so set it before decoding.
   void SetClock(const LocalClock& clock) { clock_ = &clock; }
+  // Called before each object is written (the progress display clears itself there).
+  void SetBeforeWrite(std::function<void()> beforeWrite) { beforeWrite_ = std::move(beforeWrite); }
 
   void AddReceivedLine(const std::string& line, bool cut) override;
   void ShowLiveLine(const std::string&) override {}
@@ -29,6 +32,7 @@ class JsonLinePrinter final : public LineSink, public MessageCompletionListener 
 
   std::FILE* out_;
   const LocalClock* clock_ = nullptr;
+  std::function<void()> beforeWrite_;
   CodePageConverter converter_;
 };
 

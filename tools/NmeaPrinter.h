@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 
 #include "decoder/LineSink.h"
 #include "msglog/CompletedMessage.h"
@@ -13,6 +14,8 @@ namespace seaherald::decodetool {
 class NmeaPrinter final : public LineSink, public MessageCompletionListener {
  public:
   NmeaPrinter(std::FILE* out, NavtexFrequency frequency) : out_(out), feed_(frequency) {}
+  // Called before each message's sentences are written (the progress display clears itself).
+  void SetBeforeWrite(std::function<void()> beforeWrite) { beforeWrite_ = std::move(beforeWrite); }
 
   void AddReceivedLine(const std::string&, bool) override {}
   void ShowLiveLine(const std::string&) override {}
@@ -21,6 +24,7 @@ class NmeaPrinter final : public LineSink, public MessageCompletionListener {
  private:
   std::FILE* out_;
   NrxFeed feed_;
+  std::function<void()> beforeWrite_;
 };
 
 }  // namespace seaherald::decodetool

@@ -114,7 +114,10 @@ int Decode(const DecodeOptions& options) {
   std::unique_ptr<TerminalProgress> progress;
   if (source && options.input != "-" && isatty(STDERR_FILENO) != 0) {
     progress = std::make_unique<TerminalProgress>(stderr, source->DurationSeconds());
-    printer.SetBeforeLine([&progress] { progress->Clear(); });
+    const auto clear = [&progress] { progress->Clear(); };
+    printer.SetBeforeLine(clear);
+    json.SetBeforeWrite(clear);
+    nmea.SetBeforeWrite(clear);
   }
   const auto report = [&progress](const std::string& text) {
     if (progress) progress->Clear();
