@@ -15,13 +15,23 @@ bool NeedsEscape(unsigned char c) {
 }
 
 // Fields 4 to 12 of the first sentence, each followed by its comma.
-std::string FirstSentenceFields(const NrxMessage& m, bool valid) {
+std::string FirstSentenceFields(const NrxMessage& m, std::size_t totalCharacters, bool valid) {
   char fields[96];
   std::snprintf(fields, sizeof fields, "%s,%d,%02d%02d%02d.00,%02d,%02d,%04d,%zu,%d,%c,",
                 m.header.c_str(), static_cast<int>(m.frequency), m.utc.hour, m.utc.minute,
-                m.utc.second, m.utc.day, m.utc.month, m.utc.year, m.text.size(), m.badCharacters,
+                m.utc.second, m.utc.day, m.utc.month, m.utc.year, totalCharacters, m.badCharacters,
                 valid ? 'A' : 'V');
   return fields;
+}
+
+// Characters of the text that escaped parts carry, an escape counting as one.
+std::size_t CarriedCharacters(const std::vector<std::string>& parts) {
+  std::size_t count = 0;
+  for (const std::string& part : parts) {
+    for (std::size_t i = 0; i < part.size(); i += part[i] == '^' ? 3 : 1)
+      ++count;
+  }
+  return count;
 }
 
 constexpr std::string_view kLaterSentenceFields = ",,,,,,,,,";
@@ -68,18 +78,17 @@ std::string NmeaChecksum(std::string_view between) {
 std::vector<std::string> NrxSentences(const NrxMessage& message) {
   const std::size_t countsLength = 11;  // "nnn,nnn,nn,"
   const std::size_t fixed = kPrefix.size() + countsLength + kTrailerLength;
-  // The first sentence's fields do not depend on how the text is split, except for the status.
-  const std::string firstFields = FirstSentenceFields(message, message.valid);
+  // The room in the first sentence does not depend on how the text is split; a text cut at the
+  // last sentence only shortens the fields (fewer characters, status V).
+  const std::string firstFields = FirstSentenceFields(message, message.text.size(), message.valid);
   std::vector<std::string> parts =
       SplitEscaped(EscapeNmeaText(message.text), kNrxSentenceLimit - fixed - firstFields.size(),
                    kNrxSentenceLimit - fixed - kLaterSentenceFields.size());
-  bool valid = message.valid;
+  std::string first = firstFields;
   if (parts.size() > static_cast<std::size_t>(kNrxMaxSentences)) {
     parts.resize(kNrxMaxSentences);
-    valid = false;
+    first = FirstSentenceFields(message, CarriedCharacters(parts), false);
   }
-  const std::string first =
-      valid == message.valid ? firstFields : FirstSentenceFields(message, valid);
   std::vector<std::string> sentences;
   sentences.reserve(parts.size());
   for (std::size_t i = 0; i < parts.size(); ++i) {
