@@ -337,15 +337,16 @@ std::string DecodeUsage() {
          "\n"
          "Settings: without --settings the receiver's defaults apply (centre 800 Hz, Japanese,\n"
          "normal polarity, automatic mode, ErrNum 10, ErrSave on, TimeOut 30, standard path).\n"
-         "--settings reads CentF, DecLang, DecInv, AutoSet, ErrNum, ErrSave, TimeOut and DecSens\n"
-         "(the receive path) from the file; ErrNum and TimeOut below 1 are raised to 1 as at the\n"
-         "window's start-up. The file is never written, and no log is ever deleted\n"
-         "(AutoLogDelete is not acted on).\n"
+         "--settings reads CentF, DecLang, DecInv, AutoSet, ErrNum, ErrSave, TimeOut, DecSens\n"
+         "(the receive path) and, for --capture, WaveInName from the file; ErrNum and TimeOut\n"
+         "below 1 are raised to 1 as at the window's start-up. The file is never written, and\n"
+         "no log is ever deleted (AutoLogDelete is not acted on).\n"
          "\n"
          "Exit status: 0 when the input was decoded to its end, 1 when it or the settings file\n"
          "could not be read or the input ended early (what was there is still decoded), 2 for a\n"
          "wrong command line, 3 when a message could not be written to the log folder (3 wins\n"
-         "over 1).\n";
+         "over 1), 4 when the MQTT broker had not acknowledged every message 10 s after the\n"
+         "end. --capture ends with 0 when stopped by SIGINT or SIGTERM.\n";
   return text.str();
 }
 
