@@ -9,6 +9,8 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <chrono>
+#include <stdexcept>
 
 #include "app/ColourPanel.h"
 #include "app/LogBrowserWidgets.h"
@@ -24,6 +26,9 @@
 #include "msglog/DeferredErrors.h"
 #include "msglog/LogBrowser.h"
 #include "msglog/MessageLog.h"
+#include "platform/CodePage.h"
+#include "relay/NetworkOutputs.h"
+#include "relay/NetworkSettingsFile.h"
 
 namespace seaherald {
 
@@ -75,6 +80,7 @@ TForm1::TForm1(AppPaths paths, FormServices services)
   });
   log_ = std::make_unique<MessageLog>(settings_, *clock_, logFolder_, *this, *logErrors_,
                                       browser_.get(), text_);
+  StartNetworkOutputs();
   browser_->Start();
   centerFrequency_ = settings_.CentF * 10.0;
   blockHandler_ = std::make_unique<BlockHandler>(
@@ -91,6 +97,31 @@ TForm1::TForm1(AppPaths paths, FormServices services)
 // FormDestroy: the sound goes first, while everything it may touch still exists.
 TForm1::~TForm1() {
   if (soundShutdown_) soundShutdown_();
+  // A broker that is there acknowledges at once; one that is not does not hold the exit long.
+  if (network_) network_->Flush(std::chrono::seconds(2));
+}
+
+// A value that cannot be used is told once at start-up; that output stays off, the rest runs.
+// Later trouble on the network (a broker away, a plotter off) is silent, as the receiver goes on.
+void TForm1::StartNetworkOutputs() {
+  const NetworkSettingsLoad load = LoadNetworkSettings(paths_.settingsFile);
+  for (const NetworkSettingProblem& problem : load.problems) {
+    logErrors_->Beep();
+    logErrors_->ShowError(Cp932Text("設定ファイルの [Net] ") + problem.key + Cp932Text(" の値 ") +
+                          problem.value + Cp932Text(" は使えません"));
+  }
+  NetworkOutputSettings settings = load.settings;
+  if (!load.AnyOutput()) return;
+  try {
+    network_ = std::make_unique<NetworkOutputs>(settings, nullptr);
+  } catch (const std::runtime_error&) {  // only the UDP address can fail here
+    logErrors_->Beep();
+    logErrors_->ShowError(Cp932Text("NRX の送り先が見つかりません: ") + settings.nrxUdp->host +
+                          ":" + settings.nrxUdp->port);
+    settings.nrxUdp.reset();
+    if (settings.mqtt) network_ = std::make_unique<NetworkOutputs>(settings, nullptr);
+  }
+  log_->SetCompletionListener(network_.get());
 }
 
 void TForm1::ApplyStoredSizes() {

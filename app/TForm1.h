@@ -27,6 +27,7 @@ class DeferredErrors;
 class LogBrowser;
 class LogBrowserWidgets;
 class MessageLog;
+class NetworkOutputs;
 class TForm3;
 
 // Services the window uses; tests put in their own, the program leaves them empty for the
@@ -103,6 +104,7 @@ class TForm1 final : public QWidget,
 
  private:
   void ApplyStoredSizes();
+  void StartNetworkOutputs();
   void FormCreate();
   void FormActivate();
   void FormClose();
@@ -139,6 +141,9 @@ class TForm1 final : public QWidget,
   std::unique_ptr<LogBrowser> browser_;
   // Write failures of the message log, shown once the block handler has returned.
   std::unique_ptr<DeferredErrors> logErrors_;
+  // NRX over UDP and MQTT for every filed message, when the settings file asks for them; the
+  // message log points at it, so it outlives the log.
+  std::unique_ptr<NetworkOutputs> network_;
   std::unique_ptr<MessageLog> log_;
   std::unique_ptr<BlockHandler> blockHandler_;
 

@@ -33,7 +33,7 @@ add_library(seaherald_window STATIC
 target_include_directories(seaherald_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(seaherald_window PUBLIC
   Qt6::Widgets seaherald_translation seaherald_settings seaherald_shell seaherald_msglog seaherald_pipeline seaherald_spectrum seaherald_codepage
-  seaherald_clock seaherald_window_placement)
+  seaherald_clock seaherald_window_placement seaherald_relay)
 
 # The start-up and shutdown wiring of the program's entry, on any sound backend.
 add_library(seaherald_program STATIC ${CMAKE_CURRENT_LIST_DIR}/Program.cpp)

@@ -79,40 +79,55 @@ void MessageLog::StartMessage(std::string_view line, std::size_t markerPosition)
 
 void MessageLog::EndMessage() {
   if (!currentHeader_.empty() && !messageBody_.empty()) {
+    const LocalDateTime now = clock_.Now();
+    FilingOutcome outcome = FilingOutcome::kTooManyErrors;
     if (!settings_.ErrSave || errorCount_ < settings_.ErrNum) {
-      SaveMessage();
+      outcome = SaveMessage(now);
     } else {
       ++counts_.tooManyErrors;
+    }
+    if (completion_ != nullptr) {
+      // The header's own form tells its language: DecLang may have changed since the start.
+      const int lang = Catalogue::LangOfFileName(currentHeader_);
+      completion_->MessageCompleted(
+          {currentHeader_, lang, messageBody_, errorCount_, now, outcome});
     }
   }
   ClearMessage();
 }
 
-void MessageLog::SaveMessage() {
-  const std::string content = ComposeLogFile(clock_.Now(), errorCount_, messageBody_);
+FilingOutcome MessageLog::SaveMessage(const LocalDateTime& now) {
+  if (!writesFiles_) return FilingOutcome::kNotFiling;
+  const std::string content = ComposeLogFile(now, errorCount_, messageBody_);
   // Anything under the header's name counts, a broken link included: a copy that cannot be read.
   const std::vector<LogEntry> copies = folder_.CopiesOf(currentHeader_);
   if (!copies.empty()) {
     // Of two receptions of one header keep the one with fewer errors; the newer on a tie.
     const LogEntry& stored = copies.front();
     const std::optional<int> storedCount = StoredCountOfFile(stored.path);
+    FilingOutcome outcome = FilingOutcome::kWriteFailed;
     if (!storedCount) {
       // The stored copy cannot be read just now: it is kept, and the user told that the new
       // reception was not filed.
       ReportWriteFailure(stored.name);
     } else if (*storedCount >= errorCount_) {
       // Under the stored copy's own name, so that the header never has two files.
-      if (WriteLogFile(stored.name, content)) ++counts_.replaced;
+      if (WriteLogFile(stored.name, content)) {
+        ++counts_.replaced;
+        outcome = FilingOutcome::kReplaced;
+      }
     } else {
       ++counts_.keptOlder;
+      outcome = FilingOutcome::kKeptOlder;
     }
     if (listener_ != nullptr) listener_->LogFileConsidered();
-    return;
+    return outcome;
   }
-  if (WriteLogFile(currentHeader_ + std::string(kLogSuffix), content)) {
-    ++counts_.written;
-    if (listener_ != nullptr) listener_->LogFileCreated();
-  }
+  if (!WriteLogFile(currentHeader_ + std::string(kLogSuffix), content))
+    return FilingOutcome::kWriteFailed;
+  ++counts_.written;
+  if (listener_ != nullptr) listener_->LogFileCreated();
+  return FilingOutcome::kWritten;
 }
 
 bool MessageLog::WriteLogFile(const std::string& name, const std::string& content) {

@@ -5,6 +5,7 @@
 
 #include "app/Settings.h"
 #include "decoder/LineSink.h"
+#include "msglog/CompletedMessage.h"
 #include "msglog/DialogService.h"
 #include "msglog/LogFolder.h"
 #include "msglog/MessageLogListener.h"
@@ -68,10 +69,16 @@ class MessageLog final : public LineSink {
   int ErrorCount() const { return errorCount_; }
   const FilingCounts& Counts() const { return counts_; }
 
+  // Who hears of each completed message (the network outputs); nothing when null.
+  void SetCompletionListener(MessageCompletionListener* listener) { completion_ = listener; }
+  // Off: messages are recognised and judged as usual (ErrNum included) but no file is written or
+  // read; each completed message is reported with FilingOutcome::kNotFiling.
+  void SetWritesFiles(bool writes) { writesFiles_ = writes; }
+
  private:
   void StartMessage(std::string_view line, std::size_t markerPosition);
   void EndMessage();
-  void SaveMessage();
+  FilingOutcome SaveMessage(const LocalDateTime& now);
   bool WriteLogFile(const std::string& name, const std::string& content);
   void ReportWriteFailure(const std::string& name);
   void AppendReceived(std::string_view line, bool cut);
@@ -84,6 +91,8 @@ class MessageLog final : public LineSink {
   DialogService& dialogs_;
   MessageLogListener* listener_;
   const UiText& text_;
+  MessageCompletionListener* completion_ = nullptr;
+  bool writesFiles_ = true;
 
   std::string receivedText_;
   std::string currentHeader_;

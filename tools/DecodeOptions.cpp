@@ -99,7 +99,53 @@ std::string ApplySettingsFile(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionRow, 12> Options{{
+std::string ApplyFormat(std::string_view value, DecodeOptions& options) {
+  if (value == "lines") {
+    options.format = OutputFormat::kLines;
+  } else if (value == "jsonl") {
+    options.format = OutputFormat::kJsonl;
+  } else if (value == "nmea") {
+    options.format = OutputFormat::kNmea;
+  } else {
+    return "--format must be lines, jsonl or nmea, not '" + std::string(value) + "'";
+  }
+  return {};
+}
+
+std::string ApplyFrequency(std::string_view value, DecodeOptions& options) {
+  if (value == "490") {
+    options.frequency = NavtexFrequency::k490;
+  } else if (value == "518") {
+    options.frequency = NavtexFrequency::k518;
+  } else if (value == "4209" || value == "4209.5") {
+    options.frequency = NavtexFrequency::k4209;
+  } else {
+    return "--frequency must be 490, 518 or 4209 (kHz), not '" + std::string(value) + "'";
+  }
+  return {};
+}
+
+std::string ApplyUdp(std::string_view value, DecodeOptions& options) {
+  options.udp = ParseHostPort(value);
+  if (options.udp) return {};
+  return "--udp needs HOST:PORT (an IPv6 address in brackets), not '" + std::string(value) + "'";
+}
+
+std::string ApplyMqtt(std::string_view value, DecodeOptions& options) {
+  auto parsed = ParseMqttUrl(value);
+  if (auto* problem = std::get_if<std::string>(&parsed)) return "--mqtt: " + *problem;
+  options.mqtt = std::get<MqttTarget>(std::move(parsed));
+  return {};
+}
+
+std::string ApplyMqttTopic(std::string_view value, DecodeOptions& options) {
+  if (value.empty() || value.find_first_of("#+") != std::string_view::npos)
+    return "--mqtt-topic needs a topic name without wildcards (# or +)";
+  options.mqttTopic = std::string(value);
+  return {};
+}
+
+const std::array<OptionRow, 18> Options{{
     {"--center", "HZ", "centre between the two tones, above 0 and below 1500 (default 800)",
      ApplyCenter},
     {"--lang", "en|ja", "language to start in (default ja)", ApplyLanguage},
@@ -128,6 +174,27 @@ const std::array<OptionRow, 12> Options{{
      }},
     {"--timeout", "S", "drop an unfinished message after S seconds without reception (default 30)",
      ApplyTimeOut},
+    {"--capture", "",
+     "decode live from the sound server until SIGINT or SIGTERM; the input named instead of FILE "
+     "(the window's device name), else the settings file's device, else the default input",
+     [](std::string_view, DecodeOptions& o) {
+       o.capture = true;
+       return std::string();
+     }},
+    {"--format", "lines|jsonl|nmea",
+     "what goes to standard output: the lines as text (default), JSON objects for lines and "
+     "messages, or NRX sentences of English messages",
+     ApplyFormat},
+    {"--frequency", "490|518|4209",
+     "frequency (kHz) the receiver is tuned to, for the NRX sentences (default 518)",
+     ApplyFrequency},
+    {"--udp", "HOST:PORT", "also send the NRX sentences as UDP datagrams there, whatever --format",
+     ApplyUdp},
+    {"--mqtt", "URL",
+     "publish each completed message's JSON to the broker mqtt://[USER[:PASSWORD]@]HOST[:PORT] "
+     "with QoS 1",
+     ApplyMqtt},
+    {"--mqtt-topic", "TOPIC", "topic to publish to (default seaherald/messages)", ApplyMqttTopic},
     {"--settings", "FILE",
      "take the receiver settings from the window's settings file FILE (only read); options "
      "given here win over it",
@@ -214,8 +281,10 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
     }
     if (std::string error = row->apply(value, options); !error.empty()) return UsageError{error};
   }
-  if (!haveInput && !options.showHelp && !options.showVersion)
-    return UsageError{"no input given (a file name, or - for standard input)"};
+  if (!haveInput && !options.capture && !options.showHelp && !options.showVersion)
+    return UsageError{"no input given (a file name, or - for standard input, or --capture)"};
+  if (options.mqttTopic && !options.mqtt) return UsageError{"--mqtt-topic needs --mqtt"};
+  if (options.mqtt && options.mqttTopic) options.mqtt->topic = *options.mqttTopic;
   return options;
 }
 
@@ -226,6 +295,7 @@ std::string DecodeVersion() {
 std::string DecodeUsage() {
   std::ostringstream text;
   text << "Usage: seaherald-decode [options] FILE|-\n"
+          "       seaherald-decode --capture [options] [DEVICE]\n"
           "Decodes NAVTEX (English SITOR-B and the Japanese-language service) from a recording\n"
           "and prints every received line as UTF-8; a line cut short by lost signal ends in "
           "\"...\".\n"
@@ -238,27 +308,45 @@ std::string DecodeUsage() {
     left.resize(std::max<std::size_t>(left.size() + 2, HelpColumn), ' ');
     text << WrapHelp(left, row.help);
   }
-  text << "\n"
-          "Without --log nothing is written anywhere. With --log every complete message is filed\n"
-          "as the receiver window files it (one file per header, of two receptions the one with\n"
-          "fewer errors kept), and a summary of the messages goes to standard error at the end.\n"
-          "\n"
-          "Time: seconds are counted from the audio, ten blocks of 0.1 s to a second, on a clock\n"
-          "that starts at the wall-clock time when decoding starts. The time-out therefore acts\n"
-          "the same at any decoding speed, and the \"Last received\" stamp of a log file is the\n"
-          "start time plus the audio time at which the message's end marker arrived.\n"
-          "\n"
-          "Settings: without --settings the receiver's defaults apply (centre 800 Hz, Japanese,\n"
-          "normal polarity, automatic mode, ErrNum 10, ErrSave on, TimeOut 30, standard path).\n"
-          "--settings reads CentF, DecLang, DecInv, AutoSet, ErrNum, ErrSave, TimeOut and DecSens\n"
-          "(the receive path) from the file; ErrNum and TimeOut below 1 are raised to 1 as at the\n"
-          "window's start-up. The file is never written, and no log is ever deleted\n"
-          "(AutoLogDelete is not acted on).\n"
-          "\n"
-          "Exit status: 0 when the input was decoded to its end, 1 when it or the settings file\n"
-          "could not be read or the input ended early (what was there is still decoded), 2 for a\n"
-          "wrong command line, 3 when a message could not be written to the log folder (3 wins\n"
-          "over 1).\n";
+  text
+      << "\n"
+         "Without --log nothing is written anywhere. With --log every complete message is filed\n"
+         "as the receiver window files it (one file per header, of two receptions the one with\n"
+         "fewer errors kept), and a summary of the messages goes to standard error at the end.\n"
+         "\n"
+         "Live: --capture decodes what the sound server's input hears, through the same capture\n"
+         "and block path as the window, until SIGINT or SIGTERM; then the message in progress is\n"
+         "dropped (what was filed stays filed) and the summary is printed. When the server or the\n"
+         "device goes away it is tried again every 3 seconds, as the window does.\n"
+         "\n"
+         "Outputs: --format jsonl prints one JSON object per line: each handed-over line and\n"
+         "each completed message (header, station and type names in English and Japanese,\n"
+         "time, cut lines, whether and how it was filed, text); the fields are described in\n"
+         "docs/json-output.md. --format nmea prints, for each completed English message, NRX\n"
+         "sentences (talker CR) as IEC 61162-1 defines them; --udp sends the same sentences,\n"
+         "one per datagram. Messages of the Japanese-language service are never sent as NRX:\n"
+         "NMEA's character set cannot carry their text (use jsonl or --mqtt for them). --mqtt\n"
+         "publishes every completed message's JSON object with QoS 1; while the broker is away\n"
+         "messages wait and go out when it is back, and at the end the tool waits up to 10 s\n"
+         "for the broker to acknowledge them.\n"
+         "\n"
+         "Time: seconds are counted from the audio, ten blocks of 0.1 s to a second, on a clock\n"
+         "that starts at the wall-clock time when decoding starts. The time-out therefore acts\n"
+         "the same at any decoding speed, and the \"Last received\" stamp of a log file is the\n"
+         "start time plus the audio time at which the message's end marker arrived.\n"
+         "\n"
+         "Settings: without --settings the receiver's defaults apply (centre 800 Hz, Japanese,\n"
+         "normal polarity, automatic mode, ErrNum 10, ErrSave on, TimeOut 30, standard path).\n"
+         "--settings reads CentF, DecLang, DecInv, AutoSet, ErrNum, ErrSave, TimeOut, DecSens\n"
+         "(the receive path) and, for --capture, WaveInName from the file; ErrNum and TimeOut\n"
+         "below 1 are raised to 1 as at the window's start-up. The file is never written, and\n"
+         "no log is ever deleted (AutoLogDelete is not acted on).\n"
+         "\n"
+         "Exit status: 0 when the input was decoded to its end, 1 when it or the settings file\n"
+         "could not be read or the input ended early (what was there is still decoded), 2 for a\n"
+         "wrong command line, 3 when a message could not be written to the log folder (3 wins\n"
+         "over 1), 4 when the MQTT broker had not acknowledged every message 10 s after the\n"
+         "end. --capture ends with 0 when stopped by SIGINT or SIGTERM.\n";
   return text.str();
 }
 

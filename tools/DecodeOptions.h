@@ -6,7 +6,18 @@
 #include <string_view>
 #include <variant>
 
+#include "relay/MqttPublisher.h"
+#include "relay/NrxSentences.h"
+#include "relay/UdpSender.h"
+
 namespace seaherald::decodetool {
+
+// What goes to standard output.
+enum class OutputFormat {
+  kLines,  // each line as UTF-8 text
+  kJsonl,  // a JSON object per line and per completed message
+  kNmea,   // NRX sentences of each completed English message
+};
 
 // What the command line asks for. Receiver settings stay empty unless given, so that a settings
 // file can supply them and a value given here can win over it. New options add a field here and
@@ -22,7 +33,13 @@ struct DecodeOptions {
   std::optional<bool> sensitive;  // the high-sensitivity receive path
   std::optional<std::string> settingsFile;
   std::optional<std::string> logFolder;  // file messages there; nothing is written without it
-  std::string input;                     // a file name, or "-" for raw PCM on standard input
+  OutputFormat format = OutputFormat::kLines;
+  NavtexFrequency frequency = NavtexFrequency::k518;  // the NRX frequency index
+  std::optional<HostPort> udp;                        // NRX sentences as datagrams there
+  std::optional<MqttTarget> mqtt;                     // each message's JSON to this broker
+  std::optional<std::string> mqttTopic;
+  std::string input;  // a file name, or "-" for raw PCM on standard input; with --capture, a device
+  bool capture = false;  // live from the sound server instead of a file
   bool showHelp = false;
   bool showVersion = false;
 };

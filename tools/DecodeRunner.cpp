@@ -10,12 +10,16 @@ constexpr std::size_t FlushBlocks = 5;  // 0.5 s
 }  // namespace
 
 DecodeRunner::DecodeRunner(const RunSettings& run, const LocalDateTime& start, LineSink& lines,
-                           const std::optional<FilingTarget>& filing)
+                           const std::optional<FilingTarget>& filing,
+                           MessageCompletionListener* completion)
     : settings_(run.settings),
       centerFrequency_(run.centerHz),
       clock_(start),
       lines_(lines),
-      filing_(filing ? std::make_unique<MessageFiling>(settings_, clock_, *filing) : nullptr),
+      files_(filing.has_value()),
+      filing_(filing || completion != nullptr
+                  ? std::make_unique<MessageFiling>(settings_, clock_, filing, completion)
+                  : nullptr),
       handler_(DecoderSettings{settings_.DecLang, settings_.DecInv, settings_.AutoSet,
                                centerFrequency_, settings_.DecSens},
                *this, settings_, clock_, *this) {}
@@ -44,7 +48,7 @@ std::size_t DecodeRunner::Run(BlockSource& source, ProgressListener* progress) {
 }
 
 std::optional<FilingSummary> DecodeRunner::Filing() const {
-  if (!filing_) return std::nullopt;
+  if (!files_) return std::nullopt;
   return filing_->Summary();
 }
 

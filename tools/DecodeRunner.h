@@ -29,11 +29,17 @@ class ProgressListener {
 // the lamp). Its clock starts at a given moment and moves on one second per ten blocks, so
 // seconds are counted from the audio, not from how fast it is decoded. Each handed-over line goes
 // to `lines` and then, with a filing target, to the receiver's message log, whose stamps come
-// from the same clock.
+// from the same clock. A completion listener hears of every completed message, whether filed or
+// (without a filing target) not.
 class DecodeRunner final : private LineSink, private BlockHandlerListener {
  public:
   DecodeRunner(const RunSettings& run, const LocalDateTime& start, LineSink& lines,
-               const std::optional<FilingTarget>& filing = std::nullopt);
+               const std::optional<FilingTarget>& filing = std::nullopt,
+               MessageCompletionListener* completion = nullptr);
+
+  // Live audio: from now on the time is the wall clock's, so stamps stay right when the sound
+  // server was away for a while and no blocks came.
+  void FollowWallClock() { clock_.FollowWallClock(); }
   DecodeRunner(const DecodeRunner&) = delete;
   DecodeRunner& operator=(const DecodeRunner&) = delete;
 
@@ -67,8 +73,21 @@ class DecodeRunner final : private LineSink, private BlockHandlerListener {
 
   Settings settings_;  // read at every block; automatic mode writes DecLang and DecInv back
   double centerFrequency_;
-  RecordingClock clock_;
+  // The audio's time for recordings, or the wall clock's for live capture.
+  class RunClock final : public LocalClock {
+   public:
+    explicit RunClock(const LocalDateTime& start) : recording_(start) {}
+    LocalDateTime Now() const override { return live_ ? SystemClock().Now() : recording_.Now(); }
+    void CountBlock() { recording_.CountBlock(); }
+    void FollowWallClock() { live_ = true; }
+
+   private:
+    RecordingClock recording_;
+    bool live_ = false;
+  };
+  RunClock clock_;
   LineSink& lines_;
+  bool files_;
   std::unique_ptr<MessageFiling> filing_;
   BlockHandler handler_;
 };

@@ -1,6 +1,6 @@
 #include "tools/LinePrinter.h"
 
-#include "tools/Utf8Text.h"
+#include "platform/ShowableUtf8.h"
 
 namespace seaherald::decodetool {
 

@@ -5,10 +5,14 @@
 namespace seaherald::decodetool {
 
 MessageFiling::MessageFiling(const Settings& settings, const LocalClock& clock,
-                             const FilingTarget& target)
-    : folder_(target.folder),
-      dialogs_(target.report),
-      log_(settings, clock, folder_, status_, dialogs_) {}
+                             const std::optional<FilingTarget>& target,
+                             MessageCompletionListener* completion)
+    : folder_(target ? target->folder : std::filesystem::path()),
+      dialogs_(target ? target->report : [](const std::string&) {}),
+      log_(settings, clock, folder_, status_, dialogs_) {
+  log_.SetWritesFiles(target.has_value());
+  log_.SetCompletionListener(completion);
+}
 
 FilingSummary MessageFiling::Summary() const {
   return {log_.Counts(), log_.CurrentHeader().empty() ? 0 : 1};

@@ -22,10 +22,13 @@ struct FilingTarget {
 };
 
 // The receiver's message log, filing into a folder named on the command line: the same files,
-// names and rules as in the window, with its dialogs turned into reports.
+// names and rules as in the window, with its dialogs turned into reports. Without a target it
+// still recognises and judges every message for `completion`, but writes nothing.
 class MessageFiling {
  public:
-  MessageFiling(const Settings& settings, const LocalClock& clock, const FilingTarget& target);
+  MessageFiling(const Settings& settings, const LocalClock& clock,
+                const std::optional<FilingTarget>& target,
+                MessageCompletionListener* completion = nullptr);
   MessageFiling(const MessageFiling&) = delete;
   MessageFiling& operator=(const MessageFiling&) = delete;
 

@@ -2,16 +2,24 @@
 // decoded lines and, with --log, files the messages as the receiver window does.
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string_view>
 #include <vector>
 
+#include "relay/NetworkOutputs.h"
+#include "tools/CompletionFanOut.h"
 #include "tools/DecodeOptions.h"
 #include "tools/DecodeRunner.h"
 #include "tools/FilingSummary.h"
+#include "tools/JsonLinePrinter.h"
+#ifdef SEAHERALD_LIVE_CAPTURE
+#include "tools/LiveCapture.h"
+#endif
 #include "tools/LinePrinter.h"
 #include "tools/MessageFiling.h"
+#include "tools/NmeaPrinter.h"
 #include "tools/RawPcmSource.h"
 #include "tools/RunSettings.h"
 #include "tools/SoundFileSource.h"
@@ -25,6 +33,10 @@ constexpr int ExitDecoded = 0;
 constexpr int ExitInputProblem = 1;
 constexpr int ExitUsage = 2;
 constexpr int ExitNotFiled = 3;
+constexpr int ExitNotDelivered = 4;
+
+// How long the end of a run waits for the broker to acknowledge what was published.
+constexpr std::chrono::seconds MqttFlushLimit{10};
 
 void Complain(const std::string& message) {
   std::fprintf(stderr, "seaherald-decode: %s\n", message.c_str());
@@ -44,28 +56,93 @@ std::optional<FilingTarget> FilingTargetFor(const DecodeOptions& options,
   return FilingTarget{*options.logFolder, std::move(report)};
 }
 
+// The network outputs the command line asks for; nothing when it asks for none.
+std::unique_ptr<seaherald::NetworkOutputs> NetworkOutputsFor(const DecodeOptions& options) {
+  if (!options.udp && !options.mqtt) return nullptr;
+  seaherald::NetworkOutputSettings settings;
+  settings.nrxUdp = options.udp;
+  settings.frequency = options.frequency;
+  settings.mqtt = options.mqtt;
+  return std::make_unique<seaherald::NetworkOutputs>(settings, Complain);
+}
+
+// The input to capture from, as the window names it (Shift-JIS): the one on the command line,
+// else the settings file's, else the default input.
+std::string CaptureDeviceName(const DecodeOptions& options, const RunSettings& run) {
+  if (options.input.empty()) return run.settings.WaveInName;
+  return seaherald::CodePageConverter().Cp932FromUtf8Lossy(options.input);
+}
+
+// Decodes live until SIGINT or SIGTERM; false when this build has no live sound.
+bool Capture(DecodeRunner& runner, const std::string& device,
+             const std::function<void(const std::string&)>& report) {
+#ifdef SEAHERALD_LIVE_CAPTURE
+  RunLiveCapture(runner, device, report);
+  return true;
+#else
+  (void)runner;
+  (void)device;
+  report("--capture: this build has no live sound (it was built without the window)");
+  return false;
+#endif
+}
+
 int Decode(const DecodeOptions& options) {
-  std::unique_ptr<BlockSource> source = OpenSource(options.input);
+  std::unique_ptr<BlockSource> source;
+  if (!options.capture) source = OpenSource(options.input);
   const RunSettings run = SettingsForRun(options);
+  std::unique_ptr<seaherald::NetworkOutputs> network;
+  try {
+    network = NetworkOutputsFor(options);
+  } catch (const std::runtime_error& error) {
+    Complain(error.what());
+    return ExitInputProblem;
+  }
   LinePrinter printer(stdout);
+  JsonLinePrinter json(stdout);
+  NmeaPrinter nmea(stdout, options.frequency);
+  seaherald::LineSink* lines = &printer;
+  CompletionFanOut completions;
+  if (options.format == OutputFormat::kJsonl) {
+    lines = &json;
+    completions.Add(json);
+  } else if (options.format == OutputFormat::kNmea) {
+    lines = &nmea;
+    completions.Add(nmea);
+  }
+  if (network) completions.Add(*network);
   std::unique_ptr<TerminalProgress> progress;
-  if (options.input != "-" && isatty(STDERR_FILENO) != 0) {
+  if (source && options.input != "-" && isatty(STDERR_FILENO) != 0) {
     progress = std::make_unique<TerminalProgress>(stderr, source->DurationSeconds());
-    printer.SetBeforeLine([&progress] { progress->Clear(); });
+    const auto clear = [&progress] { progress->Clear(); };
+    printer.SetBeforeLine(clear);
+    json.SetBeforeWrite(clear);
+    nmea.SetBeforeWrite(clear);
   }
   const auto report = [&progress](const std::string& text) {
     if (progress) progress->Clear();
     Complain(text);
   };
-  DecodeRunner runner(run, seaherald::SystemClock().Now(), printer,
-                      FilingTargetFor(options, report));
-  runner.Run(*source, progress.get());
+  DecodeRunner runner(run, seaherald::SystemClock().Now(), *lines, FilingTargetFor(options, report),
+                      completions.Empty() ? nullptr : &completions);
+  json.SetClock(runner.Clock());
+  if (source) {
+    runner.Run(*source, progress.get());
+  } else if (!Capture(runner, CaptureDeviceName(options, run), report)) {
+    return ExitInputProblem;
+  }
   if (progress) progress->Clear();
-  const auto defect = source->Defect();
+  const auto defect = source ? source->Defect() : std::nullopt;
   if (defect) Complain(*defect);
   const std::optional<FilingSummary> filing = runner.Filing();
   if (filing) std::fputs(DescribeFiling(*filing, *options.logFolder).c_str(), stderr);
   if (filing && filing->counts.writeFailed > 0) return ExitNotFiled;
+  if (network) {
+    if (const std::size_t left = network->Flush(MqttFlushLimit); left > 0) {
+      Complain(std::to_string(left) + " message(s) not acknowledged by the MQTT broker");
+      return ExitNotDelivered;
+    }
+  }
   return defect ? ExitInputProblem : ExitDecoded;
 }
 
@@ -88,6 +165,10 @@ int main(int argc, char** argv) {
     std::fputs(DecodeVersion().c_str(), stdout);
     return ExitDecoded;
   }
+  // Before any thread starts, so that every thread leaves the stop signals to the capture.
+#ifdef SEAHERALD_LIVE_CAPTURE
+  if (options.capture) HoldStopSignals();
+#endif
   try {
     return Decode(options);
   } catch (const InputError& error) {

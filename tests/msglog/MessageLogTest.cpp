@@ -383,5 +383,75 @@ TEST_F(MessageLogTest, WorksWithoutAListener) {
   EXPECT_TRUE(Exists("GA12.txt"));
 }
 
+class RecordingCompletions final : public MessageCompletionListener {
+ public:
+  std::vector<CompletedMessage> messages;
+  void MessageCompleted(const CompletedMessage& message) override { messages.push_back(message); }
+};
+
+// Every completed message is reported once, after the folder was dealt with, with what became
+// of it; what the files hold does not change for anyone listening.
+TEST_F(MessageLogTest, CompletedMessagesAreReportedWithTheirOutcome) {
+  RecordingCompletions completions;
+  log_.SetCompletionListener(&completions);
+  settings_.ErrNum = 3;
+  clock_.now = {2024, 3, 31, 7, 8, 9};
+  Message("GA12", 1);
+  const std::string filed = ReadBytes(logPath_ / "GA12.txt");
+  Message("GA12", 0);  // fewer errors: replaces
+  Message("GA12", 2);  // more errors than stored: dropped
+  Message("GB34", 3);  // reaches ErrNum: dropped
+  Line("ZCZC GC56");
+  Line("NNNN");  // empty body: no message at all
+  Line("ZCZC GD78");
+  Line("OPEN");
+  log_.DiscardMessage();  // never completed
+  ASSERT_EQ(completions.messages.size(), 4u);
+  const CompletedMessage& first = completions.messages[0];
+  EXPECT_EQ(first.header, "GA12");
+  EXPECT_EQ(first.lang, 0);
+  EXPECT_EQ(first.errorCount, 1);
+  EXPECT_EQ(first.body, "TEXT 0\r\nCUT 0...\r\n");
+  EXPECT_EQ(filed.substr(filed.size() - first.body.size()), first.body);
+  EXPECT_EQ(first.received.second, 9);
+  const std::vector<FilingOutcome> outcomes{
+      completions.messages[0].outcome, completions.messages[1].outcome,
+      completions.messages[2].outcome, completions.messages[3].outcome};
+  EXPECT_EQ(outcomes,
+            (std::vector<FilingOutcome>{FilingOutcome::kWritten, FilingOutcome::kReplaced,
+                                        FilingOutcome::kKeptOlder, FilingOutcome::kTooManyErrors}));
+  EXPECT_FALSE(Exists("GB34.txt"));
+}
+
+TEST_F(MessageLogTest, CompletionKnowsTheLanguageByTheHeaderAndWriteFailures) {
+  RecordingCompletions completions;
+  log_.SetCompletionListener(&completions);
+  settings_.DecLang = false;
+  Line(Sjis("ＺＣＺＣ　ＧＡ１２３"));
+  settings_.DecLang = true;  // switched mid-message: the header still says Japanese
+  Line(Sjis("航行警報"));
+  Line(Sjis("ＮＮＮＮ"));
+  std::filesystem::create_directories(logPath_ / "GA12.txt");  // a directory cannot be replaced
+  Message("GA12", 0);
+  ASSERT_EQ(completions.messages.size(), 2u);
+  EXPECT_EQ(completions.messages[0].lang, 1);
+  EXPECT_EQ(completions.messages[0].outcome, FilingOutcome::kWritten);
+  EXPECT_EQ(completions.messages[1].outcome, FilingOutcome::kWriteFailed);
+}
+
+TEST_F(MessageLogTest, WithoutWritingFilesMessagesAreStillJudgedAndReported) {
+  RecordingCompletions completions;
+  log_.SetCompletionListener(&completions);
+  log_.SetWritesFiles(false);
+  settings_.ErrNum = 2;
+  Message("GA12", 0);
+  Message("GA13", 2);
+  ASSERT_EQ(completions.messages.size(), 2u);
+  EXPECT_EQ(completions.messages[0].outcome, FilingOutcome::kNotFiling);
+  EXPECT_EQ(completions.messages[1].outcome, FilingOutcome::kTooManyErrors);
+  EXPECT_FALSE(std::filesystem::exists(logPath_));
+  EXPECT_TRUE(dialogs_.calls.empty());
+}
+
 }  // namespace
 }  // namespace seaherald

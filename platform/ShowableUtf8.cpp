@@ -1,9 +1,9 @@
-#include "tools/Utf8Text.h"
+#include "platform/ShowableUtf8.h"
 
 #include <optional>
 #include <string_view>
 
-namespace seaherald::decodetool {
+namespace seaherald {
 namespace {
 
 constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
@@ -90,4 +90,4 @@ std::string ShowableUtf8(const CodePageConverter& converter, const std::string& 
   return utf8;
 }
 
-}  // namespace seaherald::decodetool
+}  // namespace seaherald

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "platform/LocalClock.h"
+
+namespace seaherald {
+
+// What became of a message whose end marker arrived.
+enum class FilingOutcome {
+  kWritten,        // filed as a new log file
+  kReplaced,       // replaced a stored copy with as many or more errors
+  kKeptOlder,      // not filed: the stored copy has fewer errors
+  kTooManyErrors,  // not filed: ErrorCount reached ErrNum while ErrSave is on
+  kWriteFailed,    // not filed: the log file could not be written or the stored copy not read
+  kNotFiling,      // not filed: the message log was told to write no files
+};
+
+inline bool WasFiled(FilingOutcome outcome) {
+  return outcome == FilingOutcome::kWritten || outcome == FilingOutcome::kReplaced;
+}
+
+// A message between a valid header and its end marker, as the message log judged it.
+struct CompletedMessage {
+  std::string header;  // Shift-JIS: 4 bytes (English) or 10 bytes (Japanese)
+  int lang = 0;        // 0 English service, 1 Japanese-language service (from the header's form)
+  std::string body;    // Shift-JIS, each line followed by CR LF ("...\r\n" when cut), as filed
+  int errorCount = 0;  // lines cut short
+  LocalDateTime received;  // the clock's time at the end marker (the log file's stamp)
+  FilingOutcome outcome = FilingOutcome::kNotFiling;
+};
+
+// Hears of every completed message, filed or not, after the log folder was dealt with.
+class MessageCompletionListener {
+ public:
+  virtual ~MessageCompletionListener() = default;
+  virtual void MessageCompleted(const CompletedMessage& message) = 0;
+};
+
+}  // namespace seaherald

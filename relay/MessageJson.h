@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "msglog/CompletedMessage.h"
+#include "platform/CodePage.h"
+#include "platform/LocalClock.h"
+
+namespace seaherald {
+
+// One JSON object on one line (no line end) for a handed-over line:
+// {"kind":"line","time":...,"text":...,"cut":...}. Fields in docs/json-output.md.
+std::string LineJson(const CodePageConverter& converter, const std::string& sjisLine, bool cut,
+                     const LocalDateTime& time);
+
+// One JSON object on one line (no line end) for a completed message:
+// {"kind":"message","header":...,"language":...,"station":{...},"type":{...},"received":...,
+//  "cut_lines":...,"filed":...,"filing":...,"text":...}. Fields in docs/json-output.md.
+std::string MessageJson(const CodePageConverter& converter, const CompletedMessage& message);
+
+// The word for an outcome in the "filing" field.
+const char* FilingWord(FilingOutcome outcome);
+
+}  // namespace seaherald

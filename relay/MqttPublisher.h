@@ -1,0 +1,91 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <variant>
+#include <vector>
+
+struct mosquitto;
+
+namespace seaherald {
+
+inline constexpr std::string_view kDefaultMqttTopic = "seaherald/messages";
+
+// Where to publish: from "mqtt://[USER[:PASSWORD]@]HOST[:PORT]" (port 1883 by default).
+struct MqttTarget {
+  std::string host;
+  int port = 1883;
+  std::string user;  // empty: no log-in
+  std::string password;
+  std::string topic = std::string(kDefaultMqttTopic);
+};
+
+// The target of a URL, or the text of what is wrong with it.
+std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url);
+
+// Publishes payloads to one topic with QoS 1 from a network thread of its own, which alone talks
+// to the broker. It connects in the background, also when the broker is not up yet, and
+// reconnects by itself after the broker went away (after 1, 2, 4, then every 8 seconds). Every
+// payload is kept in memory until the broker has acknowledged it: one given while there is no
+// connection goes out when the broker is back, and one sent but not acknowledged when the
+// connection broke is sent again after the next connect, so nothing is lost while the broker
+// restarts (the broker may then see a payload twice, as QoS 1 allows). Publish never blocks.
+class MqttPublisher {
+ public:
+  // `report` hears, from the network thread, when the broker cannot be reached or the connection
+  // is lost or refused, and when it is made again (plain English text).
+  MqttPublisher(MqttTarget target, std::function<void(const std::string&)> report = {});
+  MqttPublisher(const MqttPublisher&) = delete;
+  MqttPublisher& operator=(const MqttPublisher&) = delete;
+  ~MqttPublisher();
+
+  void Publish(std::string payload);
+  // Waits until the broker has acknowledged every payload or the time is up; returns how many
+  // are still unacknowledged.
+  std::size_t Flush(std::chrono::milliseconds limit);
+
+ private:
+  struct Sent {
+    int messageId;
+    std::string payload;
+  };
+
+  static void OnConnect(mosquitto*, void* self, int result);
+  static void OnPublish(mosquitto*, void* self, int messageId);
+  void ConfigureClient();
+  void NetworkLoop();
+  void RunConnection();
+  void SendQueued();
+  // After a broken connection: what was sent and not acknowledged goes first in the queue again,
+  // and the client forgets it, so that it is sent once, by this object.
+  void Requeue();
+  bool Stopping();
+  // Sleeps for `delay` unless the publisher is being destroyed; false then.
+  bool Pause(std::chrono::seconds delay);
+  void TellOnce(const std::string& text);
+  void Tell(const std::string& text) const;
+
+  MqttTarget target_;
+  std::function<void(const std::string&)> report_;
+  std::string clientId_;
+  mosquitto* client_ = nullptr;
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::string> queued_;  // not yet given to the broker
+  std::vector<Sent> sent_;          // given, not yet acknowledged
+  bool connected_ = false;
+  bool toldLost_ = false;
+  bool stopping_ = false;
+  std::thread network_;
+};
+
+}  // namespace seaherald

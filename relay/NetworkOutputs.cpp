@@ -1,0 +1,35 @@
+#include "relay/NetworkOutputs.h"
+
+#include <stdexcept>
+
+#include "relay/MessageJson.h"
+
+namespace seaherald {
+
+NetworkOutputs::NetworkOutputs(const NetworkOutputSettings& settings,
+                               std::function<void(const std::string&)> report)
+    : filedOnly_(settings.filedOnly), report_(std::move(report)), feed_(settings.frequency) {
+  if (settings.nrxUdp) {
+    auto opened = UdpSender::Open(*settings.nrxUdp);
+    if (auto* problem = std::get_if<std::string>(&opened)) throw std::runtime_error(*problem);
+    udp_.emplace(std::move(std::get<UdpSender>(opened)));
+  }
+  if (settings.mqtt) mqtt_ = std::make_unique<MqttPublisher>(*settings.mqtt, report_);
+}
+
+void NetworkOutputs::MessageCompleted(const CompletedMessage& message) {
+  if (filedOnly_ && !WasFiled(message.outcome)) return;
+  if (udp_) {
+    bool refused = false;
+    for (const std::string& sentence : feed_.SentencesFor(message))
+      refused = !udp_->Send(sentence) || refused;
+    if (refused && report_) report_("some NRX datagrams could not be sent");
+  }
+  if (mqtt_) mqtt_->Publish(MessageJson(converter_, message));
+}
+
+std::size_t NetworkOutputs::Flush(std::chrono::milliseconds limit) {
+  return mqtt_ ? mqtt_->Flush(limit) : 0;
+}
+
+}  // namespace seaherald

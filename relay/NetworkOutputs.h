@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "msglog/CompletedMessage.h"
+#include "platform/CodePage.h"
+#include "relay/MqttPublisher.h"
+#include "relay/NrxFeed.h"
+#include "relay/UdpSender.h"
+
+namespace seaherald {
+
+// Which network outputs to run; an empty field turns its output off.
+struct NetworkOutputSettings {
+  std::optional<HostPort> nrxUdp;  // NRX sentences as UDP datagrams, one sentence each
+  NavtexFrequency frequency = NavtexFrequency::k518;
+  std::optional<MqttTarget> mqtt;  // each message's JSON, QoS 1
+  // Only messages that were filed (the window's choice); otherwise every completed message.
+  bool filedOnly = false;
+};
+
+// Sends each completed message to the network outputs: its NRX sentences over UDP (English
+// messages only) and its JSON object to an MQTT broker.
+class NetworkOutputs final : public MessageCompletionListener {
+ public:
+  // Throws std::runtime_error when the UDP address cannot be used. `report` hears of the MQTT
+  // connection's ups and downs (from another thread) and of datagrams the system refused.
+  NetworkOutputs(const NetworkOutputSettings& settings,
+                 std::function<void(const std::string&)> report);
+
+  void MessageCompleted(const CompletedMessage& message) override;
+
+  // Waits up to `limit` for the broker to acknowledge everything; returns how many messages
+  // were still unacknowledged (0 without MQTT).
+  std::size_t Flush(std::chrono::milliseconds limit);
+
+ private:
+  bool filedOnly_;
+  std::function<void(const std::string&)> report_;
+  CodePageConverter converter_;
+  NrxFeed feed_;
+  std::optional<UdpSender> udp_;
+  std::unique_ptr<MqttPublisher> mqtt_;
+};
+
+}  // namespace seaherald

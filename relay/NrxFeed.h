@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "msglog/CompletedMessage.h"
+#include "relay/NrxSentences.h"
+
+namespace seaherald {
+
+// Numbers the completed messages of one output and turns each English one into its NRX
+// sentences. Messages of the Japanese-language service give none: their full-width text has no
+// form in the sentences' character set.
+class NrxFeed {
+ public:
+  explicit NrxFeed(NavtexFrequency frequency) : frequency_(frequency) {}
+
+  // The sentences for a message, each ended by CR LF; empty for a Japanese message. The
+  // sequential identifier moves on (0 to 99, then 0 again) with every English message.
+  std::vector<std::string> SentencesFor(const CompletedMessage& message);
+
+ private:
+  NavtexFrequency frequency_;
+  int sequence_ = 0;
+};
+
+}  // namespace seaherald

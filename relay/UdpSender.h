@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace seaherald {
+
+struct HostPort {
+  std::string host;  // a name, an IPv4 address or an IPv6 address (given in brackets)
+  std::string port;
+};
+
+// "HOST:PORT" or "[IPV6]:PORT" with a port from 1 to 65535; nothing when malformed.
+std::optional<HostPort> ParseHostPort(std::string_view text);
+
+// Sends datagrams to one address, fixed when opened. Sending is fire-and-forget, as a chart
+// plotter listening on a port expects: a datagram that nobody receives is not an error.
+// Broadcast addresses are allowed.
+class UdpSender {
+ public:
+  // Resolves the address; the text of what went wrong when it cannot be used.
+  static std::variant<UdpSender, std::string> Open(const HostPort& target);
+
+  UdpSender(UdpSender&& other) noexcept;
+  UdpSender& operator=(UdpSender&& other) noexcept;
+  UdpSender(const UdpSender&) = delete;
+  UdpSender& operator=(const UdpSender&) = delete;
+  ~UdpSender();
+
+  // False when the system refused the datagram (no route, say); nothing is retried.
+  bool Send(std::string_view datagram) const;
+
+ private:
+  explicit UdpSender(int socket) : socket_(socket) {}
+  int socket_ = -1;
+};
+
+}  // namespace seaherald

@@ -1,0 +1,113 @@
+// seaherald-decode --capture as a headless receiver runs it: broadcasts played into a PulseAudio
+// server of this test's own are filed, the server dies and comes back and reception goes on, and
+// SIGTERM stops it cleanly with the summary, the message in progress dropped and nothing filed
+// lost.
+#include <signal.h>
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "tests/audio/LiveAudio.h"
+#include "tests/audio/PrivateServer.h"
+#include "tests/support/TestSignal.h"
+
+namespace seaherald {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+std::vector<std::int16_t> EnglishAudio(const std::string& text) {
+  testsignal::Transmission broadcast;
+  broadcast.language = testsignal::Language::English;
+  broadcast.text = text;
+  testsignal::SignalOptions options;
+  options.leadingSilenceSeconds = 0.5;
+  options.trailingSilenceSeconds = 1.0;
+  const auto mono = testsignal::ToPcm16(testsignal::Modulate(std::span(&broadcast, 1), options));
+  std::vector<std::int16_t> stereo(mono.size() * 2);
+  for (std::size_t i = 0; i < mono.size(); ++i)
+    stereo[i * 2] = mono[i];
+  return stereo;
+}
+
+std::chrono::milliseconds Duration(const std::vector<std::int16_t>& stereo) {
+  return std::chrono::milliseconds(stereo.size() / 2 * 1000 / 44100);
+}
+
+// Plays a message until its log file appears: the capture may still be finding its way back to
+// a server that has just returned.
+bool PlayUntilFiled(const std::string& header, const fs::path& logs, int attempts) {
+  const auto audio = EnglishAudio("ZCZC " + header + "\r\nTEXT OF " + header + "\r\nNNNN\r\n");
+  for (int i = 0; i < attempts; ++i) {
+    soundtest::Player player(audio);
+    if (soundtest::WaitFor([&] { return fs::exists(logs / (header + ".txt")); },
+                           Duration(audio) + 3s)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+TEST(CaptureTool, FilesLiveSurvivesServerLossAndStopsCleanlyOnSigterm) {
+  if (const auto problem = soundtest::PrivateServer::Problem()) {
+    if (soundtest::AudioRequired()) FAIL() << *problem;
+    GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)";
+  }
+  soundtest::PrivateServer server;
+  ASSERT_TRUE(server.Start()) << "the test's own PulseAudio server did not start";
+  ::setenv("PULSE_SERVER", server.Address().c_str(), 1);  // for the player and the tool
+  QTemporaryDir temporary;
+  const fs::path logs = fs::path(temporary.path().toStdString()) / "log";
+
+  QProcess tool;
+  tool.start(QStringLiteral(SEAHERALD_DECODE_TOOL),
+             {"--capture", "--lang", "en", "--manual", "--log", QString::fromStdString(logs),
+              soundtest::TestMonitorName});
+  ASSERT_TRUE(tool.waitForStarted(5000));
+  soundtest::WaitFor([] { return false; }, 3s);  // the first captured data can take 2 s
+
+  EXPECT_TRUE(PlayUntilFiled("GA12", logs, 2)) << tool.readAllStandardError().toStdString();
+
+  server.Kill();
+  soundtest::WaitFor([] { return false; }, 1s);
+  ASSERT_TRUE(server.Start()) << "the server did not come back";
+  EXPECT_TRUE(PlayUntilFiled("GA13", logs, 4)) << "no reception after the server came back";
+
+  // A message still open when the stop comes is dropped.
+  const auto open = EnglishAudio("ZCZC GA14\r\nOPEN LINE\r\n");
+  soundtest::Player player(open);
+  std::string printed;
+  const bool heard = soundtest::WaitFor(
+      [&] {
+        printed += tool.readAllStandardOutput().toStdString();
+        return printed.find("OPEN LINE") != std::string::npos;
+      },
+      Duration(open) + 5s);
+  EXPECT_TRUE(heard) << printed;
+  ::kill(static_cast<pid_t>(tool.processId()), SIGTERM);
+  ASSERT_TRUE(tool.waitForFinished(10000)) << "the tool did not stop on SIGTERM";
+  EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(tool.exitCode(), 0);
+  const std::string summary = tool.readAllStandardError().toStdString();
+  EXPECT_NE(summary.find("     2 filed as a new log file\n"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("     1 dropped: the input ended before the end marker\n"),
+            std::string::npos)
+      << summary;
+  EXPECT_TRUE(fs::exists(logs / "GA12.txt"));
+  EXPECT_TRUE(fs::exists(logs / "GA13.txt"));
+  EXPECT_FALSE(fs::exists(logs / "GA14.txt"));
+}
+
+}  // namespace
+}  // namespace seaherald
+
+int main(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,65 @@
+// The window's network outputs from the [Net] section of its settings file: NRX sentences over
+// UDP for every message it files, nothing without the section, and values it cannot use told.
+#include <QCoreApplication>
+
+#include "msglog/MessageLog.h"
+#include "tests/gui/WindowFixture.h"
+#include "tests/relay/NrxParsing.h"
+#include "tests/relay/UdpListener.h"
+
+namespace seaherald::test {
+namespace {
+
+class NetworkOutputsTest : public WindowTest {
+ protected:
+  void Receive(const std::string& header, int cutLines) {
+    MessageLog& log = Window().Log();
+    log.AddReceivedLine("ZCZC " + header, false);
+    log.AddReceivedLine("NAVAREA XI, 123", false);
+    for (int i = 0; i < cutLines; ++i)
+      log.AddReceivedLine("CUT", true);
+    log.AddReceivedLine("NNNN", false);
+    QCoreApplication::processEvents();
+  }
+  seaherald::testing::UdpListener plotter_;
+};
+
+TEST_F(NetworkOutputsTest, FiledMessagesGoOutAsNrxSentences) {
+  WriteSettings("[Set]\nDecLang=1\nErrNum=2\n[Net]\nNrxUdp=127.0.0.1:" + plotter_.Port() +
+                "\nNrxFreq=490\n");
+  Receive("GA12", 0);
+  Receive("GA13", 2);  // too many cut lines: not filed, not sent
+  const auto datagrams = plotter_.Receive();
+  const auto group = seaherald::testing::ReassembleNrx(datagrams);
+  ASSERT_TRUE(std::holds_alternative<seaherald::testing::NrxGroup>(group))
+      << std::get<std::string>(group);
+  const auto& nrx = std::get<seaherald::testing::NrxGroup>(group);
+  EXPECT_EQ(nrx.header, "GA12");
+  EXPECT_EQ(nrx.frequencyIndex, "1");
+  EXPECT_EQ(nrx.text, "NAVAREA XI, 123\r\n");
+  EXPECT_TRUE(LogExists("GA12.txt"));
+  EXPECT_TRUE(dialogs_.errors.empty());
+}
+
+TEST_F(NetworkOutputsTest, WithoutTheSectionNothingIsSent) {
+  WriteSettings("[Set]\nDecLang=1\n");
+  Receive("GA12", 0);
+  EXPECT_TRUE(plotter_.Receive(300).empty());
+  EXPECT_TRUE(LogExists("GA12.txt"));
+  EXPECT_TRUE(dialogs_.errors.empty());
+}
+
+TEST_F(NetworkOutputsTest, UnusableValuesAreToldAndTheRestRuns) {
+  WriteSettings("[Set]\nDecLang=1\n[Net]\nNrxUdp=127.0.0.1:" + plotter_.Port() +
+                "\nMqttUrl=http://broker\nNrxFreq=500\n");
+  Window();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(dialogs_.errors.size(), 1u);  // gathered into one box
+  EXPECT_NE(dialogs_.errors[0].find("MqttUrl"), std::string::npos);
+  EXPECT_NE(dialogs_.errors[0].find("NrxFreq"), std::string::npos);
+  Receive("GA12", 0);
+  EXPECT_FALSE(plotter_.Receive().empty());
+}
+
+}  // namespace
+}  // namespace seaherald::test

@@ -1,0 +1,22 @@
+#include "tools/JsonLinePrinter.h"
+
+#include "relay/MessageJson.h"
+
+namespace seaherald::decodetool {
+
+void JsonLinePrinter::AddReceivedLine(const std::string& line, bool cut) {
+  Write(LineJson(converter_, line, cut, clock_ != nullptr ? clock_->Now() : LocalDateTime{}));
+}
+
+void JsonLinePrinter::MessageCompleted(const CompletedMessage& message) {
+  Write(MessageJson(converter_, message));
+}
+
+void JsonLinePrinter::Write(std::string object) {
+  if (beforeWrite_) beforeWrite_();
+  object += '\n';
+  std::fwrite(object.data(), 1, object.size(), out_);
+  std::fflush(out_);
+}
+
+}  // namespace seaherald::decodetool

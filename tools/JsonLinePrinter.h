@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "decoder/LineSink.h"
+#include "msglog/CompletedMessage.h"
+#include "platform/CodePage.h"
+#include "platform/LocalClock.h"
+
+namespace seaherald::decodetool {
+
+// --format jsonl: one JSON object per output line, for each handed-over line and for each
+// completed message (docs/json-output.md), flushed at once for pipes.
+class JsonLinePrinter final : public LineSink, public MessageCompletionListener {
+ public:
+  explicit JsonLinePrinter(std::FILE* out) : out_(out) {}
+
+  // The clock that stamps the lines (the decoding's own); lines before it is set are not stamped
+  // with anything but the epoch of LocalDateTime, so set it before decoding.
+  void SetClock(const LocalClock& clock) { clock_ = &clock; }
+  // Called before each object is written (the progress display clears itself there).
+  void SetBeforeWrite(std::function<void()> beforeWrite) { beforeWrite_ = std::move(beforeWrite); }
+
+  void AddReceivedLine(const std::string& line, bool cut) override;
+  void ShowLiveLine(const std::string&) override {}
+  void MessageCompleted(const CompletedMessage& message) override;
+
+ private:
+  void Write(std::string object);
+
+  std::FILE* out_;
+  const LocalClock* clock_ = nullptr;
+  std::function<void()> beforeWrite_;
+  CodePageConverter converter_;
+};
+
+}  // namespace seaherald::decodetool

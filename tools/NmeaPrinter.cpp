@@ -1,0 +1,14 @@
+#include "tools/NmeaPrinter.h"
+
+namespace seaherald::decodetool {
+
+void NmeaPrinter::MessageCompleted(const CompletedMessage& message) {
+  const std::vector<std::string> sentences = feed_.SentencesFor(message);
+  if (sentences.empty()) return;
+  if (beforeWrite_) beforeWrite_();
+  for (const std::string& sentence : sentences)
+    std::fwrite(sentence.data(), 1, sentence.size(), out_);
+  std::fflush(out_);
+}
+
+}  // namespace seaherald::decodetool

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdio>
+#include <functional>
+
+#include "decoder/LineSink.h"
+#include "msglog/CompletedMessage.h"
+#include "relay/NrxFeed.h"
+
+namespace seaherald::decodetool {
+
+// --format nmea: the NRX sentences of each completed English message, CR LF after each as NMEA
+// 0183 has it; lines and Japanese messages print nothing.
+class NmeaPrinter final : public LineSink, public MessageCompletionListener {
+ public:
+  NmeaPrinter(std::FILE* out, NavtexFrequency frequency) : out_(out), feed_(frequency) {}
+  // Called before each message's sentences are written (the progress display clears itself).
+  void SetBeforeWrite(std::function<void()> beforeWrite) { beforeWrite_ = std::move(beforeWrite); }
+
+  void AddReceivedLine(const std::string&, bool) override {}
+  void ShowLiveLine(const std::string&) override {}
+  void MessageCompleted(const CompletedMessage& message) override;
+
+ private:
+  std::FILE* out_;
+  NrxFeed feed_;
+  std::function<void()> beforeWrite_;
+};
+
+}  // namespace seaherald::decodetool
