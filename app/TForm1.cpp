@@ -107,8 +107,9 @@ void TForm1::StartNetworkOutputs() {
   const NetworkSettingsLoad load = LoadNetworkSettings(paths_.settingsFile);
   for (const NetworkSettingProblem& problem : load.problems) {
     logErrors_->Beep();
-    logErrors_->ShowError(Cp932Text("設定ファイルの [Net] ") + problem.key + Cp932Text(" の値 ") +
-                          problem.value + Cp932Text(" は使えません"));
+    logErrors_->ShowError(
+        Compose(text_.Translate(Cp932Text("設定ファイルの [Net] %1 の値 %2 は使えません")),
+                {problem.key, problem.value}));
   }
   NetworkOutputSettings settings = load.settings;
   if (!load.AnyOutput()) return;
@@ -116,8 +117,8 @@ void TForm1::StartNetworkOutputs() {
     network_ = std::make_unique<NetworkOutputs>(settings, nullptr);
   } catch (const std::runtime_error&) {  // only the UDP address can fail here
     logErrors_->Beep();
-    logErrors_->ShowError(Cp932Text("NRX の送り先が見つかりません: ") + settings.nrxUdp->host +
-                          ":" + settings.nrxUdp->port);
+    logErrors_->ShowError(Compose(text_.Translate(Cp932Text("NRX の送り先が見つかりません: %1")),
+                                  {settings.nrxUdp->host + ":" + settings.nrxUdp->port}));
     settings.nrxUdp.reset();
     if (settings.mqtt) network_ = std::make_unique<NetworkOutputs>(settings, nullptr);
   }

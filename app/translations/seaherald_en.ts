@@ -84,6 +84,14 @@
         <translation>&amp;No</translation>
     </message>
     <message>
+        <source>設定ファイルの [Net] %1 の値 %2 は使えません</source>
+        <translation>Settings file [Net]: %1 cannot be %2</translation>
+    </message>
+    <message>
+        <source>NRX の送り先が見つかりません: %1</source>
+        <translation>NRX destination not found: %1</translation>
+    </message>
+    <message>
         <source>%1 に書き込めません</source>
         <translation>Cannot write to %1</translation>
     </message>

@@ -1,6 +1,7 @@
 #include "tests/audio/PrivateServer.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QThread>
@@ -57,7 +58,7 @@ bool PrivateServer::Start() {
        QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disallow-exit"),
        QStringLiteral("--realtime=no"), QStringLiteral("--high-priority=no"),
        QStringLiteral("--log-target=file:") + dir + QStringLiteral("/pulseaudio.log"),
-       QStringLiteral("-L"),
+       QStringLiteral("--log-level=info"), QStringLiteral("-L"),
        QStringLiteral("module-native-protocol-unix socket=") + dir +
            QStringLiteral("/native auth-anonymous=1"),
        QStringLiteral("-L"),
@@ -81,6 +82,29 @@ void PrivateServer::Kill() {
   if (server_.state() == QProcess::NotRunning) return;
   server_.kill();
   server_.waitForFinished(5000);
+}
+
+std::string PrivateServer::State() {
+  std::string state;
+  if (server_.state() == QProcess::Running) {
+    state = "the private server is running";
+  } else {
+    server_.waitForFinished(0);
+    state = "the private server has ended (" +
+            std::string(server_.exitStatus() == QProcess::CrashExit ? "signal " : "exit code ") +
+            std::to_string(server_.exitCode()) + ")";
+  }
+  QFile log(folder_.filePath(QStringLiteral("pulseaudio.log")));
+  if (!log.open(QIODevice::ReadOnly)) return state + "; no log";
+  std::deque<std::string> tail;
+  while (!log.atEnd()) {
+    tail.push_back(log.readLine().trimmed().toStdString());
+    if (tail.size() > 15) tail.pop_front();
+  }
+  state += "; the end of its log:";
+  for (const std::string& line : tail)
+    state += "\n  " + line;
+  return state;
 }
 
 }  // namespace seaherald::soundtest

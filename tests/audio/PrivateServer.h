@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <deque>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,9 @@ class PrivateServer {
   bool Start();
   // Kills the server at once, as a crash would.
   void Kill();
+  // For a failure message: whether the server is running, and the end of its log. A server that
+  // ended without Kill() says so, with what it wrote last.
+  std::string State();
 
  private:
   QTemporaryDir folder_;

@@ -100,7 +100,8 @@ TEST_F(SoundServerRestarts, WindowKeepsItsLogsAndFilesAgainWithNoUserAction) {
   ASSERT_TRUE(soundtest::WaitFor([&] { return blocks_ > 0; }, 5s)) << "no captured block";
 
   ASSERT_TRUE(PlayUntilFiled(kMessage1, "GA01.txt")) << "received before the loss:\n"
-                                                     << Window().Log().ReceivedText();
+                                                     << Window().Log().ReceivedText() << "\n"
+                                                     << server.State();
   const std::string stored = FileBytes(LogPath("GA01.txt"));
   EXPECT_EQ(stored, LogFileBytes(clock_.now, kBody1));
 
@@ -111,7 +112,8 @@ TEST_F(SoundServerRestarts, WindowKeepsItsLogsAndFilesAgainWithNoUserAction) {
     const int before = blocks_;
     ASSERT_TRUE(
         WaitWhileReceiving([&] { return Window().Log().CurrentHeader() == "GA02"; }, blocks.size()))
-        << Received(blocks.size(), before, sound.Devices());
+        << Received(blocks.size(), before, sound.Devices()) << "\n"
+        << server.State();
     server.Kill();
   }
   ASSERT_TRUE(soundtest::WaitFor([&] { return !sound.Devices().CaptureRunning(); }, 5s));
