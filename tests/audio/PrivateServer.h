@@ -27,6 +27,7 @@ class PrivateServer {
   bool Start();
   // Kills the server at once, as a crash would.
   void Kill();
+  bool Running() const { return server_.state() == QProcess::Running; }
   // For a failure message: whether the server is running, and the end of its log. A server that
   // ended without Kill() says so, with what it wrote last.
   std::string State();
