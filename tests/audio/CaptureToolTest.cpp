@@ -22,13 +22,7 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 std::vector<std::int16_t> EnglishAudio(const std::string& text) {
-  testsignal::Transmission broadcast;
-  broadcast.language = testsignal::Language::English;
-  broadcast.text = text;
-  testsignal::SignalOptions options;
-  options.leadingSilenceSeconds = 0.5;
-  options.trailingSilenceSeconds = 1.0;
-  const auto mono = testsignal::ToPcm16(testsignal::Modulate(std::span(&broadcast, 1), options));
+  const auto mono = testsignal::EnglishBroadcastPcm(text);
   std::vector<std::int16_t> stereo(mono.size() * 2);
   for (std::size_t i = 0; i < mono.size(); ++i)
     stereo[i * 2] = mono[i];

@@ -73,13 +73,7 @@ struct Receiver {
 
 // The broadcast on the left channel; a steady tone on the right, which the receiver must ignore.
 std::vector<std::int16_t> BroadcastAudio(const std::string& text) {
-  testsignal::Transmission broadcast;
-  broadcast.language = testsignal::Language::English;
-  broadcast.text = text;
-  testsignal::SignalOptions options;
-  options.leadingSilenceSeconds = 0.5;
-  options.trailingSilenceSeconds = 1.0;
-  const auto mono = testsignal::ToPcm16(testsignal::Modulate(std::span(&broadcast, 1), options));
+  const auto mono = testsignal::EnglishBroadcastPcm(text);
   auto stereo = soundtest::LeftTone(static_cast<double>(mono.size()) / 44100, 1200, 6000);
   for (std::size_t i = 0; i < mono.size() && i * 2 < stereo.size(); ++i) {
     stereo[i * 2 + 1] = stereo[i * 2];

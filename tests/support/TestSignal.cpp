@@ -49,4 +49,14 @@ std::vector<std::int16_t> ToPcm16(std::span<const double> samples) {
   return pcm;
 }
 
+std::vector<std::int16_t> EnglishBroadcastPcm(const std::string& text) {
+  Transmission broadcast;
+  broadcast.language = Language::English;
+  broadcast.text = text;
+  SignalOptions options;
+  options.leadingSilenceSeconds = 0.5;
+  options.trailingSilenceSeconds = 1.0;
+  return ToPcm16(Modulate(std::span(&broadcast, 1), options));
+}
+
 }  // namespace seaherald::testsignal

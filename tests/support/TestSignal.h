@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "tests/support/Fading.h"
@@ -40,5 +41,9 @@ std::vector<double> Modulate(std::span<const Transmission> transmissions,
 
 // Rounded to 16-bit samples, saturating at the limits.
 std::vector<std::int16_t> ToPcm16(std::span<const double> samples);
+
+// One clean English broadcast of `text` as 16-bit samples, half a second of silence before it and
+// one after: what the live tests play into a sound server.
+std::vector<std::int16_t> EnglishBroadcastPcm(const std::string& text);
 
 }  // namespace seaherald::testsignal
