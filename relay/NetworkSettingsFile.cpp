@@ -25,12 +25,12 @@ NetworkSettingsLoad LoadNetworkSettings(const std::filesystem::path& settingsFil
     if (!load.settings.nrxUdp) problem("NrxUdp", udp);
   }
   const std::string frequency = Value(loaded.document, "NrxFreq");
-  if (frequency == "490") {
-    load.settings.frequency = NavtexFrequency::k490;
-  } else if (frequency == "4209" || frequency == "4209.5") {
-    load.settings.frequency = NavtexFrequency::k4209;
-  } else if (!frequency.empty() && frequency != "518") {
-    problem("NrxFreq", frequency);
+  if (!frequency.empty()) {
+    if (const auto parsed = ParseNavtexFrequency(frequency)) {
+      load.settings.frequency = *parsed;
+    } else {
+      problem("NrxFreq", frequency);
+    }
   }
 
   if (const std::string url = Value(loaded.document, "MqttUrl"); !url.empty()) {

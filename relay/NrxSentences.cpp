@@ -52,6 +52,13 @@ std::vector<std::string> SplitEscaped(std::string_view escaped, std::size_t firs
 
 }  // namespace
 
+std::optional<NavtexFrequency> ParseNavtexFrequency(std::string_view kilohertz) {
+  if (kilohertz == "490") return NavtexFrequency::k490;
+  if (kilohertz == "518") return NavtexFrequency::k518;
+  if (kilohertz == "4209" || kilohertz == "4209.5") return NavtexFrequency::k4209;
+  return std::nullopt;
+}
+
 std::string EscapeNmeaText(std::string_view text) {
   std::string escaped;
   escaped.reserve(text.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,9 @@ namespace seaherald {
 
 // Frequency index of the NRX sentence: where the message was received.
 enum class NavtexFrequency { k490 = 1, k518 = 2, k4209 = 3 };
+
+// "490", "518", "4209" or "4209.5" (kHz); nothing for anything else.
+std::optional<NavtexFrequency> ParseNavtexFrequency(std::string_view kilohertz);
 
 // Longest sentence, from "$" to the line end included.
 inline constexpr std::size_t kNrxSentenceLimit = 82;

@@ -113,15 +113,11 @@ std::string ApplyFormat(std::string_view value, DecodeOptions& options) {
 }
 
 std::string ApplyFrequency(std::string_view value, DecodeOptions& options) {
-  if (value == "490") {
-    options.frequency = NavtexFrequency::k490;
-  } else if (value == "518") {
-    options.frequency = NavtexFrequency::k518;
-  } else if (value == "4209" || value == "4209.5") {
-    options.frequency = NavtexFrequency::k4209;
-  } else {
+  const std::optional<NavtexFrequency> frequency = ParseNavtexFrequency(value);
+  if (!frequency) {
     return "--frequency must be 490, 518 or 4209 (kHz), not '" + std::string(value) + "'";
   }
+  options.frequency = *frequency;
   return {};
 }
 
