@@ -25,6 +25,10 @@ class DeviceChangeNotice {
 // user confirms another choice.
 class InputDeviceSelection {
  public:
+  // How often RetryLostCapture is called while the program runs; a capture is judged quiet over
+  // whole intervals of it.
+  static constexpr int RetryMilliseconds = 3000;
+
   // `waveInName` (Shift-JIS) and `deviceIndex` are the main window's; this object keeps them.
   InputDeviceSelection(std::string& waveInName, int& deviceIndex, SoundBackend& devices,
                        CaptureControl& capture, DialogService& dialogs,

@@ -24,7 +24,7 @@ class TForm8 final : public QDialog {
  public:
   static constexpr int ClientWidth = 331;
   static constexpr int ClientHeight = 102;
-  static constexpr int RetryMilliseconds = 3000;
+  static constexpr int RetryMilliseconds = InputDeviceSelection::RetryMilliseconds;
 
   // `waveInName` is the settings record's (Shift-JIS); the dialog keeps it up to date.
   TForm8(SoundBackend& devices, CaptureControl& capture, std::string& waveInName,

@@ -17,9 +17,6 @@
 namespace seaherald::decodetool {
 namespace {
 
-// As often as the window's input device dialog tries a lost capture again.
-constexpr int RetryMilliseconds = 3000;
-
 sigset_t StopSignals() {
   sigset_t set;
   sigemptyset(&set);
@@ -58,7 +55,7 @@ int RunLiveCapture(DecodeRunner& runner, std::string waveInName,
 
   QTimer retry;
   QObject::connect(&retry, &QTimer::timeout, [&selection] { selection.RetryLostCapture(); });
-  retry.start(RetryMilliseconds);
+  retry.start(InputDeviceSelection::RetryMilliseconds);
 
   int stoppedBy = 0;
   QSocketNotifier stop(stopSignals, QSocketNotifier::Read);
