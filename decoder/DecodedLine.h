@@ -17,6 +17,8 @@ class DecodedLine {
   void Append(std::string_view character);
   // Hands a non-empty line over with its cut flag, then empties it. An empty line calls nothing.
   void EndLine(bool cut);
+  // Replaces the last `bytes` bytes of the line (at most all of it) and shows the whole line.
+  void ReplaceTail(std::size_t bytes, std::string_view text);
   // Drops the line without handing it over.
   void ClearLine() { line_.clear(); }
   // Tells the sink of the phasing that begins a transmission.

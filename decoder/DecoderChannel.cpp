@@ -40,8 +40,10 @@ void DecoderChannel::DecodeSensitive(DemodulatorOutputs& outputs) {
   softDemodulator_.Demodulate(sampleBlock_, centerFrequency_, outputs);
   bool copied = false;
   bool held = true;
-  for (const double softBit : softDemodulator_.SoftBits()) {
-    softCharacters_.TakeSoftBit(softBit);
+  const std::span<const double> softBits = softDemodulator_.SoftBits();
+  const std::span<const double> presences = softDemodulator_.Presences();
+  for (std::size_t i = 0; i < softBits.size(); ++i) {
+    softCharacters_.TakeSoftBit(softBits[i], presences[i]);
     copied = copied || softCharacters_.CharSync();
     held = held && softCharacters_.CharSync();
   }

@@ -24,6 +24,7 @@ constexpr double SpreadsBelowUsual = 8.0;
 constexpr double FloorSlack = 1.0;
 constexpr double StrayMargin = 4.0;
 constexpr int NewTransmissionPhasingPairs = 3;
+constexpr double StationGoneEvidence = -4.0;
 constexpr double FirstSpread = 2.0;  // assumed until the station's own spread is known
 constexpr int ResumeBits = 8 * 20;
 constexpr double ResumeSlack = 3.0;
@@ -46,7 +47,11 @@ double LogCoshHalf(double value) {
 SoftCharacterDecoder::SoftCharacterDecoder(DecoderSettings settings,
                                            ReceptionIndicators& indicators, DecodedLine& line,
                                            CodeHandler& codes)
-    : settings_(settings), indicators_(indicators), line_(line), codes_(codes) {}
+    : settings_(settings),
+      indicators_(indicators),
+      line_(line),
+      codes_(codes),
+      shiftRepair_(codes, line) {}
 
 const SoftCodeBook& SoftCharacterDecoder::Book(bool english) {
   return english ? SoftCodeBook::English() : SoftCodeBook::Japanese();
@@ -55,6 +60,7 @@ const SoftCodeBook& SoftCharacterDecoder::Book(bool english) {
 void SoftCharacterDecoder::Reset() {
   soft_.fill(0);
   logCosh_.fill(0);
+  presence_.fill(0);
   newest_ = 0;
   bitCount_ = 0;
   read_.fill(false);
@@ -62,6 +68,9 @@ void SoftCharacterDecoder::Reset() {
     sums.fill(0);
   charSync_ = false;
   pairBitCounter_ = 0;
+  phasingRun_ = 0;
+  heldCount_ = 0;
+  shiftRepair_.Clear();
   lostAtBit_ = -1;
   lastDecidedBit_ = -1;
 }
@@ -80,8 +89,8 @@ int SoftCharacterDecoder::Alignment(int hypothesis) const {
   return static_cast<int>(bitCount_ % pairBits);
 }
 
-void SoftCharacterDecoder::TakeSoftBit(double softBit) {
-  Push(softBit);
+void SoftCharacterDecoder::TakeSoftBit(double softBit, double presence) {
+  Push(softBit, presence);
   ReadPairs();
   if (charSync_) {
     InSync();
@@ -91,8 +100,9 @@ void SoftCharacterDecoder::TakeSoftBit(double softBit) {
   indicators_.CharSeenThisSecond = indicators_.CharSeenThisSecond || charSync_;
 }
 
-void SoftCharacterDecoder::Push(double softBit) {
+void SoftCharacterDecoder::Push(double softBit, double presence) {
   newest_ = (newest_ + HistoryLength - 1) % HistoryLength;
+  presence_[newest_] = presence;
   soft_[newest_] = soft_[newest_ + HistoryLength] = softBit;
   logCosh_[newest_] = logCosh_[newest_ + HistoryLength] = LogCoshHalf(softBit);
   ++bitCount_;
@@ -130,6 +140,12 @@ void SoftCharacterDecoder::InSync() {
   }
   const int h = IndexOf(Current());
   if (!read_[h]) return;  // too few bits yet after a reset
+  if (NewestPresence(settings_.DecLang) < StationGoneEvidence) {
+    // The newest copy holds noise alone: the station has stopped.
+    lastDecidedBit_ = bitCount_;
+    LoseSync(true);
+    return;
+  }
   const PairReading& reading = readings_[h];
   recentEvidence_ = RecentDecay * recentEvidence_ + reading.evidence;
   // A station copied well gives each pair nearly the full evidence a pair can carry; a pair far
@@ -155,19 +171,40 @@ void SoftCharacterDecoder::InSync() {
 
 void SoftCharacterDecoder::Decide(const PairReading& reading) {
   lastDecidedBit_ = bitCount_;
-  if (reading.margin < CharacterMargin) {
+  if (reading.margin <= CharacterMargin) {
     LoseSync(true);
     return;
   }
   if (reading.choice == PairReading::Phasing) {
     pairBitCounter_ = 0;
     codes_.ResetJisPair();
+    // A character read between phasing pairs was a misread phasing pair.
+    heldCount_ = 0;
     // A run of phasing with no character in it begins a new transmission; a single pair read as
     // phasing inside a weak text must not end the message it belongs to.
     if (++phasingRun_ == NewTransmissionPhasingPairs) line_.PhasingSeen();
     return;
   }
+  if (phasingRun_ > 0) {
+    Hold(reading);
+    return;
+  }
   Accept(reading);
+}
+
+// Over seconds of phasing a weak signal leaves the odd pair misread as a character, and the noise
+// after a station's closing phasing is read as characters until sync goes. Text after phasing is
+// therefore held back until a few characters in a row confirm it.
+void SoftCharacterDecoder::Hold(const PairReading& reading) {
+  pairBitCounter_ = 0;
+  held_[heldCount_++] = reading;
+  if (heldCount_ < HeldPairs) return;
+  heldCount_ = 0;
+  phasingRun_ = 0;
+  for (const PairReading& confirmed : held_) {
+    if (!charSync_) break;
+    Accept(confirmed);
+  }
 }
 
 void SoftCharacterDecoder::Accept(const PairReading& reading) {
@@ -178,12 +215,28 @@ void SoftCharacterDecoder::Accept(const PairReading& reading) {
     return;
   }
   indicators_.IdleSeconds = 0;
+  // A letter without a figure after a figures shift: at low SNR the shift back to letters was
+  // lost (or a figures shift was misread), and the letter is the likelier reading.
+  if (!codes_.HasEnglishEntry(reading.choice) &&
+      codes_.ShiftState() == static_cast<int>(Shift::Figures) &&
+      !EnglishEntry(Shift::Letters, reading.choice).empty()) {
+    shiftRepair_.LettersShiftLost();
+  }
   if (!codes_.HasEnglishEntry(reading.choice)) {
     LoseSync(false);
     return;
   }
   pairBitCounter_ = 0;
+  shiftRepair_.Take(reading.choice, reading.margin);
   codes_.HandleEnglishCode(reading.choice);
+}
+
+// Whether the newest copy holds a tone at the station's level, in nats over noise alone.
+double SoftCharacterDecoder::NewestPresence(bool english) const {
+  double sum = 0;
+  for (int i = 0; i < Book(english).Bits(); ++i)
+    sum += presence_[(newest_ + i) % HistoryLength];
+  return sum;
 }
 
 // Takes sync where the summed evidence of an alignment ending at this bit is strong enough and
@@ -197,7 +250,11 @@ void SoftCharacterDecoder::Search() {
   const bool resuming =
       h == lostHypothesis_ && lostAtBit_ >= 0 && bitCount_ - lostAtBit_ <= ResumeBits;
   const double needed = resuming ? std::max(0.0, usualEvidence_ - ResumeSlack) : 0.0;
-  if (reading.margin < CharacterMargin || reading.evidence <= needed) return;
+  if (reading.margin <= CharacterMargin || reading.evidence <= needed) return;
+  // The evidence summed before a station stopped lingers: soon after sync was lost, it is taken
+  // again only where a tone is.
+  const bool recentlyLost = lostAtBit_ >= 0 && bitCount_ - lostAtBit_ <= ResumeBits;
+  if (recentlyLost && NewestPresence(HypothesisAt(h).english) < 0) return;
   recentEvidence_ = evidence_[h][Alignment(h)];
   if (!resuming) {
     usualEvidence_ = recentEvidence_ / EvidenceMemory;
@@ -208,6 +265,7 @@ void SoftCharacterDecoder::Search() {
   if (found.english != current.english || found.inverted != current.inverted) Adopt(found);
   charSync_ = true;
   pairBitCounter_ = 0;
+  shiftRepair_.Clear();
   codes_.ResetJisPair();
   const std::int64_t firstUnread = ReadBack(h);
   if (!charSync_) return;
@@ -240,7 +298,7 @@ std::int64_t SoftCharacterDecoder::ReadBack(int hypothesis) {
     const std::span<const double> soft(soft_.data() + newest_ + offset, book.PairSpan());
     const std::span<const double> logCosh(logCosh_.data() + newest_ + offset, book.PairSpan());
     const PairReading reading = book.Read(soft, logCosh)[h.inverted ? 1 : 0];
-    if (reading.margin < CharacterMargin || reading.evidence <= 0) break;
+    if (reading.margin <= CharacterMargin || reading.evidence <= 0) break;
     earlier[count++] = reading;
   }
   const std::int64_t first = bitCount_ - std::int64_t{count} * pairBits;
@@ -303,7 +361,9 @@ void SoftCharacterDecoder::Adopt(Hypothesis h) {
 }
 
 void SoftCharacterDecoder::LoseSync(bool cut) {
+  shiftRepair_.Clear();
   phasingRun_ = 0;
+  heldCount_ = 0;
   lostAtBit_ = bitCount_;
   lostHypothesis_ = IndexOf(Current());
   lostJisCount_ = codes_.JisCount();

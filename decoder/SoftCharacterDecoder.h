@@ -7,6 +7,7 @@
 #include "decoder/DecodedLine.h"
 #include "decoder/DecoderSettings.h"
 #include "decoder/ReceptionIndicators.h"
+#include "decoder/ShiftRepair.h"
 #include "decoder/SoftCodeBook.h"
 
 namespace seaherald {
@@ -19,8 +20,11 @@ namespace seaherald {
 // sync is found and kept where single bits are often wrong.
 class SoftCharacterDecoder {
  public:
-  // Lead of the likeliest reading below which a character counts as not received (nats).
-  static constexpr double CharacterMargin = 0.3;
+  // Lead of the likeliest reading (nats) at or below which a character counts as not received.
+  // Only a reading that is no likelier than another (a copy lost to silence, say) is refused: at
+  // every SNR measured, a guess costs fewer characters than a cut line and the characters lost
+  // until sync returns.
+  static constexpr double CharacterMargin = 0.0;
   // Summed evidence an alignment needs before sync is taken on it (nats).
   static constexpr double AcquireEvidence = 12.0;
 
@@ -29,8 +33,9 @@ class SoftCharacterDecoder {
 
   // Forgets everything heard; the settings stay.
   void Reset();
-  // One soft bit: the log-likelihood ratio of the upper tone over the lower one.
-  void TakeSoftBit(double softBit);
+  // One soft bit: the log-likelihood ratio of the upper tone over the lower one, and that of a
+  // tone at the station's level over noise alone.
+  void TakeSoftBit(double softBit, double presence);
   // Ends sync as a failed check would (the path is being left).
   void DropSync();
 
@@ -42,6 +47,7 @@ class SoftCharacterDecoder {
   static constexpr int MaxReadBack = 6;  // English pairs that fit the history before a pair
   static constexpr int Hypotheses = 4;   // service x polarity
   static constexpr int MaxPairBits = 20;
+  static constexpr int HeldPairs = 3;  // characters in a row that confirm text after phasing
 
   struct Hypothesis {
     bool english;
@@ -54,7 +60,8 @@ class SoftCharacterDecoder {
 
   Hypothesis Current() const;
   int Alignment(int hypothesis) const;
-  void Push(double softBit);
+  void Push(double softBit, double presence);
+  double NewestPresence(bool english) const;
   void ReadPairs();
   void InSync();
   void Search();
@@ -62,6 +69,7 @@ class SoftCharacterDecoder {
   bool Acceptable(int hypothesis) const;
   void Adopt(Hypothesis h);
   void Decide(const PairReading& reading);
+  void Hold(const PairReading& reading);
   void Accept(const PairReading& reading);
   void LoseSync(bool cut);
   bool SecondHalfOfLostPair(int hypothesis, std::int64_t atBit) const;
@@ -74,6 +82,7 @@ class SoftCharacterDecoder {
 
   std::array<double, 2 * HistoryLength> soft_{};  // each value twice, so windows are contiguous
   std::array<double, 2 * HistoryLength> logCosh_{};
+  std::array<double, HistoryLength> presence_{};
   int newest_ = 0;
   std::int64_t bitCount_ = 0;
   std::array<PairReading, Hypotheses> readings_{};
@@ -87,7 +96,10 @@ class SoftCharacterDecoder {
   std::int64_t lostAtBit_ = -1;       // where sync was last lost, with what was known then
   int lostHypothesis_ = 0;
   int lostJisCount_ = 0;
-  int phasingRun_ = 0;  // phasing pairs read in a row since sync was taken
+  int phasingRun_ = 0;                         // phasing pairs read in a row since sync was taken
+  std::array<PairReading, HeldPairs> held_{};  // text read since the last phasing pair
+  int heldCount_ = 0;
+  ShiftRepair shiftRepair_;
   bool charSync_ = false;
   int pairBitCounter_ = 0;
 };

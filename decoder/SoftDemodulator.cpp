@@ -39,6 +39,15 @@ constexpr double NoiseOnlyStrongRatio = 1.5;
 // A bit whose centre correlator shows this much more than the usual noise was hit by a burst:
 // its own noise counts, so it weighs less.
 constexpr double BurstRatio = 4.0;
+// A bit with this little of the usual noise power in all three correlators heard no sound.
+constexpr double DropoutRatio = 0.01;
+
+// log I0(x), the modified Bessel function of order 0, without overflow for large x.
+double LogBesselI0(double x) {
+  constexpr double Asymptotic = 15.0;
+  if (x < Asymptotic) return std::log(std::cyl_bessel_i(0.0, x));
+  return x - 0.5 * std::log(2 * std::numbers::pi * x) + std::log1p(1 / (8 * x));
+}
 
 double Averaged(double average, double value, double falling = LevelAveraging) {
   if (average < LevelFloor) return std::max(value, LevelFloor);
@@ -140,8 +149,14 @@ void SoftDemodulator::TakeBit(std::int64_t index, double centre) {
   const double centreNoise = std::norm(WholeBit(centre_, index));
   TrackLevels(strong * strong, centreNoise);
   const double difference = upper - lower;
-  const double soft = SoftValue(difference, std::max(noisePower_, centreNoise / BurstRatio));
-  if (softBitCount_ < softBits_.size()) softBits_[softBitCount_++] = soft;
+  const double localNoise = std::max(noisePower_, centreNoise / BurstRatio);
+  const double soft = SoftValue(difference, localNoise);
+  if (softBitCount_ < softBits_.size()) {
+    // A bit without sound at all (the input broke off) says nothing of the station.
+    const bool silent = upper * upper + lower * lower + centreNoise < DropoutRatio * noisePower_;
+    presences_[softBitCount_] = silent ? 0.0 : Presence(upper, lower, localNoise);
+    softBits_[softBitCount_++] = soft;
+  }
   TrackTiming(difference, soft);
   TrackFrequency(index, centre, difference);
   midTaken_ = false;
@@ -150,6 +165,18 @@ void SoftDemodulator::TakeBit(std::int64_t index, double centre) {
 void SoftDemodulator::TrackLevels(double strong, double noise) {
   strongPower_ = Averaged(strongPower_, strong, FallAveraging);
   noisePower_ = Averaged(noisePower_, noise);
+  stationPower_ =
+      Averaged(stationPower_, std::max(strong - NoiseOnlyStrongRatio * noisePower_, 0.0));
+}
+
+// log of [I0(2 a r_upper / N) + I0(2 a r_lower / N)] / 2 - a^2 / N: the likelihood of a tone of
+// amplitude a in one of the two correlators over that of noise alone in both.
+double SoftDemodulator::Presence(double upper, double lower, double localNoise) const {
+  const double noise = std::max(localNoise, LevelFloor);
+  const double amplitude = std::sqrt(stationPower_);
+  const double high = LogBesselI0(2 * amplitude * std::max(upper, lower) / noise);
+  const double low = LogBesselI0(2 * amplitude * std::min(upper, lower) / noise);
+  return high + std::log1p(std::exp(low - high)) - std::log(2.0) - stationPower_ / noise;
 }
 
 // Log-likelihood ratio of the upper tone over the lower one for envelopes that differ by

@@ -41,6 +41,9 @@ class SoftDemodulator {
 
   // Positive: the upper tone (a 1 of the standard path's bit decisions).
   std::span<const double> SoftBits() const { return {softBits_.data(), softBitCount_}; }
+  // For each soft bit: the log-likelihood ratio of "a tone of the station's level is there" over
+  // "noise alone", which drops at once when a station stops.
+  std::span<const double> Presences() const { return {presences_.data(), softBitCount_}; }
   double FrequencyOffsetHz() const { return frequencyOffset_; }
   double SamplesPerBit() const { return samplesPerBit_; }
 
@@ -66,6 +69,7 @@ class SoftDemodulator {
   void TakeBit(std::int64_t index, double centre);
   void TrackLevels(double strong, double noise);
   double SoftValue(double difference, double localNoise) const;
+  double Presence(double upper, double lower, double localNoise) const;
   void TrackTiming(double difference, double soft);
   void TrackFrequency(std::int64_t index, double centre, double difference);
 
@@ -84,8 +88,9 @@ class SoftDemodulator {
   double lastSoft_ = 0;
   double differencePower_ = 0;
 
-  double strongPower_ = 0;  // running mean power of the stronger tone at the bit instants
-  double noisePower_ = 0;   // running mean power of the centre correlator
+  double strongPower_ = 0;   // running mean power of the stronger tone at the bit instants
+  double noisePower_ = 0;    // running mean power of the centre correlator
+  double stationPower_ = 0;  // the tone's power beyond the noise, falling no faster than it rises
   std::complex<double> frequencyError_{};  // mean phase turn between the halves of a bit
   double turnMagnitude_ = 0;               // mean size of a single turn
   std::array<bool, 2> previousUpper_{};    // the last two bits, newest first
@@ -93,6 +98,7 @@ class SoftDemodulator {
   double frequencyOffset_ = 0;
 
   std::array<double, MaxBlockBits> softBits_{};
+  std::array<double, MaxBlockBits> presences_{};
   std::size_t softBitCount_ = 0;
 };
 
