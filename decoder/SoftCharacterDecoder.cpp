@@ -37,6 +37,22 @@ bool IsJapaneseControl(int value) {
          value == CodeHandler::JapanesePhasing1 || value == CodeHandler::JapanesePhasing2;
 }
 
+// Japanese text is JIS X 0208 characters of two values each, and line controls between them. A
+// character begins with a row that has characters (1 to 8, 16 to 84) and ends with any of the 94
+// places of a row.
+std::bitset<128> JisValues(bool firstHalf) {
+  std::bitset<128> values;
+  for (int value = 0x21; value <= 0x7E; ++value) {
+    const bool row = (value <= 0x28) || (value >= 0x30 && value <= 0x74);
+    values.set(static_cast<std::size_t>(value), !firstHalf || row);
+  }
+  if (firstHalf) {
+    values.set(CodeHandler::JapaneseLineFeed);
+    values.set(CodeHandler::JapaneseCarriageReturn);
+  }
+  return values;
+}
+
 double LogCoshHalf(double value) {
   const double magnitude = std::abs(value);
   return magnitude / 2 + std::log1p(std::exp(-magnitude)) - std::log(2.0);
@@ -146,7 +162,7 @@ void SoftCharacterDecoder::InSync() {
     LoseSync(true);
     return;
   }
-  const PairReading& reading = readings_[h];
+  const PairReading reading = settings_.DecLang ? readings_[h] : JapaneseReading(h);
   recentEvidence_ = RecentDecay * recentEvidence_ + reading.evidence;
   // A station copied well gives each pair nearly the full evidence a pair can carry; a pair far
   // below what it has been giving, and read without a clear lead, is the noise after its end,
@@ -229,6 +245,18 @@ void SoftCharacterDecoder::Accept(const PairReading& reading) {
   pairBitCounter_ = 0;
   shiftRepair_.Take(reading.choice, reading.margin);
   codes_.HandleEnglishCode(reading.choice);
+}
+
+// In sync on Japanese text, the pair is read as one of the values that can stand where it stands:
+// the first or second half of a character, or a line control between characters.
+PairReading SoftCharacterDecoder::JapaneseReading(int hypothesis) const {
+  static const std::bitset<128> firstHalves = JisValues(true);
+  static const std::bitset<128> secondHalves = JisValues(false);
+  const SoftCodeBook& book = Book(false);
+  const std::span<const double> soft(soft_.data() + newest_, book.PairSpan());
+  const std::span<const double> logCosh(logCosh_.data() + newest_, book.PairSpan());
+  const std::bitset<128>& allowed = codes_.JisCount() == 0 ? firstHalves : secondHalves;
+  return book.Read(soft, logCosh, &allowed)[HypothesisAt(hypothesis).inverted ? 1 : 0];
 }
 
 // Whether the newest copy holds a tone at the station's level, in nats over noise alone.

@@ -62,6 +62,7 @@ class SoftCharacterDecoder {
   int Alignment(int hypothesis) const;
   void Push(double softBit, double presence);
   double NewestPresence(bool english) const;
+  PairReading JapaneseReading(int hypothesis) const;
   void ReadPairs();
   void InSync();
   void Search();

@@ -112,7 +112,8 @@ double SoftCodeBook::FullEvidence() const {
 }
 
 std::array<PairReading, 2> SoftCodeBook::Read(std::span<const double> soft,
-                                              std::span<const double> logCosh) const {
+                                              std::span<const double> logCosh,
+                                              const std::bitset<128>* allowed) const {
   const double* newest = soft.data();
   const double* first = soft.data() + CopyDistance * bits_;
   double combined[JapaneseBits];
@@ -123,6 +124,7 @@ std::array<PairReading, 2> SoftCodeBook::Read(std::span<const double> soft,
   }
   TopTwo asGiven, inverted;
   for (const Word& word : words_) {
+    if (allowed != nullptr && !allowed->test(static_cast<std::size_t>(word.value))) continue;
     const double score = Dot(word.signs, combined);
     asGiven.Offer(score, word.value);
     inverted.Offer(-score, word.value);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <span>
 #include <vector>
 
@@ -32,8 +33,9 @@ class SoftCodeBook {
 
   // Readings of the pair that ends at the newest bit, for the bits as given ([0]) and inverted
   // ([1]). `logCosh` holds log(cosh(L/2)) of each soft value L, at the same indexes.
-  std::array<PairReading, 2> Read(std::span<const double> soft,
-                                  std::span<const double> logCosh) const;
+  // With `allowed`, only the characters it holds (and the phasing pair) are chosen from.
+  std::array<PairReading, 2> Read(std::span<const double> soft, std::span<const double> logCosh,
+                                  const std::bitset<128>* allowed = nullptr) const;
 
  private:
   struct Word {

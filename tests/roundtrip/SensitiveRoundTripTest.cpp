@@ -80,6 +80,7 @@ std::vector<WeakCase> WeakCases() {
     const std::string tag = language == Language::English ? "English" : "Japanese";
     cases.push_back({tag + "Minus4dB", language});
     cases.push_back({tag + "Minus4dBInverted", language, true});
+    cases.push_back({tag + "Minus6dB", language, false, -6.0});
     cases.push_back({tag + "Minus3dBMistuned25Hz", language, false, -3.0, 25.0});
     cases.push_back({tag + "Minus3dBMistunedLow25Hz", language, true, -3.0, -25.0});
     cases.push_back({tag + "Minus3dBClockFast0_5Percent", language, false, -3.0, 0, 0.005});
