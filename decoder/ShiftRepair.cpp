@@ -24,6 +24,12 @@ Shift ShiftOf(const CodeHandler& codes) {
 }  // namespace
 
 void ShiftRepair::Take(int code, double margin) {
+  // A letter without a figure in figures shift: at low SNR the shift back to letters was lost (or
+  // a figures shift misread), and the letter is the likelier reading.
+  if (ShiftOf(codes_) == Shift::Figures && EnglishEntry(Shift::Figures, code).empty() &&
+      !EnglishEntry(Shift::Letters, code).empty()) {
+    LettersShiftLost();
+  }
   const Shift shift = ShiftOf(codes_);
   if (code == LettersShiftCode || code == FiguresShiftCode) {
     const Shift to = code == LettersShiftCode ? Shift::Letters : Shift::Figures;

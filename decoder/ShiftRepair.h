@@ -24,16 +24,17 @@ class ShiftRepair {
 
   ShiftRepair(CodeHandler& codes, DecodedLine& line) : codes_(codes), line_(line) {}
 
-  // Before an accepted English code with the lead its reading had is handled.
+  // Before an accepted English code with the lead its reading had is handled. A letter without a
+  // figure in figures shift is put in letters shift here, so that it can be handled.
   void Take(int code, double margin);
-  // A letter without a figure came in figures shift: the letters shift was lost before it.
-  void LettersShiftLost();
   // The line was ended or cleared, or sync lost.
   void Clear();
 
  private:
   static constexpr int MaxRun = 24;
 
+  // A letter without a figure came in figures shift: the letters shift was lost before it.
+  void LettersShiftLost();
   static bool IsSpace(int code);
   void Append(int code, double margin);
   int WordsReading(Shift shift, bool& dropFirst) const;

@@ -231,19 +231,12 @@ void SoftCharacterDecoder::Accept(const PairReading& reading) {
     return;
   }
   indicators_.IdleSeconds = 0;
-  // A letter without a figure after a figures shift: at low SNR the shift back to letters was
-  // lost (or a figures shift was misread), and the letter is the likelier reading.
-  if (!codes_.HasEnglishEntry(reading.choice) &&
-      codes_.ShiftState() == static_cast<int>(Shift::Figures) &&
-      !EnglishEntry(Shift::Letters, reading.choice).empty()) {
-    shiftRepair_.LettersShiftLost();
-  }
+  shiftRepair_.Take(reading.choice, reading.margin);
   if (!codes_.HasEnglishEntry(reading.choice)) {
     LoseSync(false);
     return;
   }
   pairBitCounter_ = 0;
-  shiftRepair_.Take(reading.choice, reading.margin);
   codes_.HandleEnglishCode(reading.choice);
 }
 
@@ -275,13 +268,12 @@ void SoftCharacterDecoder::Search() {
   const PairReading& reading = readings_[h];
   // Sync lost a moment ago on this alignment is taken up again only by a pair about as good as
   // the station gave; a stray pair of the noise after its end must not do it.
-  const bool resuming =
-      h == lostHypothesis_ && lostAtBit_ >= 0 && bitCount_ - lostAtBit_ <= ResumeBits;
+  const bool recentlyLost = lostAtBit_ >= 0 && bitCount_ - lostAtBit_ <= ResumeBits;
+  const bool resuming = h == lostHypothesis_ && recentlyLost;
   const double needed = resuming ? std::max(0.0, usualEvidence_ - ResumeSlack) : 0.0;
   if (reading.margin <= CharacterMargin || reading.evidence <= needed) return;
   // The evidence summed before a station stopped lingers: soon after sync was lost, it is taken
   // again only where a tone is.
-  const bool recentlyLost = lostAtBit_ >= 0 && bitCount_ - lostAtBit_ <= ResumeBits;
   if (recentlyLost && NewestPresence(HypothesisAt(h).english) < 0) return;
   recentEvidence_ = evidence_[h][Alignment(h)];
   if (!resuming) {

@@ -34,9 +34,6 @@ class Typing {
   Typing() : line_(sink_), codes_(line_), repair_(codes_, line_) {}
 
   void Code(int code, double margin = Sure) {
-    if (!codes_.HasEnglishEntry(code) && codes_.ShiftState() == static_cast<int>(Shift::Figures)) {
-      repair_.LettersShiftLost();
-    }
     repair_.Take(code, margin);
     codes_.HandleEnglishCode(code);
   }
