@@ -6,19 +6,46 @@ namespace seaherald {
 
 void DecodedLine::Append(std::string_view character) {
   line_.append(character);
+  unsure_.resize(line_.size(), doubtPending_);
+  anyUnsure_ = anyUnsure_ || doubtPending_;
+  doubtPending_ = false;
   sink_.ShowLiveLine(line_);
 }
 
 void DecodedLine::ReplaceTail(std::size_t bytes, std::string_view text) {
-  line_.resize(line_.size() - std::min(bytes, line_.size()));
+  const std::size_t kept = line_.size() - std::min(bytes, line_.size());
+  line_.resize(kept);
   line_.append(text);
+  unsure_.resize(line_.size(), false);
+  if (text.empty()) {
+    doubtPending_ = true;
+  } else {
+    unsure_[kept] = true;
+    anyUnsure_ = true;
+  }
   sink_.ShowLiveLine(line_);
 }
 
 void DecodedLine::EndLine(bool cut) {
+  // A lost sync also loses what a doubt was about; a line feed read unsure leaves it for the
+  // line it may have broken.
+  if (cut) doubtPending_ = false;
   if (line_.empty()) return;
-  sink_.AddReceivedLine(line_, cut);
+  if (anyUnsure_) {
+    sink_.AddUnsureLine(line_, cut, unsure_);
+  } else {
+    sink_.AddReceivedLine(line_, cut);
+  }
   line_.clear();
+  unsure_.clear();
+  anyUnsure_ = false;
+}
+
+void DecodedLine::ClearLine() {
+  line_.clear();
+  unsure_.clear();
+  anyUnsure_ = false;
+  doubtPending_ = false;
 }
 
 }  // namespace seaherald

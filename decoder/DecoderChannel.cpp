@@ -41,9 +41,8 @@ void DecoderChannel::DecodeSensitive(DemodulatorOutputs& outputs) {
   bool copied = false;
   bool held = true;
   const std::span<const double> softBits = softDemodulator_.SoftBits();
-  const std::span<const double> presences = softDemodulator_.Presences();
-  for (std::size_t i = 0; i < softBits.size(); ++i) {
-    softCharacters_.TakeSoftBit(softBits[i], presences[i]);
+  for (const double softBit : softBits) {
+    softCharacters_.TakeSoftBit(softBit);
     copied = copied || softCharacters_.CharSync();
     held = held && softCharacters_.CharSync();
   }

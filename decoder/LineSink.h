@@ -1,8 +1,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace seaherald {
+
+// One flag per byte of a line: set where the decoder chose the character without a clear lead
+// over another reading. Only the high-sensitivity path guesses; the standard path prints only
+// what both copies agree on.
+using UnsureBytes = std::vector<bool>;
 
 // Receives what the decoder produces. Lines are Shift-JIS bytes without any line end.
 class LineSink {
@@ -10,6 +16,12 @@ class LineSink {
   virtual ~LineSink() = default;
   // A finished line; `cut` is true when the line ended because character sync was lost.
   virtual void AddReceivedLine(const std::string& line, bool cut) = 0;
+  // A finished line holding characters the decoder was unsure of (`unsure` has one flag per
+  // byte). Sinks that judge messages by their errors take this; others see a plain line.
+  virtual void AddUnsureLine(const std::string& line, bool cut, const UnsureBytes& unsure) {
+    static_cast<void>(unsure);
+    AddReceivedLine(line, cut);
+  }
   // The whole line in progress, after every character appended to it (status panel 0).
   virtual void ShowLiveLine(const std::string& line) = 0;
   // The phasing that begins a transmission, checked in sync (repeated while it lasts): whatever

@@ -21,102 +21,102 @@ Shift ShiftOf(const CodeHandler& codes) {
   return static_cast<Shift>(codes.ShiftState());
 }
 
+Shift Other(Shift shift) {
+  return shift == Shift::Letters ? Shift::Figures : Shift::Letters;
+}
+
 }  // namespace
 
-void ShiftRepair::Take(int code, double margin) {
-  // A letter without a figure in figures shift: at low SNR the shift back to letters was lost (or
-  // a figures shift misread), and the letter is the likelier reading.
+void ShiftRepair::Take(int code, const ShiftDoubt& doubt) {
+  // A letter without a figure in figures shift: the shift back to letters was lost (or a figures
+  // shift misread), and the letter is the likelier reading.
   if (ShiftOf(codes_) == Shift::Figures && EnglishEntry(Shift::Figures, code).empty() &&
       !EnglishEntry(Shift::Letters, code).empty()) {
-    LettersShiftLost();
+    Reprint(Shift::Letters);
+    codes_.HandleEnglishCode(LettersShiftCode);
+    StartRun(UnsureMargin);
   }
   const Shift shift = ShiftOf(codes_);
   if (code == LettersShiftCode || code == FiguresShiftCode) {
     const Shift to = code == LettersShiftCode ? Shift::Letters : Shift::Figures;
-    if (to == shift) Reprint(shift == Shift::Letters ? Shift::Figures : Shift::Letters, false);
-    Clear();
+    if (to == shift) Reprint(Other(shift));
+    StartRun(doubt.margin);
     return;
   }
   if (EnglishEntry(shift, code).size() == 1 && code != PhasingCode1 && code != PhasingCode2) {
-    Append(code, margin);
+    Append(code, shift == Shift::Letters ? doubt.toFigures : doubt.toLetters);
     return;
   }
-  Clear();
-}
-
-void ShiftRepair::LettersShiftLost() {
-  Reprint(Shift::Letters, true);
-  codes_.HandleEnglishCode(LettersShiftCode);
   Clear();
 }
 
 void ShiftRepair::Clear() {
-  length_ = 0;
+  StartRun(UnsureMargin);
 }
 
-void ShiftRepair::Append(int code, double margin) {
+void ShiftRepair::StartRun(double openingDoubt) {
+  length_ = 0;
+  openingMargin_ = openingDoubt;
+}
+
+void ShiftRepair::Append(int code, double shiftGap) {
   if (length_ == MaxRun) {
     std::rotate(run_.begin(), run_.begin() + 1, run_.end());
-    std::rotate(margins_.begin(), margins_.begin() + 1, margins_.end());
+    std::rotate(shiftGaps_.begin(), shiftGaps_.begin() + 1, shiftGaps_.end());
     --length_;
+    openingMargin_ = UnsureMargin;  // the run's start is gone
   }
   run_[length_] = code;
-  margins_[length_++] = margin;
+  shiftGaps_[length_++] = shiftGap;
 }
 
 bool ShiftRepair::IsSpace(int code) {
   return EnglishEntry(Shift::Letters, code) == " ";
 }
 
-// Where the words at the end of the run that read the `shift` way begin; `dropFirst` tells
-// whether the code there is the misread figures shift, to be left out.
-int ShiftRepair::WordsReading(Shift shift, bool& dropFirst) const {
-  int start = length_;
-  dropFirst = false;
-  while (start > 0 && !dropFirst) {
-    int end = start;
-    while (end > 0 && IsSpace(run_[end - 1]))
-      --end;
-    int begin = end;
-    while (begin > 0 && !IsSpace(run_[begin - 1]))
-      --begin;
-    if (begin == end) break;
+// Whether every word of the run from `from` on reads the way `shift` is used.
+bool ShiftRepair::TailReads(Shift shift, int from) const {
+  for (int begin = from; begin < length_;) {
+    if (IsSpace(run_[begin])) {
+      ++begin;
+      continue;
+    }
+    int end = begin;
     std::string figures;
-    bool skipped = false;
-    for (int i = begin; i < end; ++i) {
-      const std::string_view figure = EnglishEntry(Shift::Figures, run_[i]);
-      if (figure.empty() && shift == Shift::Figures && i == begin) {
-        skipped = true;
-        continue;
-      }
+    bool allFigures = true;
+    for (; end < length_ && !IsSpace(run_[end]); ++end) {
+      const std::string_view figure = EnglishEntry(Shift::Figures, run_[end]);
+      allFigures = allFigures && !figure.empty();
       figures += figure;
     }
-    if (figures.empty()) break;
-    const bool number =
-        figures.size() == static_cast<std::size_t>(end - begin - (skipped ? 1 : 0)) &&
-        ReadsAsNumber(figures);
-    if (shift == Shift::Figures ? !number : number) break;
-    start = begin;
-    dropFirst = skipped;
+    const bool number = allFigures && ReadsAsNumber(figures);
+    if (shift == Shift::Figures ? !number : number) return false;
+    begin = end;
   }
-  return start;
+  return true;
 }
 
-bool ShiftRepair::Reprint(Shift shift, bool sure) {
-  bool dropFirst = false;
-  const int start = WordsReading(shift, dropFirst);
-  if (length_ - start < 2 || line_.Text().size() < static_cast<std::size_t>(length_ - start)) {
-    return false;
+void ShiftRepair::Reprint(Shift shift) {
+  // The nearest place where the shift may have been lost: a character read with that shift
+  // nearly as likely, or the shift that began the run read in place of a character.
+  int lost = length_;
+  while (lost > 0 && shiftGaps_[lost - 1] >= UnsureMargin)
+    --lost;
+  int from = lost;  // the first character printed again
+  if (lost == 0) {
+    if (openingMargin_ >= UnsureMargin) return;
+  } else {
+    --lost;  // the misread shift itself, dropped
   }
-  // The misread shift itself lies at the start of the words or just before them.
-  const double least =
-      *std::min_element(margins_.begin() + std::max(start - 1, 0), margins_.begin() + length_);
-  if (!sure && least >= UnsureMargin) return false;
+  if (length_ == lost || !TailReads(shift, from) ||
+      line_.Text().size() < static_cast<std::size_t>(length_ - lost)) {
+    return;
+  }
   std::string text;
-  for (int i = start + (dropFirst ? 1 : 0); i < length_; ++i)
+  for (int i = from; i < length_; ++i)
     text += EnglishEntry(shift, run_[i]);
-  line_.ReplaceTail(static_cast<std::size_t>(length_ - start), text);
-  return true;
+  line_.ReplaceTail(static_cast<std::size_t>(length_ - lost), text);
+  StartRun(UnsureMargin);
 }
 
 }  // namespace seaherald

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "decoder/BitRegister.h"
+#include "decoder/CodeTables.h"
 
 namespace seaherald {
 namespace {
@@ -78,6 +79,7 @@ PairReading ReadingOf(const TopTwo& top, double logCoshSum, int hypotheses) {
 
 SoftCodeBook::SoftCodeBook(int bits, std::vector<Word> words, Word phasingNewest, Word phasingFirst)
     : bits_(bits),
+      english_(bits == EnglishBits),
       words_(std::move(words)),
       phasingNewest_(std::move(phasingNewest)),
       phasingFirst_(std::move(phasingFirst)) {}
@@ -123,17 +125,31 @@ std::array<PairReading, 2> SoftCodeBook::Read(std::span<const double> soft,
     logCoshSum += logCosh[i] + logCosh[CopyDistance * bits_ + i];
   }
   TopTwo asGiven, inverted;
+  constexpr double Never = -std::numeric_limits<double>::infinity();
+  double letters = Never;
+  double figures = Never;
   for (const Word& word : words_) {
     if (allowed != nullptr && !allowed->test(static_cast<std::size_t>(word.value))) continue;
     const double score = Dot(word.signs, combined);
     asGiven.Offer(score, word.value);
     inverted.Offer(-score, word.value);
+    if (!english_) continue;
+    if (word.value == LettersShiftCode) letters = score;
+    if (word.value == FiguresShiftCode) figures = score;
   }
   const double phasing = Dot(phasingNewest_.signs, newest) + Dot(phasingFirst_.signs, first);
   asGiven.Offer(phasing, PairReading::Phasing);
   inverted.Offer(-phasing, PairReading::Phasing);
   const int hypotheses = static_cast<int>(words_.size()) + 1;
-  return {ReadingOf(asGiven, logCoshSum, hypotheses), ReadingOf(inverted, logCoshSum, hypotheses)};
+  std::array<PairReading, 2> readings{ReadingOf(asGiven, logCoshSum, hypotheses),
+                                      ReadingOf(inverted, logCoshSum, hypotheses)};
+  if (english_) {
+    readings[0].toLettersShift = (asGiven.best - letters) / 2;
+    readings[0].toFiguresShift = (asGiven.best - figures) / 2;
+    readings[1].toLettersShift = (inverted.best + letters) / 2;
+    readings[1].toFiguresShift = (inverted.best + figures) / 2;
+  }
+  return readings;
 }
 
 }  // namespace seaherald

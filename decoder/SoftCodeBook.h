@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bitset>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -13,6 +14,10 @@ struct PairReading {
   int choice = Phasing;               // the character's code or data value, or Phasing
   double margin = 0;                  // nats between the likeliest reading and the next
   double evidence = 0;                // nats for "a pair of this service" over "random bits"
+  // English: how much less likely than the choice the letters and the figures shift were
+  // (nats; zero when one of them is the choice).
+  double toLettersShift = std::numeric_limits<double>::infinity();
+  double toFiguresShift = std::numeric_limits<double>::infinity();
 };
 
 // The valid code words of one service as sign patterns, and the reading of a character pair
@@ -46,6 +51,7 @@ class SoftCodeBook {
   SoftCodeBook(int bits, std::vector<Word> words, Word phasingNewest, Word phasingFirst);
 
   int bits_;
+  bool english_;
   std::vector<Word> words_;
   Word phasingNewest_, phasingFirst_;
 };

@@ -39,15 +39,9 @@ constexpr double NoiseOnlyStrongRatio = 1.5;
 // A bit whose centre correlator shows this much more than the usual noise was hit by a burst:
 // its own noise counts, so it weighs less.
 constexpr double BurstRatio = 4.0;
-// A bit with this little of the usual noise power in all three correlators heard no sound.
-constexpr double DropoutRatio = 0.01;
-
-// log I0(x), the modified Bessel function of order 0, without overflow for large x.
-double LogBesselI0(double x) {
-  constexpr double Asymptotic = 15.0;
-  if (x < Asymptotic) return std::log(std::cyl_bessel_i(0.0, x));
-  return x - 0.5 * std::log(2 * std::numbers::pi * x) + std::log1p(1 / (8 * x));
-}
+// The least amplitude a station is given, as a share of the noise power: noise alone then
+// leaves soft values close to zero.
+constexpr double MinSignalShare = 0.02;
 
 double Averaged(double average, double value, double falling = LevelAveraging) {
   if (average < LevelFloor) return std::max(value, LevelFloor);
@@ -151,12 +145,7 @@ void SoftDemodulator::TakeBit(std::int64_t index, double centre) {
   const double difference = upper - lower;
   const double localNoise = std::max(noisePower_, centreNoise / BurstRatio);
   const double soft = SoftValue(difference, localNoise);
-  if (softBitCount_ < softBits_.size()) {
-    // A bit without sound at all (the input broke off) says nothing of the station.
-    const bool silent = upper * upper + lower * lower + centreNoise < DropoutRatio * noisePower_;
-    presences_[softBitCount_] = silent ? 0.0 : Presence(upper, lower, localNoise);
-    softBits_[softBitCount_++] = soft;
-  }
+  EmitWeighted(difference, localNoise, strong * strong);
   TrackTiming(difference, soft);
   TrackFrequency(index, centre, difference);
   midTaken_ = false;
@@ -165,27 +154,41 @@ void SoftDemodulator::TakeBit(std::int64_t index, double centre) {
 void SoftDemodulator::TrackLevels(double strong, double noise) {
   strongPower_ = Averaged(strongPower_, strong, FallAveraging);
   noisePower_ = Averaged(noisePower_, noise);
-  stationPower_ =
-      Averaged(stationPower_, std::max(strong - NoiseOnlyStrongRatio * noisePower_, 0.0));
 }
 
-// log of [I0(2 a r_upper / N) + I0(2 a r_lower / N)] / 2 - a^2 / N: the likelihood of a tone of
-// amplitude a in one of the two correlators over that of noise alone in both.
-double SoftDemodulator::Presence(double upper, double lower, double localNoise) const {
-  const double noise = std::max(localNoise, LevelFloor);
-  const double amplitude = std::sqrt(stationPower_);
-  const double high = LogBesselI0(2 * amplitude * std::max(upper, lower) / noise);
-  const double low = LogBesselI0(2 * amplitude * std::min(upper, lower) / noise);
-  return high + std::log1p(std::exp(low - high)) - std::log(2.0) - stationPower_ / noise;
+// The soft value of the bit `AmplitudeReach` bits back, weighed by the station's amplitude over
+// the bits on either side of it: fading of 2 Hz changes the amplitude within about ten bits,
+// faster than the running levels follow.
+void SoftDemodulator::EmitWeighted(double difference, double localNoise, double strong) {
+  if (pendingCount_ == AmplitudeWindow) {
+    std::rotate(pending_.begin(), pending_.begin() + 1, pending_.end());
+    --pendingCount_;
+  }
+  pending_[static_cast<std::size_t>(pendingCount_++)] = {difference, localNoise, strong};
+  if (pendingCount_ <= AmplitudeReach || softBitCount_ >= softBits_.size()) return;
+  const int centre = pendingCount_ - 1 - AmplitudeReach;
+  const double noise = std::max(noisePower_, LevelFloor);
+  double beyondNoise = 0;
+  for (int i = 0; i < pendingCount_; ++i)
+    beyondNoise += std::max(
+        pending_[static_cast<std::size_t>(i)].strongPower - NoiseOnlyStrongRatio * noise, 0.0);
+  const double signalPower = std::max(beyondNoise / pendingCount_, MinSignalShare * noise);
+  const PendingBit& bit = pending_[static_cast<std::size_t>(centre)];
+  const double value =
+      2 * std::sqrt(signalPower) * bit.difference / std::max(bit.localNoise, LevelFloor);
+  const double limit = 3 * signalPower / noise;
+  softBits_[softBitCount_++] = std::clamp(value, -limit, limit);
 }
 
 // Log-likelihood ratio of the upper tone over the lower one for envelopes that differ by
 // `difference`: 2 A (r_upper - r_lower) / N for a tone of amplitude A in noise of power N, the
 // large-signal form of the ratio of the two Bessel-function likelihoods. The amplitude is what
-// the stronger tone holds beyond what noise alone would give it.
+// the stronger tone holds beyond what noise alone would give it. This running form only steers
+// the bit clock.
 double SoftDemodulator::SoftValue(double difference, double localNoise) const {
   const double noise = std::max(noisePower_, LevelFloor);
-  const double signalPower = std::max(strongPower_ - NoiseOnlyStrongRatio * noise, 0.02 * noise);
+  const double signalPower =
+      std::max(strongPower_ - NoiseOnlyStrongRatio * noise, MinSignalShare * noise);
   const double value = 2 * std::sqrt(signalPower) * difference / std::max(localNoise, LevelFloor);
   const double limit = 3 * signalPower / noise;
   return std::clamp(value, -limit, limit);

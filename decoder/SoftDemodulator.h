@@ -17,7 +17,9 @@ namespace seaherald {
 // bit (non-coherent matched filters); a bit clock with a second-order loop follows a transmitter
 // whose bit rate is off, and a frequency loop follows a mistuned signal. Each bit leaves a soft
 // value: the log-likelihood ratio of the upper tone over the lower one, so that later stages can
-// weigh every bit by how sure it is.
+// weigh every bit by how sure it is. The ratio scales with the station's amplitude at that bit,
+// measured over the bits around it, so that a bit in a fade weighs little and its copy sent
+// 350 ms later, faded or not, decides.
 class SoftDemodulator {
  public:
   static constexpr double NominalSamplesPerBit = 44.1;  // at 4410 Hz, 100 baud
@@ -39,11 +41,10 @@ class SoftDemodulator {
   // sync for a while only follows the transmitter, with a narrower loop that noise moves less.
   void SetLocked(bool locked);
 
-  // Positive: the upper tone (a 1 of the standard path's bit decisions).
+  // Positive: the upper tone (a 1 of the standard path's bit decisions). Each comes
+  // `AmplitudeReach` bits after its bit was taken: the amplitude needs the bits on both sides.
   std::span<const double> SoftBits() const { return {softBits_.data(), softBitCount_}; }
-  // For each soft bit: the log-likelihood ratio of "a tone of the station's level is there" over
-  // "noise alone", which drops at once when a station stops.
-  std::span<const double> Presences() const { return {presences_.data(), softBitCount_}; }
+  static constexpr int AmplitudeReach = 4;
   double FrequencyOffsetHz() const { return frequencyOffset_; }
   double SamplesPerBit() const { return samplesPerBit_; }
 
@@ -69,7 +70,7 @@ class SoftDemodulator {
   void TakeBit(std::int64_t index, double centre);
   void TrackLevels(double strong, double noise);
   double SoftValue(double difference, double localNoise) const;
-  double Presence(double upper, double lower, double localNoise) const;
+  void EmitWeighted(double difference, double localNoise, double strong);
   void TrackTiming(double difference, double soft);
   void TrackFrequency(std::int64_t index, double centre, double difference);
 
@@ -88,9 +89,16 @@ class SoftDemodulator {
   double lastSoft_ = 0;
   double differencePower_ = 0;
 
-  double strongPower_ = 0;   // running mean power of the stronger tone at the bit instants
-  double noisePower_ = 0;    // running mean power of the centre correlator
-  double stationPower_ = 0;  // the tone's power beyond the noise, falling no faster than it rises
+  double strongPower_ = 0;  // running mean power of the stronger tone at the bit instants
+  double noisePower_ = 0;   // running mean power of the centre correlator
+  // The bits not yet weighed, newest last: envelope difference, noise and the stronger tone's
+  // power of each.
+  struct PendingBit {
+    double difference, localNoise, strongPower;
+  };
+  static constexpr int AmplitudeWindow = 2 * AmplitudeReach + 1;
+  std::array<PendingBit, AmplitudeWindow> pending_{};
+  int pendingCount_ = 0;
   std::complex<double> frequencyError_{};  // mean phase turn between the halves of a bit
   double turnMagnitude_ = 0;               // mean size of a single turn
   std::array<bool, 2> previousUpper_{};    // the last two bits, newest first
@@ -98,7 +106,6 @@ class SoftDemodulator {
   double frequencyOffset_ = 0;
 
   std::array<double, MaxBlockBits> softBits_{};
-  std::array<double, MaxBlockBits> presences_{};
   std::size_t softBitCount_ = 0;
 };
 

@@ -271,8 +271,6 @@ class Harness {
                "too many soft bits in a block");
     for (const double soft : demodulator.SoftBits())
       FUZZ_CHECK(std::isfinite(soft), "a soft bit is not finite");
-    for (const double presence : demodulator.Presences())
-      FUZZ_CHECK(std::isfinite(presence), "a presence is not finite");
     FUZZ_CHECK(std::abs(demodulator.FrequencyOffsetHz()) <= SoftDemodulator::MaxFrequencyOffsetHz,
                "the frequency loop left its range");
     FUZZ_CHECK(std::abs(decoder.TuningOffset()) <= SoftDemodulator::MaxFrequencyOffsetHz,

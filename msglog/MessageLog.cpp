@@ -1,5 +1,6 @@
 #include "msglog/MessageLog.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "msglog/Catalogue.h"
@@ -18,6 +19,25 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kCutLineEnd = "...\r\n";
 constexpr std::string_view kLogSuffix = ".txt";
 
+bool AnyUnsureFrom(const UnsureBytes& unsure, std::size_t first) {
+  return std::find(unsure.begin() + static_cast<std::ptrdiff_t>(std::min(first, unsure.size())),
+                   unsure.end(), true) != unsure.end();
+}
+
+// Characters, not bytes: a two-byte character guessed is one error.
+int UnsureCharacters(std::string_view line, const UnsureBytes& unsure) {
+  int count = 0;
+  for (std::size_t at = 0; at < line.size() && at < unsure.size();) {
+    const std::size_t length = ShiftJisCharLength(line, at);
+    bool guessed = false;
+    for (std::size_t i = at; i < at + length && i < unsure.size(); ++i)
+      guessed = guessed || unsure[i];
+    count += guessed ? 1 : 0;
+    at += length;
+  }
+  return count;
+}
+
 }  // namespace
 
 MessageLog::MessageLog(const Settings& settings, const LocalClock& clock, const LogFolder& folder,
@@ -32,14 +52,26 @@ MessageLog::MessageLog(const Settings& settings, const LocalClock& clock, const 
       text_(text) {}
 
 void MessageLog::AddReceivedLine(const std::string& line, bool cut) {
+  TakeLine(line, cut, nullptr);
+}
+
+void MessageLog::AddUnsureLine(const std::string& line, bool cut, const UnsureBytes& unsure) {
+  TakeLine(line, cut, &unsure);
+}
+
+void MessageLog::TakeLine(const std::string& line, bool cut, const UnsureBytes* unsure) {
   status_.SetStatusText(kPanelLiveLine, "");
   const MarkerMatch match = FindMarker(line);
-  if (match.IsStart()) StartMessage(line, match.position);
+  if (match.IsStart()) {
+    StartMessage(line, match.position,
+                 unsure == nullptr || !AnyUnsureFrom(*unsure, match.position - 1));
+  }
   if (match.IsEnd()) EndMessage();
   AppendReceived(line, cut);
   if (match.marker == Marker::kNone && !currentHeader_.empty()) {
     messageBody_.append(line).append(cut ? kCutLineEnd : kLineEnd);
     if (cut) ++errorCount_;
+    if (unsure != nullptr) errorCount_ += UnsureCharacters(line, *unsure);
   }
   if (listener_ != nullptr) listener_->ReceivedTextChanged(receivedText_);
 }
@@ -59,10 +91,11 @@ void MessageLog::DiscardMessage() {
   ClearMessage();
 }
 
-void MessageLog::StartMessage(std::string_view line, std::size_t markerPosition) {
+void MessageLog::StartMessage(std::string_view line, std::size_t markerPosition, bool headerSure) {
   if (!currentHeader_.empty()) ++counts_.interrupted;
   const bool english = settings_.DecLang;
-  std::optional<std::string> header = HeaderOfStartLine(line, markerPosition, english);
+  std::optional<std::string> header;
+  if (headerSure) header = HeaderOfStartLine(line, markerPosition, english);
   currentHeader_ = header ? *std::move(header) : std::string();
   messageBody_.clear();
   errorCount_ = 0;

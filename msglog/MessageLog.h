@@ -49,6 +49,10 @@ class MessageLog final : public LineSink {
 
   // One finished line (Shift-JIS, no line end, any bytes); `cut` when sync was lost.
   void AddReceivedLine(const std::string& line, bool cut) override;
+  // A line with characters the decoder only guessed: each counts as an error of the message, as
+  // a cut line does, and a start marker or header holding one starts no message (a guessed
+  // header would file the text under a message that was not sent).
+  void AddUnsureLine(const std::string& line, bool cut, const UnsureBytes& unsure) override;
   // The line being decoded, shown in status panel 0.
   void ShowLiveLine(const std::string& line) override;
   // Phasing begins every transmission: a message still open is broken off and dropped as the
@@ -65,7 +69,7 @@ class MessageLog final : public LineSink {
   const std::string& CurrentHeader() const { return currentHeader_; }
   // Lines of the message in progress, each followed by its line end.
   const std::string& MessageBody() const { return messageBody_; }
-  // Cut-short lines in MessageBody.
+  // Cut-short lines and unsure characters in MessageBody.
   int ErrorCount() const { return errorCount_; }
   const FilingCounts& Counts() const { return counts_; }
 
@@ -76,7 +80,8 @@ class MessageLog final : public LineSink {
   void SetWritesFiles(bool writes) { writesFiles_ = writes; }
 
  private:
-  void StartMessage(std::string_view line, std::size_t markerPosition);
+  void TakeLine(const std::string& line, bool cut, const UnsureBytes* unsure);
+  void StartMessage(std::string_view line, std::size_t markerPosition, bool headerSure);
   void EndMessage();
   FilingOutcome SaveMessage(const LocalDateTime& now);
   bool WriteLogFile(const std::string& name, const std::string& content);

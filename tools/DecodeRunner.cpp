@@ -57,6 +57,11 @@ void DecodeRunner::AddReceivedLine(const std::string& line, bool cut) {
   if (filing_) filing_->Log().AddReceivedLine(line, cut);
 }
 
+void DecodeRunner::AddUnsureLine(const std::string& line, bool cut, const UnsureBytes& unsure) {
+  lines_.AddUnsureLine(line, cut, unsure);
+  if (filing_) filing_->Log().AddUnsureLine(line, cut, unsure);
+}
+
 void DecodeRunner::ShowLiveLine(const std::string& line) {
   lines_.ShowLiveLine(line);
   if (filing_) filing_->Log().ShowLiveLine(line);

@@ -59,6 +59,7 @@ class DecodeRunner final : private LineSink, private BlockHandlerListener {
 
  private:
   void AddReceivedLine(const std::string& line, bool cut) override;
+  void AddUnsureLine(const std::string& line, bool cut, const UnsureBytes& unsure) override;
   void ShowLiveLine(const std::string& line) override;
   void PhasingSeen() override;
 

@@ -67,4 +67,10 @@ void ReceivingWindow::AddReceivedLine(const std::string& line, bool cut) {
   log_.AddReceivedLine(line, cut);
 }
 
+void ReceivingWindow::AddUnsureLine(const std::string& line, bool cut, const UnsureBytes& unsure) {
+  lines_.push_back(line);
+  if (cut) ++cutLines_;
+  log_.AddUnsureLine(line, cut, unsure);
+}
+
 }  // namespace seaherald::sensitivity

@@ -52,6 +52,7 @@ class ReceivingWindow final : private LineSink, private BlockHandlerListener {
   static Settings SettingsFor(ReceivePath path, ReceiverMode mode, testsignal::Language language);
 
   void AddReceivedLine(const std::string& line, bool cut) override;
+  void AddUnsureLine(const std::string& line, bool cut, const UnsureBytes& unsure) override;
   void ShowLiveLine(const std::string& line) override { log_.ShowLiveLine(line); }
   void OnBlockDecoded() override {}
   void ShowClock(const std::string&) override {}

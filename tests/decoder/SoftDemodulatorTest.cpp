@@ -1,11 +1,12 @@
-// What the high-sensitivity demodulator tells of a station beside its bits: whether a tone of the
-// station's level is there at all, so that the end of a station is told from a weak character.
+// The high-sensitivity demodulator weighs each bit by the station's amplitude around it: in a
+// fade the soft values shrink at once, so that the character's other copy decides, and they are
+// back to full weight as soon as the station is.
 #include "decoder/SoftDemodulator.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -14,52 +15,55 @@
 namespace seaherald {
 namespace {
 
-// Presence of each demodulated bit over the whole audio, block by block.
-std::vector<double> Presences(const std::vector<double>& audio) {
+constexpr std::size_t SamplesPerBit = 441;
+
+std::vector<double> SoftBitsOf(const std::vector<double>& audio) {
   SoftDemodulator demodulator;
   DemodulatorOutputs outputs;
-  std::vector<double> presences;
+  std::vector<double> soft;
   std::array<double, BlockFrames> block{};
   for (std::size_t start = 0; start + BlockFrames <= audio.size(); start += BlockFrames) {
     std::copy_n(audio.begin() + static_cast<std::ptrdiff_t>(start), BlockFrames, block.begin());
     demodulator.Demodulate(block, 800.0, outputs);
-    const auto bits = demodulator.Presences();
-    presences.insert(presences.end(), bits.begin(), bits.end());
+    const auto bits = demodulator.SoftBits();
+    soft.insert(soft.end(), bits.begin(), bits.end());
   }
-  return presences;
+  return soft;
 }
 
-double SumOf(const std::vector<double>& values, std::size_t from, std::size_t count) {
-  return std::accumulate(values.begin() + static_cast<std::ptrdiff_t>(from),
-                         values.begin() + static_cast<std::ptrdiff_t>(from + count), 0.0);
+double MeanMagnitude(const std::vector<double>& values, std::size_t from, std::size_t to) {
+  double sum = 0;
+  for (std::size_t i = from; i < to; ++i)
+    sum += std::abs(values[i]);
+  return sum / static_cast<double>(to - from);
 }
 
-TEST(SoftDemodulatorPresence, ATonePresentCountsForItNoiseAfterItAgainstItSilenceForNeither) {
-  // Four seconds of random bits in noise (about -4 dB in 2500 Hz), then noise alone, then
-  // digital silence, as when a recording breaks off.
+TEST(SoftDemodulatorWeighting, SoftValuesFollowAFadeWithinAFewBits) {
+  // Random bits at about +2 dB in 2500 Hz; from bit 300 to bit 330 the station fades by 20 dB.
   std::mt19937 random(5);
-  test::Bits bits(400);
+  test::Bits bits(600);
   for (auto& bit : bits)
     bit = static_cast<std::uint8_t>(random() & 1);
   test::FskOptions options;
-  options.amplitude = 1000;
-  options.noiseStdDev = 1500;
+  options.amplitude = 2000;
   std::vector<double> audio = test::FskAudio(bits, options);
-  test::FskOptions quiet = options;
-  quiet.amplitude = 0;
-  const std::vector<double> noise = test::FskAudio(test::Bits(200), quiet);
-  audio.insert(audio.end(), noise.begin(), noise.end());
-  audio.resize(audio.size() + 100 * 441, 0.0);
+  std::normal_distribution<double> noise(0.0, 1500.0);
+  for (std::size_t i = 0; i < audio.size(); ++i) {
+    const std::size_t bit = i / SamplesPerBit;
+    if (bit >= 300 && bit < 330) audio[i] *= 0.1;
+    audio[i] += noise(random);
+  }
+  audio.resize(audio.size() + 100 * SamplesPerBit, 0.0);
+  const std::vector<double> soft = SoftBitsOf(audio);
+  ASSERT_GE(soft.size(), 690u);
 
-  const std::vector<double> presence = Presences(audio);
-  ASSERT_GE(presence.size(), 690u);
-  // Seven bits, a character, at a time: clearly for the station while it sends, clearly against
-  // it within a character of its end, and nothing either way without any sound.
-  for (std::size_t at = 50; at + 7 <= 390; at += 7)
-    EXPECT_GT(SumOf(presence, at, 7), 4.0) << at;
-  EXPECT_LT(SumOf(presence, 402, 7), -4.0);
-  for (std::size_t at = 620; at + 7 <= 690; at += 7)
-    EXPECT_EQ(SumOf(presence, at, 7), 0.0) << at;
+  const double steady = MeanMagnitude(soft, 100, 290);
+  const double faded = MeanMagnitude(soft, 306, 324);
+  const double after = MeanMagnitude(soft, 338, 400);
+  EXPECT_LT(faded, 0.15 * steady) << "a bit in the fade weighs little";
+  EXPECT_GT(after, 0.8 * steady) << "full weight again soon after";
+  // Digital silence, as when a recording breaks off, says nothing either way.
+  EXPECT_EQ(MeanMagnitude(soft, 620, 680), 0.0);
 }
 
 }  // namespace
