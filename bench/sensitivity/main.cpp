@@ -72,19 +72,23 @@ int RunNoiseHours(const SweepOptions& options, int jobs, const std::filesystem::
   const std::vector<NoiseOutcome> outcomes =
       RunNoise(*options.noiseHours, options.paths,
                withCrashes ? std::optional(options.crashes) : std::nullopt, jobs, scratch,
-               ProgressPrinter("noise runs"));
+               ProgressPrinter("noise runs"), NoiseSeedFor(options.firstSeed));
   WriteNoiseReport(std::cout, outcomes, options.commandLine, SecondsSince(started));
   return 0;
 }
 
 int RunSweep(const SweepOptions& options, int jobs, const std::filesystem::path& scratch) {
   const auto started = std::chrono::steady_clock::now();
-  const std::vector<MeasuredPoint> measured =
-      RunSweep(PointsOf(options), options.messagesPerPoint, options.paths, jobs,
-               options.fixedLanguage ? ReceiverMode::FixedLanguage : ReceiverMode::Automatic,
-               scratch, ProgressPrinter("messages"));
+  const std::vector<MeasuredPoint> measured = RunSweep(
+      PointsOf(options), options.messagesPerPoint, options.paths, jobs,
+      {.mode = options.fixedLanguage ? ReceiverMode::FixedLanguage : ReceiverMode::Automatic,
+       .firstSeed = options.firstSeed,
+       .cleanFirst = options.cleanFirst},
+      scratch, ProgressPrinter("messages"));
   if (options.readmeTable) {
     WriteOnTuneTable(std::cout, options, measured);
+  } else if (options.integrityTable) {
+    WriteIntegrityTable(std::cout, options, measured);
   } else {
     WriteSweepReport(std::cout, options, measured, SecondsSince(started));
   }
