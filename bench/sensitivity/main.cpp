@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/sensitivity/IdealReceiver.h"
 #include "bench/sensitivity/NoiseReport.h"
 #include "bench/sensitivity/NoiseRun.h"
 #include "bench/sensitivity/Sweep.h"
@@ -98,6 +99,10 @@ int RunSweep(const SweepOptions& options, int jobs, const std::filesystem::path&
 int Run(const SweepOptions& options) {
   const ScratchRoot scratch;
   const int jobs = options.jobs > 0 ? options.jobs : DefaultJobs();
+  if (options.idealTable) {
+    WriteIdealTable(std::cout, options, jobs, ProgressPrinter("ideal points"));
+    return 0;
+  }
   return options.noiseHours ? RunNoiseHours(options, jobs, scratch.Path())
                             : RunSweep(options, jobs, scratch.Path());
 }
