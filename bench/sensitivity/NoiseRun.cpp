@@ -12,12 +12,6 @@
 #include "tests/support/TestSignal.h"
 
 namespace seaherald::sensitivity {
-namespace {
-
-constexpr std::uint32_t NoiseSeed = 90001;
-
-}  // namespace
-
 NoiseOutcome ReceiveNoise(double hours, const std::optional<CrashModel>& crashes, ReceivePath path,
                           std::uint32_t seed, const std::filesystem::path& scratch) {
   const ScratchFolder folder(scratch);
@@ -50,7 +44,8 @@ NoiseOutcome ReceiveNoise(double hours, const std::optional<CrashModel>& crashes
 std::vector<NoiseOutcome> RunNoise(double hours, const std::vector<ReceivePath>& paths,
                                    const std::optional<CrashModel>& crashes, int jobs,
                                    const std::filesystem::path& scratch,
-                                   const std::function<void(int done, int total)>& progress) {
+                                   const std::function<void(int done, int total)>& progress,
+                                   std::uint32_t seed) {
   std::vector<std::optional<CrashModel>> kinds{std::nullopt};
   if (crashes) kinds.push_back(crashes);
   std::vector<NoiseOutcome> outcomes(kinds.size() * paths.size());
@@ -59,7 +54,7 @@ std::vector<NoiseOutcome> RunNoise(double hours, const std::vector<ReceivePath>&
       [&](int item) {
         const auto index = static_cast<std::size_t>(item);
         outcomes[index] = ReceiveNoise(hours, kinds[index / paths.size()],
-                                       paths[index % paths.size()], NoiseSeed, scratch);
+                                       paths[index % paths.size()], seed, scratch);
       },
       progress);
   return outcomes;

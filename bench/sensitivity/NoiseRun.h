@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "bench/sensitivity/SweepOptions.h"
 #include "bench/sensitivity/SweepPoint.h"
 
 namespace seaherald::sensitivity {
@@ -22,6 +23,11 @@ struct NoiseOutcome {
   std::uint64_t audioDigest = 0;
 };
 
+// The noise runs' seed for a run whose messages start at `firstSeed`, far from the messages'.
+constexpr std::uint32_t NoiseSeedFor(std::uint32_t firstSeed) {
+  return firstSeed + 89000;
+}
+
 // Feeds `hours` of white Gaussian noise held at the AGC level (and crashes on top, when given),
 // seeded by `seed`, through one continuous receiving window with the program's default settings
 // and a fresh log folder under `scratch`. The folder is removed afterwards.
@@ -34,6 +40,7 @@ NoiseOutcome ReceiveNoise(double hours, const std::optional<CrashModel>& crashes
 std::vector<NoiseOutcome> RunNoise(double hours, const std::vector<ReceivePath>& paths,
                                    const std::optional<CrashModel>& crashes, int jobs,
                                    const std::filesystem::path& scratch,
-                                   const std::function<void(int done, int total)>& progress);
+                                   const std::function<void(int done, int total)>& progress,
+                                   std::uint32_t seed = NoiseSeedFor(DefaultFirstSeed));
 
 }  // namespace seaherald::sensitivity

@@ -43,6 +43,11 @@ class ReceivingWindow final : private LineSink, private BlockHandlerListener {
   // filled with silence.
   void Feed(std::span<const std::int16_t> mono);
 
+  // Forgets the lines handed over so far (and their cut count), not the log folder.
+  void ForgetLines() {
+    lines_.clear();
+    cutLines_ = 0;
+  }
   const std::vector<std::string>& Lines() const { return lines_; }
   int CutLines() const { return cutLines_; }
   const LogFolder& Folder() const { return folder_; }

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "msglog/LogFileFormat.h"
@@ -33,6 +35,22 @@ std::vector<std::string> StoredBody(const std::string& content) {
   return lines;
 }
 
+// The body stored under the header sent against the body sent; nothing when no file is there.
+std::optional<CharacterErrors> StoredErrors(const ReceivingWindow& window,
+                                            const SweepMessage& message) {
+  const auto logPath = window.Folder().PathOf(message.header + ".txt");
+  if (!logPath || !std::filesystem::is_regular_file(*logPath)) return std::nullopt;
+  return CompareLines(message.body, StoredBody(ReadWhole(*logPath)));
+}
+
+int ForeignLogs(const ReceivingWindow& window, const SweepMessage& message) {
+  int foreign = 0;
+  for (const LogEntry& entry : window.Folder().ListLogFiles()) {
+    if (entry.name != message.header + ".txt") ++foreign;
+  }
+  return foreign;
+}
+
 }  // namespace
 
 std::vector<std::int16_t> MessageAudio(const SweepPoint& point, const SweepMessage& message,
@@ -50,8 +68,19 @@ std::vector<std::int16_t> MessageAudio(const SweepPoint& point, const SweepMessa
     options.fading = point.fading;
     options.fading->startPhase = FadeStartPhase(seed);
   }
+  if (point.crashes && point.bursts) {
+    throw std::invalid_argument("crashes and bursts are measured one at a time");
+  }
   if (point.crashes) options.impulses = ImpulsesFor(*point.crashes);
+  if (point.bursts) options.impulses = ImpulsesFor(*point.bursts);
+  if (point.channel) options.channel = point.channel->paths;
   return testsignal::ToPcm16(testsignal::Modulate(std::span(&message.broadcast, 1), options));
+}
+
+std::vector<std::int16_t> CleanAudio(const SweepPoint& point, const SweepMessage& message,
+                                     std::uint32_t seed) {
+  constexpr double CleanSnrDb = 30.0;
+  return MessageAudio({.language = point.language, .snrDb = CleanSnrDb}, message, seed);
 }
 
 double AmplitudeFor(double snrDb) {
@@ -66,6 +95,14 @@ testsignal::ImpulseParameters ImpulsesFor(const CrashModel& crashes) {
           .peakRms = AudioRmsLevel * std::pow(10.0, crashes.levelDb / 20.0)};
 }
 
+testsignal::ImpulseParameters ImpulsesFor(const BurstModel& bursts) {
+  constexpr double TailSeconds = 0.0002;  // cut off after five of these
+  return {.ratePerSecond = bursts.ratePerSecond,
+          .peakRms = AudioRmsLevel * std::pow(10.0, bursts.levelDb / 20.0),
+          .decaySeconds = TailSeconds,
+          .holdSeconds = bursts.durationMs / 1000.0};
+}
+
 double FadeStartPhase(std::uint32_t seed) {
   // Steps of the golden ratio's fraction fill the period evenly for any run of seeds.
   constexpr double Step = 0.6180339887498949;
@@ -74,20 +111,30 @@ double FadeStartPhase(std::uint32_t seed) {
 
 MessageOutcome ReceiveAudio(std::span<const std::int16_t> audio, const SweepMessage& message,
                             ReceivePath path, ReceiverMode mode,
-                            const std::filesystem::path& scratch) {
+                            const std::filesystem::path& scratch,
+                            std::span<const std::int16_t> cleanFirst) {
   const ScratchFolder folder(scratch);
   ReceivingWindow window(folder.Path() / "log", path, mode, message.broadcast.language);
+  std::optional<CharacterErrors> before;
+  if (!cleanFirst.empty()) {
+    window.Feed(cleanFirst);
+    before = StoredErrors(window, message);
+    window.ForgetLines();
+  }
   window.Feed(audio);
 
   MessageOutcome outcome;
   outcome.audioDigest = window.AudioDigest();
   outcome.text = CompareLines(message.lines, window.Lines());
   outcome.cutLines = window.CutLines();
-  const auto logPath = window.Folder().PathOf(message.header + ".txt");
-  if (logPath && std::filesystem::is_regular_file(*logPath)) {
+  const std::optional<CharacterErrors> stored = StoredErrors(window, message);
+  if (stored) {
     outcome.filed = true;
-    outcome.filedBody = CompareLines(message.body, StoredBody(ReadWhole(*logPath)));
+    outcome.filedBody = *stored;
   }
+  outcome.foreignLogs = ForeignLogs(window, message);
+  outcome.cleanCopyFiled = before.has_value();
+  outcome.replacedByWorse = before && (!stored || stored->errors > before->errors);
   return outcome;
 }
 

@@ -56,6 +56,12 @@ std::string ImpairmentName(const SweepPoint& point) {
         Format("%g", point.fading->periodSeconds) + " s");
   }
   if (point.crashes) add(CrashesName(*point.crashes));
+  if (point.channel) add(point.channel->name);
+  if (point.bursts) {
+    add("bursts " + Format("%g", point.bursts->durationMs) + " ms " +
+        Format("%g", point.bursts->ratePerSecond) + "/s at " + Signed(point.bursts->levelDb, "%g") +
+        " dB");
+  }
   return parts.empty() ? "on tune" : parts;
 }
 

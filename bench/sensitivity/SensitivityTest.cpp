@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/sensitivity/ChannelCatalogue.h"
 #include "bench/sensitivity/CharacterErrors.h"
+#include "bench/sensitivity/IdealReceiver.h"
 #include "bench/sensitivity/NoiseRun.h"
 #include "bench/sensitivity/ReceptionRun.h"
 #include "bench/sensitivity/ReportText.h"
@@ -126,6 +128,19 @@ TEST_F(ReceptionRunFixture, SignalDrownedInNoiseIsNeitherFiledNorCopied) {
   EXPECT_EQ(outcome.filedBody.sentCharacters, 0u);
 }
 
+// Against the independent model beside the receiver limits: steady noise at -8 dB 1.8 %, flat
+// Rayleigh 1 Hz at 0 dB 0.74 %, 0.1 Hz at +6 dB 0.85 % (each within its Monte-Carlo scatter).
+TEST(IdealReceiverTest, MatchesTheReceiverLimitsModel) {
+  const IdealResult steady = IdealCharacterErrors(std::nullopt, -8.0, 20000, 1);
+  EXPECT_NEAR(steady.Rate(), 0.018, 0.004);
+  const IdealResult fading = IdealCharacterErrors(RayleighChannel(1.0), 0.0, 20000, 1);
+  EXPECT_NEAR(fading.Rate(), 0.0074, 0.0025);
+  const IdealResult slow = IdealCharacterErrors(RayleighChannel(0.1), 6.0, 20000, 1);
+  EXPECT_NEAR(slow.Rate(), 0.0085, 0.005);
+  EXPECT_EQ(IdealChannels(ParseSweepOptions({})).size(),
+            1 + RayleighDopplersHz.size() + WattersonConditions.size());
+}
+
 MeasuredPoint Point(double snr, int filed, std::size_t errors) {
   MeasuredPoint m;
   m.point.snrDb = snr;
@@ -220,6 +235,45 @@ TEST(SweepOptionsTest, ReadsPathsImpairmentsAndTheirModels) {
   }
 }
 
+TEST(SweepOptionsTest, ReadsChannelsBurstsSeedAndIntegrityModes) {
+  const std::vector<std::string> args{
+      "--impairments", "rayleigh,watterson:low-disturbed,bursts:5,rayleigh:3",
+      "--burst-rate",  "2",
+      "--seed",        "7",
+      "--clean-first", "--integrity"};
+  const SweepOptions options = ParseSweepOptions(args);
+  EXPECT_EQ(options.impairments,
+            (std::vector<Impairment>{Impairment::Channel, Impairment::Bursts}));
+  std::vector<std::string> names;
+  for (const SweepPoint& point : ImpairmentsOf(options))
+    names.push_back(ImpairmentName(point));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"rayleigh 0.1 Hz", "rayleigh 0.5 Hz", "rayleigh 1 Hz",
+                                      "rayleigh 2 Hz", "watterson low-disturbed (6 ms, 10 Hz)",
+                                      "rayleigh 3 Hz", "bursts 5 ms 2/s at +20 dB"}));
+  const auto& watterson = options.channels[4].paths;
+  ASSERT_EQ(watterson.size(), 2u);
+  EXPECT_DOUBLE_EQ(watterson[1].delaySeconds, 0.006);
+  EXPECT_DOUBLE_EQ(watterson[0].fading.meanPower + watterson[1].fading.meanPower, 1.0);
+  EXPECT_EQ(options.firstSeed, 7u);
+  EXPECT_TRUE(options.cleanFirst);
+  EXPECT_TRUE(options.integrityTable);
+  EXPECT_EQ(ParseSweepOptions({}).firstSeed, DefaultFirstSeed);
+  EXPECT_EQ(ParseSweepOptions({}).impairments.size(), 5u) << "the default sweep stays as it was";
+
+  for (const std::vector<std::string>& bad :
+       std::vector<std::vector<std::string>>{{"--impairments", "rayleigh:0"},
+                                             {"--impairments", "rayleigh:"},
+                                             {"--impairments", "watterson:high-quiet"},
+                                             {"--impairments", "bursts:0.5"},
+                                             {"--impairments", "tune:1"},
+                                             {"--seed", "1.5"},
+                                             {"--seed", "-1"},
+                                             {"--readme", "--integrity"}}) {
+    EXPECT_THROW(ParseSweepOptions(bad), std::invalid_argument) << testing::PrintToString(bad);
+  }
+}
+
 TEST(SweepPointsTest, EachImpairmentAloneAtEverySnrStep) {
   SweepOptions options = ParseSweepOptions({});
   options.offsetsHz = {-20, 0, 20};  // 0 is on tune, measured once
@@ -283,7 +337,7 @@ TEST_F(ReceptionRunFixture, BothPathsHearTheSameAudio) {
   // The sweep keeps each path's figures apart and counts every message for each.
   const std::vector<MeasuredPoint> measured =
       RunSweep({{Language::English, 20.0}}, 2, {ReceivePath::Standard, ReceivePath::Sensitive}, 2,
-               ReceiverMode::Automatic, scratch_, [](int, int) {});
+               {ReceiverMode::Automatic}, scratch_, [](int, int) {});
   ASSERT_EQ(measured.size(), 1u);
   for (const PointResult& result : measured[0].results) {
     EXPECT_EQ(result.messages, 2);
@@ -291,11 +345,72 @@ TEST_F(ReceptionRunFixture, BothPathsHearTheSameAudio) {
     EXPECT_GT(result.text.sentCharacters, 300u);
   }
   const std::vector<MeasuredPoint> oneOnly =
-      RunSweep({{Language::English, 20.0}}, 1, {ReceivePath::Sensitive}, 1, ReceiverMode::Automatic,
-               scratch_, [](int, int) {});
+      RunSweep({{Language::English, 20.0}}, 1, {ReceivePath::Sensitive}, 1,
+               {ReceiverMode::Automatic}, scratch_, [](int, int) {});
   EXPECT_EQ(oneOnly[0].results[PathIndex(ReceivePath::Standard)].messages, 0);
   EXPECT_EQ(oneOnly[0].results[PathIndex(ReceivePath::Sensitive)].messages, 1);
   EXPECT_TRUE(std::filesystem::is_empty(scratch_));
+}
+
+TEST_F(ReceptionRunFixture, CountsLogsUnderHeadersNotSentAndCopiesMadeWorse) {
+  const SweepMessage sent = MakeSweepMessage(Language::English, 4);
+  const SweepPoint strong{Language::English, 20.0};
+  // The audio carries another header than the one the receiver is told was sent.
+  const SweepMessage other = MakeSweepMessage(Language::English, 5);
+  const MessageOutcome misfiled =
+      ReceiveAudio(MessageAudio(strong, other, 3), sent, ReceivePath::Standard,
+                   ReceiverMode::Automatic, scratch_);
+  EXPECT_FALSE(misfiled.filed);
+  EXPECT_EQ(misfiled.foreignLogs, 1);
+  EXPECT_FALSE(misfiled.cleanCopyFiled);
+
+  // A clean copy, then a clean repeat: nothing made worse.
+  const auto clean = CleanAudio(strong, sent, 3);
+  const MessageOutcome repeated =
+      ReceiveAudio(MessageAudio(strong, sent, 3), sent, ReceivePath::Standard,
+                   ReceiverMode::Automatic, scratch_, clean);
+  EXPECT_TRUE(repeated.cleanCopyFiled);
+  EXPECT_FALSE(repeated.replacedByWorse);
+  EXPECT_EQ(repeated.foreignLogs, 0);
+  EXPECT_EQ(repeated.text.errors, 0u) << "only the repeat's lines are counted";
+
+  // A repeat under the same header whose text differs, received without a fault, replaces the
+  // clean copy: the stored text is now worse.
+  SweepMessage altered = sent;
+  altered.body[1] = "THIS LINE WAS CHANGED.";
+  altered.lines[2] = altered.body[1];
+  std::string text;
+  for (const std::string& line : altered.lines)
+    text += line + "\r\n";
+  altered.broadcast.text = text;
+  const MessageOutcome worse =
+      ReceiveAudio(MessageAudio(strong, altered, 3), sent, ReceivePath::Standard,
+                   ReceiverMode::Automatic, scratch_, clean);
+  EXPECT_TRUE(worse.cleanCopyFiled);
+  EXPECT_TRUE(worse.replacedByWorse);
+  EXPECT_GT(worse.filedBody.errors, 0u);
+
+  PointResult sum;
+  for (const MessageOutcome& outcome : {misfiled, repeated, worse})
+    sum.Add(outcome);
+  EXPECT_EQ(sum.foreignLogs, 1);
+  EXPECT_EQ(sum.cleanCopies, 2);
+  EXPECT_EQ(sum.replacedByWorse, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(scratch_));
+}
+
+TEST(ReceptionRunTest, SeedAndChannelChangeTheAudioAndBurstsCannotMeetCrashes) {
+  const SweepMessage message = MakeSweepMessage(Language::English, 1);
+  SweepPoint point{Language::English, 6.0};
+  point.channel = ChannelModel{"rayleigh 1 Hz", testsignal::FlatRayleighPaths(1.0)};
+  const auto faded = MessageAudio(point, message, 5);
+  EXPECT_EQ(faded, MessageAudio(point, message, 5));
+  EXPECT_NE(faded, MessageAudio(point, message, 6));
+  EXPECT_NE(faded, MessageAudio({Language::English, 6.0}, message, 5));
+  point.channel.reset();
+  point.crashes = CrashModel{};
+  point.bursts = BurstModel{};
+  EXPECT_THROW(MessageAudio(point, message, 5), std::invalid_argument);
 }
 
 TEST_F(ReceptionRunFixture, NoiseAloneIsFiledByNeitherPathAndBothHearTheSameNoise) {

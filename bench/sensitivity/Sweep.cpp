@@ -10,8 +10,6 @@
 namespace seaherald::sensitivity {
 namespace {
 
-constexpr std::uint32_t FirstSeed = 1001;
-
 bool Names(const SweepOptions& options, Impairment impairment) {
   return std::find(options.impairments.begin(), options.impairments.end(), impairment) !=
          options.impairments.end();
@@ -25,6 +23,9 @@ void PointResult::Add(const MessageOutcome& outcome) {
   cutLines += outcome.cutLines;
   text += outcome.text;
   filedBody += outcome.filedBody;
+  foreignLogs += outcome.foreignLogs;
+  if (outcome.cleanCopyFiled) ++cleanCopies;
+  if (outcome.replacedByWorse) ++replacedByWorse;
 }
 
 std::vector<SweepPoint> ImpairmentsOf(const SweepOptions& options) {
@@ -42,6 +43,17 @@ std::vector<SweepPoint> ImpairmentsOf(const SweepOptions& options) {
   }
   if (Names(options, Impairment::Fading)) impairments.emplace_back().fading = options.fading;
   if (Names(options, Impairment::Crashes)) impairments.emplace_back().crashes = options.crashes;
+  if (Names(options, Impairment::Channel)) {
+    for (const ChannelModel& channel : options.channels)
+      impairments.emplace_back().channel = channel;
+  }
+  if (Names(options, Impairment::Bursts)) {
+    for (const double ms : options.burstDurationsMs) {
+      BurstModel bursts = options.bursts;
+      bursts.durationMs = ms;
+      impairments.emplace_back().bursts = bursts;
+    }
+  }
   return impairments;
 }
 
@@ -61,7 +73,8 @@ std::vector<SweepPoint> PointsOf(const SweepOptions& options) {
 
 std::vector<MeasuredPoint> RunSweep(const std::vector<SweepPoint>& points, int messagesPerPoint,
                                     const std::vector<ReceivePath>& paths, int jobs,
-                                    ReceiverMode mode, const std::filesystem::path& scratch,
+                                    const ReceptionSetup& setup,
+                                    const std::filesystem::path& scratch,
                                     const std::function<void(int done, int total)>& progress) {
   const int total = static_cast<int>(points.size()) * messagesPerPoint;
   // outcomes[item][path]
@@ -73,11 +86,13 @@ std::vector<MeasuredPoint> RunSweep(const std::vector<SweepPoint>& points, int m
         const SweepPoint& point = points[static_cast<std::size_t>(item / messagesPerPoint)];
         const int index = item % messagesPerPoint;
         const SweepMessage message = MakeSweepMessage(point.language, index);
-        const auto audio =
-            MessageAudio(point, message, FirstSeed + static_cast<std::uint32_t>(index));
+        const std::uint32_t seed = setup.firstSeed + static_cast<std::uint32_t>(index);
+        const auto audio = MessageAudio(point, message, seed);
+        const auto clean =
+            setup.cleanFirst ? CleanAudio(point, message, seed) : std::vector<std::int16_t>();
         auto& slot = outcomes[static_cast<std::size_t>(item)];
         for (const ReceivePath path : paths) {
-          slot[PathIndex(path)] = ReceiveAudio(audio, message, path, mode, scratch);
+          slot[PathIndex(path)] = ReceiveAudio(audio, message, path, setup.mode, scratch, clean);
           if (slot[PathIndex(path)].audioDigest != slot[PathIndex(paths.front())].audioDigest) {
             throw std::logic_error("the receive paths were given different audio");
           }

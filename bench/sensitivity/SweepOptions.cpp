@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "bench/sensitivity/ChannelCatalogue.h"
+
 namespace seaherald::sensitivity {
 namespace {
 
@@ -90,30 +92,98 @@ std::vector<ReceivePath> ParsePaths(const std::string& text) {
   throw std::invalid_argument("--path: use standard, sensitive or both");
 }
 
-std::vector<Impairment> ParseImpairments(const std::string& text) {
-  std::vector<Impairment> impairments;
+struct ImpairmentChoice {
+  std::vector<Impairment> kinds;
+  std::vector<ChannelModel> channels;
+  std::vector<double> burstDurationsMs;
+};
+
+void AddKind(ImpairmentChoice& choice, Impairment kind) {
+  if (std::find(choice.kinds.begin(), choice.kinds.end(), kind) == choice.kinds.end()) {
+    choice.kinds.push_back(kind);
+  }
+}
+
+// "rayleigh" (every Doppler of RayleighDopplersHz) or "rayleigh:FD".
+void AddRayleigh(ImpairmentChoice& choice, const std::string& argument) {
+  AddKind(choice, Impairment::Channel);
+  if (argument.empty()) {
+    for (const double doppler : RayleighDopplersHz)
+      choice.channels.push_back(RayleighChannel(doppler));
+    return;
+  }
+  const double doppler = ParseNumber(argument, "--impairments rayleigh");
+  if (!(doppler > 0.0 && doppler <= 50.0)) {
+    throw std::invalid_argument("--impairments: rayleigh:FD needs a Doppler above 0 up to 50 Hz");
+  }
+  choice.channels.push_back(RayleighChannel(doppler));
+}
+
+// "watterson" (every condition) or "watterson:KEY".
+void AddWatterson(ImpairmentChoice& choice, const std::string& argument) {
+  AddKind(choice, Impairment::Channel);
+  std::string keys;
+  for (const WattersonCondition& condition : WattersonConditions) {
+    if (argument.empty() || argument == condition.key) {
+      choice.channels.push_back(WattersonChannel(condition));
+      if (!argument.empty()) return;
+    }
+    keys += (keys.empty() ? "" : ", ") + std::string(condition.key);
+  }
+  if (!argument.empty()) {
+    throw std::invalid_argument("--impairments: watterson:\"" + argument + "\" is not one of " +
+                                keys);
+  }
+}
+
+// "bursts" (10 ms) or "bursts:MS".
+void AddBursts(ImpairmentChoice& choice, const std::string& argument) {
+  AddKind(choice, Impairment::Bursts);
+  const double ms = argument.empty() ? 10.0 : ParseNumber(argument, "--impairments bursts");
+  if (!(ms >= 1.0 && ms <= 100.0)) {
+    throw std::invalid_argument("--impairments: bursts:MS needs a length from 1 to 100 ms");
+  }
+  choice.burstDurationsMs.push_back(ms);
+}
+
+ImpairmentChoice ParseImpairments(const std::string& text) {
+  ImpairmentChoice choice;
   std::size_t start = 0;
   while (start <= text.size()) {
     const std::size_t comma = text.find(',', start);
     const std::size_t stop = comma == std::string::npos ? text.size() : comma;
-    const std::string name = text.substr(start, stop - start);
+    const std::string item = text.substr(start, stop - start);
+    const std::size_t colon = item.find(':');
+    const std::string name = item.substr(0, colon);
+    const std::string argument = colon == std::string::npos ? "" : item.substr(colon + 1);
+    const bool takesArgument = name == "rayleigh" || name == "watterson" || name == "bursts";
+    if (colon != std::string::npos && (!takesArgument || argument.empty())) {
+      throw std::invalid_argument("--impairments: \"" + item + "\" takes no such value");
+    }
     if (name == "tune") {
-      impairments.push_back(Impairment::OnTune);
+      AddKind(choice, Impairment::OnTune);
     } else if (name == "offset") {
-      impairments.push_back(Impairment::Offset);
+      AddKind(choice, Impairment::Offset);
     } else if (name == "rate") {
-      impairments.push_back(Impairment::RateError);
+      AddKind(choice, Impairment::RateError);
     } else if (name == "fading") {
-      impairments.push_back(Impairment::Fading);
+      AddKind(choice, Impairment::Fading);
     } else if (name == "crashes") {
-      impairments.push_back(Impairment::Crashes);
+      AddKind(choice, Impairment::Crashes);
+    } else if (name == "rayleigh") {
+      AddRayleigh(choice, argument);
+    } else if (name == "watterson") {
+      AddWatterson(choice, argument);
+    } else if (name == "bursts") {
+      AddBursts(choice, argument);
     } else {
       throw std::invalid_argument("--impairments: \"" + name +
-                                  "\" is not one of tune, offset, rate, fading, crashes");
+                                  "\" is not one of tune, offset, rate, fading, crashes, "
+                                  "rayleigh[:FD], watterson[:CONDITION], bursts[:MS]");
     }
     start = stop + 1;
   }
-  return impairments;
+  return choice;
 }
 
 // A number from `lowest` up to `highest`; `lowestIncluded` false excludes `lowest` itself.
@@ -156,7 +226,7 @@ SweepOptions ParseSweepOptions(std::span<const std::string> arguments) {
   std::optional<int> messages;
   std::optional<std::vector<double>> offsets;
   std::optional<std::vector<double>> rates;
-  std::optional<std::vector<Impairment>> impairments;
+  std::optional<ImpairmentChoice> impairments;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];
     auto value = [&]() -> const std::string& {
@@ -198,6 +268,21 @@ SweepOptions ParseSweepOptions(std::span<const std::string> arguments) {
       options.crashes.ratePerSecond = ParseBounded(value(), option, 0.0, 100.0);
     } else if (option == "--crash-level") {
       options.crashes.levelDb = ParseBounded(value(), option, -40.0, 40.0);
+    } else if (option == "--burst-rate") {
+      options.bursts.ratePerSecond = ParseBounded(value(), option, 0.0, 100.0);
+    } else if (option == "--burst-level") {
+      options.bursts.levelDb = ParseBounded(value(), option, -40.0, 40.0);
+    } else if (option == "--seed") {
+      // Room above it for the messages' and the noise runs' seeds.
+      const double seed = ParseBounded(value(), option, 0.0, 4293967295.0);
+      if (seed != std::floor(seed)) throw std::invalid_argument("--seed: give a whole number");
+      options.firstSeed = static_cast<std::uint32_t>(seed);
+    } else if (option == "--clean-first") {
+      options.cleanFirst = true;
+    } else if (option == "--integrity") {
+      options.integrityTable = true;
+    } else if (option == "--ideal") {
+      options.idealTable = true;
     } else if (option == "--noise-hours") {
       options.noiseHours = ParseBounded(value(), option, 0.0, 1000.0, false);
     } else if (option == "--readme") {
@@ -216,7 +301,14 @@ SweepOptions ParseSweepOptions(std::span<const std::string> arguments) {
   if (rates) options.rateErrors = *rates;
   // The README table needs the on-tune points only.
   if (options.readmeTable && !options.noiseHours) options.impairments = {Impairment::OnTune};
-  if (impairments) options.impairments = *impairments;
+  if (impairments) {
+    options.impairments = impairments->kinds;
+    options.channels = impairments->channels;
+    options.burstDurationsMs = impairments->burstDurationsMs;
+  }
+  if (options.readmeTable && options.integrityTable) {
+    throw std::invalid_argument("--readme and --integrity each print a table of their own");
+  }
   return options;
 }
 
@@ -233,6 +325,11 @@ std::string SweepUsage() {
          "  --path P            standard, sensitive or both (default both)\n"
          "  --impairments LIST  any of tune,offset,rate,fading,crashes, each measured alone on an\n"
          "                      otherwise clean signal (default all)\n"
+         "                      and the fading channels and bursts: rayleigh (0.1, 0.5, 1 and\n"
+         "                      2 Hz) or rayleigh:FD, watterson (all six conditions) or\n"
+         "                      watterson:C with C one of mid-quiet, mid-moderate,\n"
+         "                      mid-disturbed, low-quiet, low-moderate, low-disturbed, and\n"
+         "                      bursts (10 ms) or bursts:MS\n"
          "  --offsets LIST      tuning offsets in Hz (default -30,-20,-10,10,20,30)\n"
          "  --rates LIST        bit-rate errors in percent (default -0.5,0.5)\n"
          "  --fade-depth DB     fading from peak to trough (default 15)\n"
@@ -240,6 +337,17 @@ std::string SweepUsage() {
          "  --crash-rate N      static crashes per second (default 3)\n"
          "  --crash-level DB    crash peak rms over the level signal plus noise are held at\n"
          "                      (default 20)\n"
+         "  --burst-rate N      noise bursts per second (default 1)\n"
+         "  --burst-level DB    burst rms over the level signal plus noise are held at\n"
+         "                      (default 20)\n"
+         "  --seed N            message m is sent with noise and fading seeded by N + m, the\n"
+         "                      noise runs by N + 89000 (default 1001)\n"
+         "  --clean-first       file a clean copy of each message first, then receive the\n"
+         "                      impaired repeat, and count stored copies made worse\n"
+         "  --integrity         print only the messages filed under a header not sent and the\n"
+         "                      stored copies made worse, per point and path\n"
+         "  --ideal             print the ideal receiver's character error rates on the run's\n"
+         "                      fading channels (rayleigh and watterson ones) instead\n"
          "  --messages N        messages per point (default 10)\n"
          "  --language L        english, japanese or both (default both)\n"
          "  --fixed-language    set the receiver to the language sent, automatic mode off\n"

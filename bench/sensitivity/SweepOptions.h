@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -12,7 +13,12 @@
 namespace seaherald::sensitivity {
 
 // The kinds of impairment a run measures, each on an otherwise clean signal.
-enum class Impairment { OnTune, Offset, RateError, Fading, Crashes };
+// Channel stands for every fading channel named (Rayleigh, Watterson), Bursts for every burst
+// length named.
+enum class Impairment { OnTune, Offset, RateError, Fading, Crashes, Channel, Bursts };
+
+// Message m of a run is sent with noise seed first + m, whatever the point.
+inline constexpr std::uint32_t DefaultFirstSeed = 1001;
 
 struct SweepOptions {
   std::vector<testsignal::Language> languages{testsignal::Language::English,
@@ -25,6 +31,15 @@ struct SweepOptions {
   std::vector<double> rateErrors{-0.005, 0.005};  // relative
   testsignal::FadingParameters fading{.depthDb = 15.0, .periodSeconds = 10.0};
   CrashModel crashes;
+  std::vector<ChannelModel> channels;    // measured when Impairment::Channel is named
+  std::vector<double> burstDurationsMs;  // measured when Impairment::Bursts is named
+  BurstModel bursts;                     // rate and level of every burst length
+  std::uint32_t firstSeed = DefaultFirstSeed;
+  // File a clean copy of each message first, then receive the impaired repeat into the same
+  // window, and count the stored copies the repeat made worse.
+  bool cleanFirst = false;
+  bool integrityTable = false;  // print only the wrong-header and worse-copy counts
+  bool idealTable = false;      // print the ideal receiver's error rates on the run's channels
   int messagesPerPoint = 10;
   int jobs = 0;                      // worker threads; 0: one per processor
   bool fixedLanguage = false;        // receiver set to the language sent, automatic mode off

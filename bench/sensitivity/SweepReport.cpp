@@ -1,6 +1,7 @@
 #include "bench/sensitivity/SweepReport.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <string>
 #include <tuple>
@@ -15,7 +16,14 @@ namespace {
 constexpr double CleanCharacterErrorRate = 0.01;
 
 bool OnTune(const SweepPoint& point) {
-  return point.offsetHz == 0.0 && point.rateError == 0.0 && !point.fading && !point.crashes;
+  return point.offsetHz == 0.0 && point.rateError == 0.0 && !point.fading && !point.crashes &&
+         !point.channel && !point.bursts;
+}
+
+// Stored copies the repeat made worse, of the clean copies filed first; "-" when none were.
+std::string Worse(const PointResult& result) {
+  if (result.cleanCopies == 0) return "-";
+  return std::to_string(result.replacedByWorse) + "/" + std::to_string(result.cleanCopies);
 }
 
 std::string Filed(const PointResult& result) {
@@ -54,6 +62,17 @@ void WriteDefinitions(std::ostream& out, const SweepOptions& options) {
       << Signed(options.crashes.levelDb, "%g") << " dB over the " << AudioRmsLevel
       << " rms level and dying away with a 1 ms time constant (cut off after 5 ms); their peaks "
          "may saturate the 16-bit samples (well under 0.1 % of all samples).\n\n"
+      << "Rayleigh channels (rayleigh F Hz): flat Rayleigh fading with Clarke's Doppler spectrum "
+         "of maximum Doppler F, the same complex gain on both tones, mean power one, so the SNR "
+         "is the mean over the fades. Watterson channels: two independent Rayleigh paths of equal "
+         "mean power (one half each) with Gaussian Doppler spectra of the spread given (twice the "
+         "standard deviation), the second delayed by the time given (ITU-R F.1487 conditions). "
+         "Each message fades in its own way (seeded by its seed). The AGC does not follow the "
+         "fades.\n\n"
+      << "Bursts: noise bursts of the length given, held at "
+      << Signed(options.bursts.levelDb, "%g") << " dB over the " << AudioRmsLevel
+      << " rms level, arriving at random (Poisson) at " << options.bursts.ratePerSecond
+      << " a second, on top of the noise and not counted in the SNR.\n\n"
       << "Receiver: the window's block handler and message log with the default settings "
          "(centre 800 Hz, ErrNum 10 with ErrSave on, TimeOut 30 s), "
       << (options.fixedLanguage
@@ -71,7 +90,14 @@ void WriteDefinitions(std::ostream& out, const SweepOptions& options) {
          "character, plus one per line end. Filed: messages whose log file exists under the "
          "header sent. Cut: lines the decoder ended short on losing sync, summed. CER filed: "
          "as CER, between the body lines stored in the log files and the body lines sent, over "
-         "the filed messages only (\"-\" when none was filed).\n\n";
+         "the filed messages only (\"-\" when none was filed). Wrong hdr: log files written under "
+         "a header that was not sent (the log folder holds only the sent header's file "
+         "otherwise). Worse: with --clean-first, stored copies whose text had more character "
+         "errors after the impaired repeat than after the clean copy filed before it, of the "
+         "clean copies filed (\"-\" without --clean-first; there Filed and CER filed describe "
+         "the stored copy after the repeat).\n\n"
+      << "Seeds: message m is sent with seed " << options.firstSeed
+      << " + m (noise, fading and bursts).\n\n";
 }
 
 // One column per path for each of `titles`, e.g. "CER std (%)".
@@ -96,7 +122,13 @@ void WriteHeader(std::ostream& out, const std::vector<std::string>& leading,
 void WriteTable(std::ostream& out, const SweepOptions& options,
                 const std::vector<MeasuredPoint>& measured) {
   WriteHeader(out, {"Language", "Impairment", "SNR (dB)"},
-              {{"CER", " (%)"}, {"Filed", ""}, {"Cut", ""}, {"CER filed", " (%)"}}, options.paths);
+              {{"CER", " (%)"},
+               {"Filed", ""},
+               {"Cut", ""},
+               {"CER filed", " (%)"},
+               {"Wrong hdr", ""},
+               {"Worse", ""}},
+              options.paths);
   for (const MeasuredPoint& m : measured) {
     out << "| " << LanguageName(m.point.language) << " | " << ImpairmentName(m.point) << " | "
         << Format("%g", m.point.snrDb) << " |";
@@ -108,6 +140,10 @@ void WriteTable(std::ostream& out, const SweepOptions& options,
       out << " " << m.results[PathIndex(path)].cutLines << " |";
     for (const ReceivePath path : options.paths)
       out << " " << Percent(m.results[PathIndex(path)].filedBody) << " |";
+    for (const ReceivePath path : options.paths)
+      out << " " << m.results[PathIndex(path)].foreignLogs << " |";
+    for (const ReceivePath path : options.paths)
+      out << " " << Worse(m.results[PathIndex(path)]) << " |";
     out << "\n";
   }
   out << "\n";
@@ -202,6 +238,41 @@ void WriteOnTuneTable(std::ostream& out, const SweepOptions& options,
     out << "\n";
   }
   out << "\n";
+}
+
+void WriteIntegrityTable(std::ostream& out, const SweepOptions& options,
+                         const std::vector<MeasuredPoint>& measured) {
+  WriteHeader(out, {"Language", "Impairment", "SNR (dB)"},
+              {{"Filed", ""}, {"Wrong hdr", ""}, {"Worse", ""}}, options.paths);
+  std::array<PointResult, BothPaths.size()> total{};
+  for (const MeasuredPoint& m : measured) {
+    out << "| " << LanguageName(m.point.language) << " | " << ImpairmentName(m.point) << " | "
+        << Format("%g", m.point.snrDb) << " |";
+    for (const ReceivePath path : options.paths)
+      out << " " << Filed(m.results[PathIndex(path)]) << " |";
+    for (const ReceivePath path : options.paths)
+      out << " " << m.results[PathIndex(path)].foreignLogs << " |";
+    for (const ReceivePath path : options.paths)
+      out << " " << Worse(m.results[PathIndex(path)]) << " |";
+    out << "\n";
+    for (const ReceivePath path : options.paths) {
+      const PointResult& r = m.results[PathIndex(path)];
+      PointResult& sum = total[PathIndex(path)];
+      sum.messages += r.messages;
+      sum.filed += r.filed;
+      sum.foreignLogs += r.foreignLogs;
+      sum.cleanCopies += r.cleanCopies;
+      sum.replacedByWorse += r.replacedByWorse;
+    }
+  }
+  out << "| all | | |";
+  for (const ReceivePath path : options.paths)
+    out << " " << Filed(total[PathIndex(path)]) << " |";
+  for (const ReceivePath path : options.paths)
+    out << " " << total[PathIndex(path)].foreignLogs << " |";
+  for (const ReceivePath path : options.paths)
+    out << " " << Worse(total[PathIndex(path)]) << " |";
+  out << "\n\n";
 }
 
 void WriteSweepReport(std::ostream& out, const SweepOptions& options,

@@ -31,4 +31,9 @@ void WriteSweepReport(std::ostream& out, const SweepOptions& options,
 void WriteOnTuneTable(std::ostream& out, const SweepOptions& options,
                       const std::vector<MeasuredPoint>& measured);
 
+// Only the integrity counts, one row per point and a total: messages filed, log files under a
+// header not sent, and (with --clean-first) stored copies made worse, every path side by side.
+void WriteIntegrityTable(std::ostream& out, const SweepOptions& options,
+                         const std::vector<MeasuredPoint>& measured);
+
 }  // namespace seaherald::sensitivity

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/sensitivity/IdealReceiver.h"
 #include "bench/sensitivity/NoiseReport.h"
 #include "bench/sensitivity/NoiseRun.h"
 #include "bench/sensitivity/Sweep.h"
@@ -72,19 +73,23 @@ int RunNoiseHours(const SweepOptions& options, int jobs, const std::filesystem::
   const std::vector<NoiseOutcome> outcomes =
       RunNoise(*options.noiseHours, options.paths,
                withCrashes ? std::optional(options.crashes) : std::nullopt, jobs, scratch,
-               ProgressPrinter("noise runs"));
+               ProgressPrinter("noise runs"), NoiseSeedFor(options.firstSeed));
   WriteNoiseReport(std::cout, outcomes, options.commandLine, SecondsSince(started));
   return 0;
 }
 
 int RunSweep(const SweepOptions& options, int jobs, const std::filesystem::path& scratch) {
   const auto started = std::chrono::steady_clock::now();
-  const std::vector<MeasuredPoint> measured =
-      RunSweep(PointsOf(options), options.messagesPerPoint, options.paths, jobs,
-               options.fixedLanguage ? ReceiverMode::FixedLanguage : ReceiverMode::Automatic,
-               scratch, ProgressPrinter("messages"));
+  const std::vector<MeasuredPoint> measured = RunSweep(
+      PointsOf(options), options.messagesPerPoint, options.paths, jobs,
+      {.mode = options.fixedLanguage ? ReceiverMode::FixedLanguage : ReceiverMode::Automatic,
+       .firstSeed = options.firstSeed,
+       .cleanFirst = options.cleanFirst},
+      scratch, ProgressPrinter("messages"));
   if (options.readmeTable) {
     WriteOnTuneTable(std::cout, options, measured);
+  } else if (options.integrityTable) {
+    WriteIntegrityTable(std::cout, options, measured);
   } else {
     WriteSweepReport(std::cout, options, measured, SecondsSince(started));
   }
@@ -94,6 +99,10 @@ int RunSweep(const SweepOptions& options, int jobs, const std::filesystem::path&
 int Run(const SweepOptions& options) {
   const ScratchRoot scratch;
   const int jobs = options.jobs > 0 ? options.jobs : DefaultJobs();
+  if (options.idealTable) {
+    WriteIdealTable(std::cout, options, jobs, ProgressPrinter("ideal points"));
+    return 0;
+  }
   return options.noiseHours ? RunNoiseHours(options, jobs, scratch.Path())
                             : RunSweep(options, jobs, scratch.Path());
 }

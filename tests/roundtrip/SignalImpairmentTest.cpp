@@ -102,6 +102,29 @@ TEST(ImpulseNoiseTest, CrashesArriveAtTheRateWithTheStatedShape) {
   EXPECT_NEAR(energy / whole / expected, 1.0, 0.05);
 }
 
+TEST(ImpulseNoiseTest, HeldBurstsKeepTheirLevelForTheirLength) {
+  const ImpulseParameters parameters{
+      .ratePerSecond = 1.0, .peakRms = 1000.0, .decaySeconds = 0.0002, .holdSeconds = 0.010};
+  ImpulseNoise bursts(parameters, 5);
+  std::vector<double> samples(100 * SignalSampleRate, 0.0);
+  bursts.AddTo(samples);
+  const auto found = Bursts(samples);
+  EXPECT_GT(found.size(), 70u);
+  EXPECT_LT(found.size(), 130u);
+  // 10 ms held plus a 1 ms tail; the held part at the full level.
+  const auto held = static_cast<std::size_t>(0.010 * SignalSampleRate);
+  double power = 0;
+  std::size_t whole = 0;
+  for (const auto& [start, count] : found) {
+    if (count != held + static_cast<std::size_t>(std::ceil(5 * 0.0002 * SignalSampleRate)))
+      continue;
+    ++whole;
+    power += std::pow(Rms(std::span(samples).subspan(start, held)), 2);
+  }
+  ASSERT_GT(whole, 60u);
+  EXPECT_NEAR(std::sqrt(power / whole), 1000.0, 20.0);
+}
+
 TEST(ImpulseNoiseTest, SameCrashesWhetherAudioComesWholeOrInPieces) {
   const ImpulseParameters parameters;
   std::vector<double> whole(5 * SignalSampleRate, 0.0);

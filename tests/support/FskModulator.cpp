@@ -21,7 +21,8 @@ FskModulator::FskModulator(const FskParameters& parameters)
   }
 }
 
-void FskModulator::AppendBits(std::span<const std::uint8_t> toneBits, std::vector<double>& out) {
+void FskModulator::AppendBits(std::span<const std::uint8_t> toneBits, std::vector<double>& out,
+                              std::vector<double>* quadrature) {
   constexpr double TwoPi = 2.0 * std::numbers::pi;
   for (const std::uint8_t bit : toneBits) {
     const double shift = bit != 0 ? ToneShiftHz : -ToneShiftHz;
@@ -29,6 +30,7 @@ void FskModulator::AppendBits(std::span<const std::uint8_t> toneBits, std::vecto
         TwoPi * (parameters_.centerHz + parameters_.offsetHz + shift) / parameters_.sampleRate;
     while (bitProgress_ < 1.0) {
       out.push_back(parameters_.amplitude * std::sin(phase_));
+      if (quadrature != nullptr) quadrature->push_back(-parameters_.amplitude * std::cos(phase_));
       phase_ = std::fmod(phase_ + step, TwoPi);
       bitProgress_ += bitsPerSample_;
     }
@@ -36,10 +38,12 @@ void FskModulator::AppendBits(std::span<const std::uint8_t> toneBits, std::vecto
   }
 }
 
-void FskModulator::AppendSilence(double seconds, std::vector<double>& out) {
+void FskModulator::AppendSilence(double seconds, std::vector<double>& out,
+                                 std::vector<double>* quadrature) {
   const auto samples =
       static_cast<std::size_t>(std::lround(std::max(0.0, seconds) * parameters_.sampleRate));
   out.insert(out.end(), samples, 0.0);
+  if (quadrature != nullptr) quadrature->insert(quadrature->end(), samples, 0.0);
 }
 
 }  // namespace seaherald::testsignal

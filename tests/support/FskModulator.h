@@ -26,9 +26,13 @@ class FskModulator {
  public:
   explicit FskModulator(const FskParameters& parameters);
 
-  // Tone bits: 1 = upper tone (centre + 85 Hz), 0 = lower tone.
-  void AppendBits(std::span<const std::uint8_t> toneBits, std::vector<double>& out);
-  void AppendSilence(double seconds, std::vector<double>& out);
+  // Tone bits: 1 = upper tone (centre + 85 Hz), 0 = lower tone. With `quadrature`, the signal's
+  // Hilbert transform goes there sample for sample (-A cos where the signal is A sin), so that a
+  // channel can act on the analytic signal.
+  void AppendBits(std::span<const std::uint8_t> toneBits, std::vector<double>& out,
+                  std::vector<double>* quadrature = nullptr);
+  void AppendSilence(double seconds, std::vector<double>& out,
+                     std::vector<double>* quadrature = nullptr);
 
  private:
   FskParameters parameters_;

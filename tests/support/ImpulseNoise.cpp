@@ -21,12 +21,16 @@ ImpulseNoise::ImpulseNoise(const ImpulseParameters& parameters, std::uint32_t se
       arrivals_(seed ^ ArrivalSeedSalt),
       burst_(seed ^ BurstSeedSalt) {
   if (!(parameters.ratePerSecond >= 0.0) || !(parameters.peakRms >= 0.0) ||
-      !(parameters.decaySeconds > 0.0) || sampleRate <= 0) {
-    throw std::invalid_argument("impulse noise needs a rate and level of at least 0 and a decay");
+      !(parameters.decaySeconds > 0.0) || !(parameters.holdSeconds >= 0.0) ||
+      !(parameters.holdSeconds <= 10.0) || sampleRate <= 0) {
+    throw std::invalid_argument(
+        "impulse noise needs a rate and level of at least 0, a decay and a hold of 0 to 10 s");
   }
   const double decaySamples = parameters.decaySeconds * sampleRate;
   decayPerSample_ = std::exp(-1.0 / decaySamples);
-  burstSamples_ = static_cast<std::uint64_t>(std::ceil(BurstTimeConstants * decaySamples));
+  holdSamples_ = static_cast<std::uint64_t>(std::llround(parameters.holdSeconds * sampleRate));
+  burstSamples_ =
+      holdSamples_ + static_cast<std::uint64_t>(std::ceil(BurstTimeConstants * decaySamples));
   ScheduleNext();
 }
 
@@ -54,7 +58,8 @@ void ImpulseNoise::AddTo(std::span<double> samples) {
     }
     if (burstLeft_ > 0) {
       sample += envelope_ * burst_.Next();
-      envelope_ *= decayPerSample_;
+      // The level holds while more than the decaying tail is left.
+      if (burstLeft_ + holdSamples_ <= burstSamples_) envelope_ *= decayPerSample_;
       --burstLeft_;
     }
   }

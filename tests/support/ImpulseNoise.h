@@ -10,12 +10,14 @@
 namespace seaherald::testsignal {
 
 // Static crashes: bursts of broadband (white Gaussian) noise at random times, arriving as a
-// Poisson process. Each burst starts at `peakRms` and dies away exponentially with the time
-// constant `decaySeconds`; it is cut off after five time constants.
+// Poisson process. Each burst holds `peakRms` for `holdSeconds` (none for a crash), then dies
+// away exponentially with the time constant `decaySeconds`; it is cut off after five time
+// constants.
 struct ImpulseParameters {
   double ratePerSecond = 3.0;
   double peakRms = 30000.0;
   double decaySeconds = 0.001;
+  double holdSeconds = 0.0;
 };
 
 // A seeded, endless stream of crashes, added to successive stretches of audio: the same seed
@@ -43,6 +45,7 @@ class ImpulseNoise {
   double envelope_ = 0.0;        // rms of the present crash at the next sample
   double decayPerSample_ = 1.0;
   std::uint64_t burstSamples_ = 0;
+  std::uint64_t holdSamples_ = 0;
   std::uint64_t crashes_ = 0;
 };
 

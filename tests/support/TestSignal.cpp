@@ -21,13 +21,22 @@ std::vector<double> Modulate(std::span<const Transmission> transmissions,
                              const SignalOptions& options) {
   FskModulator modulator(options.fsk);
   std::vector<double> samples;
-  modulator.AppendSilence(options.leadingSilenceSeconds, samples);
+  std::vector<double> quadrature;
+  std::vector<double>* const wanted = options.channel.empty() ? nullptr : &quadrature;
+  modulator.AppendSilence(options.leadingSilenceSeconds, samples, wanted);
   for (const Transmission& transmission : transmissions) {
-    modulator.AppendSilence(transmission.silenceBeforeSeconds, samples);
-    modulator.AppendBits(ToneBits(transmission, options.inverted), samples);
+    modulator.AppendSilence(transmission.silenceBeforeSeconds, samples, wanted);
+    modulator.AppendBits(ToneBits(transmission, options.inverted), samples, wanted);
   }
-  modulator.AppendSilence(options.trailingSilenceSeconds, samples);
-  if (options.fading) Fading(*options.fading, options.fsk.sampleRate).Apply(samples);
+  modulator.AppendSilence(options.trailingSilenceSeconds, samples, wanted);
+  if (options.fading) {
+    const Fading fading(*options.fading, options.fsk.sampleRate);
+    fading.Apply(samples);
+    if (wanted != nullptr) fading.Apply(quadrature);
+  }
+  if (wanted != nullptr) {
+    FadingChannel(options.channel, options.seed, options.fsk.sampleRate).Apply(samples, quadrature);
+  }
   if (options.snrDb) {
     GaussianNoise noise(options.seed);
     noise.AddTo(samples,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/support/Fading.h"
+#include "tests/support/FadingChannel.h"
 #include "tests/support/FskModulator.h"
 #include "tests/support/ImpulseNoise.h"
 #include "tests/support/Transmission.h"
@@ -25,6 +26,10 @@ struct SignalOptions {
   // the same seed.
   std::optional<FadingParameters> fading{};
   std::optional<ImpulseParameters> impulses{};
+  // Rayleigh fading, flat or over several paths, acting on the analytic signal before the noise
+  // (after the cosine fading, if both are given), its own streams derived from the seed. The
+  // paths' mean powers add up to one, so the SNR is the mean over the fades.
+  std::vector<ChannelPath> channel{};
   double leadingSilenceSeconds = 0.0;
   double trailingSilenceSeconds = 0.5;
 };
