@@ -321,6 +321,37 @@ TEST_F(MessageLogTest, UnwritableFolderIsReportedAndNothingIsLost) {
   EXPECT_TRUE(listener_.events.empty());
 }
 
+// A guessed character is an error as a cut line is; a guess in the marker or the header starts
+// no message, so a guessed header never files text under a message that was not sent.
+TEST_F(MessageLogTest, UnsureCharactersCountAsErrorsAndNeverMakeAHeader) {
+  const auto unsure = [](std::size_t bytes, std::initializer_list<std::size_t> at) {
+    UnsureBytes flags(bytes, false);
+    for (const std::size_t i : at)
+      flags[i] = true;
+    return flags;
+  };
+  Message("GA12", 0);
+  // A repeat with three characters guessed (one of them two bytes) and one cut line.
+  Line("ZCZC GA12");
+  log_.AddUnsureLine("SEA " + Sjis("波") + "X", false, unsure(7, {5, 6}));
+  log_.AddUnsureLine("GALE", true, unsure(4, {0}));
+  EXPECT_EQ(log_.ErrorCount(), 4);
+  Line("NNNN");
+  EXPECT_EQ(log_.Counts().keptOlder, 1) << "the clean copy stays";
+  EXPECT_NE(ReadBytes(logPath_ / "GA12.txt").find("Detected 000 error"), std::string::npos);
+
+  // Doubt before the marker does not matter; in the marker or the header it does.
+  for (const std::size_t at : {5u, 8u, 0u}) {
+    log_.AddUnsureLine("XY ZCZC GB34", false, unsure(12, {at}));
+    EXPECT_EQ(log_.CurrentHeader(), at == 0 ? "GB34" : "") << at;
+    EXPECT_EQ(status_.panels[1], log_.CurrentHeader());
+    Line("TEXT");
+    Line("NNNN");
+  }
+  EXPECT_TRUE(Exists("GB34.txt"));
+  EXPECT_EQ(log_.Counts().written, 2);
+}
+
 TEST_F(MessageLogTest, FailedReplacementKeepsTheOldFileAndTellsTheUser) {
   Message("GA12", 5);
   const std::string old = ReadBytes(logPath_ / "GA12.txt");

@@ -10,6 +10,7 @@
 #include "decoder/DecoderChannel.h"
 #include "tests/roundtrip/Messages.h"
 #include "tests/roundtrip/Receiver.h"
+#include "tests/support/FadingChannel.h"
 #include "tests/support/GaussianNoise.h"
 #include "tests/support/TestSignal.h"
 
@@ -22,6 +23,14 @@ using testsignal::Transmission;
 
 // Stations send ten seconds of phasing or more; the receiver locks on to it.
 constexpr double StationPhasingSeconds = 10.0;
+
+// Text that begins with its first character right after the phasing, no line feed between.
+Transmission JapanesePhasingThenText() {
+  Transmission transmission = JapaneseBroadcast(
+      "おしらせ\r\nＺＣＺＣ　ＩＥ５９２\r\nおおしけ　ちゅうい\r\nＮＮＮＮ\r\n");
+  transmission.phasingSeconds = StationPhasingSeconds;
+  return transmission;
+}
 
 Transmission Broadcast(Language language) {
   Transmission transmission =
@@ -176,6 +185,50 @@ TEST(SensitiveRoundTrip, WeakBroadcastsLeaveNothingBeforeTheStartOrAfterTheEnd) 
       EXPECT_EQ(lines.front().text.substr(0, markerBytes), sent.front().text.substr(0, markerBytes))
           << seed << testing::PrintToString(lines);
       EXPECT_EQ(lines.back().text, sent.back().text) << seed << testing::PrintToString(lines);
+    }
+  }
+}
+
+// A clean signal gives the standard path's text, letter for letter: text that begins right after
+// the phasing, words of the top row that read as figures beside a number, a shift in a word.
+TEST(SensitiveRoundTrip, CleanSignalsGiveTheStandardPathsText) {
+  const std::vector<Transmission> broadcasts{
+      EnglishBroadcast("ZCZC GA15\r\nLIGHT ON TOWER AT PIER 3 (3FRT4) UNLIT\r\nNNNN\r\n"),
+      JapanesePhasingThenText()};
+  for (const Transmission& sent : broadcasts) {
+    for (const double snr : {10.0, 20.0}) {
+      SignalOptions options;
+      options.snrDb = snr;
+      options.fsk.amplitude = 4000;
+      const auto audio = AudioOf(sent, options);
+      const bool english = sent.language == Language::English;
+      const auto standard = DecodeAudio(audio, {.english = english});
+      ASSERT_EQ(standard, LinesOf(sent)) << snr;
+      EXPECT_EQ(DecodeAudio(audio, {.english = english, .sensitive = true}), standard) << snr;
+    }
+  }
+}
+
+// Sky waves fade: a second or so with both copies of some characters in a fade must neither end
+// the line nor print noise, and the message is filed.
+TEST(SensitiveRoundTrip, RayleighFadingKeepsTheLine) {
+  for (const Language language : {Language::English, Language::Japanese}) {
+    const Transmission transmission = Broadcast(language);
+    const auto sent = LinesOf(transmission);
+    for (const double doppler : {0.5, 2.0}) {
+      SignalOptions options;
+      options.snrDb = 12.0;
+      options.seed = 3;
+      options.fsk.amplitude = 4000;
+      options.channel = testsignal::FlatRayleighPaths(doppler);
+      const auto lines = DecodeAudio(AudioOf(transmission, options), {.sensitive = true});
+      ASSERT_EQ(lines.size(), sent.size()) << doppler << testing::PrintToString(lines);
+      for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_FALSE(lines[i].cut) << doppler << testing::PrintToString(lines);
+        EXPECT_EQ(lines[i].text.size(), sent[i].text.size()) << doppler << " line " << i;
+      }
+      EXPECT_EQ(lines.front(), sent.front());
+      EXPECT_EQ(lines.back(), sent.back());
     }
   }
 }
