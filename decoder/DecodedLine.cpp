@@ -7,8 +7,8 @@ namespace seaherald {
 void DecodedLine::Append(std::string_view character) {
   line_.append(character);
   unsure_.resize(line_.size(), doubtPending_);
-  anyUnsure_ = anyUnsure_ || doubtPending_;
-  doubtPending_ = false;
+  anyUnsure_ = anyUnsure_ || doubtPending_ != Doubt::kSure;
+  doubtPending_ = Doubt::kSure;
   sink_.ShowLiveLine(line_);
 }
 
@@ -16,11 +16,11 @@ void DecodedLine::ReplaceTail(std::size_t bytes, std::string_view text) {
   const std::size_t kept = line_.size() - std::min(bytes, line_.size());
   line_.resize(kept);
   line_.append(text);
-  unsure_.resize(line_.size(), false);
+  unsure_.resize(line_.size(), Doubt::kSure);
   if (text.empty()) {
-    doubtPending_ = true;
+    doubtPending_ = Doubt::kGuessed;
   } else {
-    unsure_[kept] = true;
+    unsure_[kept] = Doubt::kGuessed;
     anyUnsure_ = true;
   }
   sink_.ShowLiveLine(line_);
@@ -29,7 +29,7 @@ void DecodedLine::ReplaceTail(std::size_t bytes, std::string_view text) {
 void DecodedLine::EndLine(bool cut) {
   // A lost sync also loses what a doubt was about; a line feed read unsure leaves it for the
   // line it may have broken.
-  if (cut) doubtPending_ = false;
+  if (cut) doubtPending_ = Doubt::kSure;
   if (line_.empty()) return;
   if (anyUnsure_) {
     sink_.AddUnsureLine(line_, cut, unsure_);
@@ -45,7 +45,7 @@ void DecodedLine::ClearLine() {
   line_.clear();
   unsure_.clear();
   anyUnsure_ = false;
-  doubtPending_ = false;
+  doubtPending_ = Doubt::kSure;
 }
 
 }  // namespace seaherald

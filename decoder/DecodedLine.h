@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -16,13 +17,13 @@ class DecodedLine {
   // The next character appended was read without a clear lead. A code that prints nothing (a
   // shift, the first half of a Japanese character) passes the doubt on to the character it
   // affects.
-  void DoubtNextCharacter() { doubtPending_ = true; }
+  void DoubtNextCharacter(Doubt doubt) { doubtPending_ = std::max(doubtPending_, doubt); }
   // Appends one character (one or two bytes) and shows the whole line.
   void Append(std::string_view character);
   // Hands a non-empty line over with its cut flag, then empties it. An empty line calls nothing.
   void EndLine(bool cut);
   // Replaces the last `bytes` bytes of the line (at most all of it) and shows the whole line.
-  // A repair is a guess: the first byte put back counts as unsure.
+  // A repair is a guess: the first byte put back counts as guessed.
   void ReplaceTail(std::size_t bytes, std::string_view text);
   // Drops the line without handing it over.
   void ClearLine();
@@ -37,7 +38,7 @@ class DecodedLine {
   std::string line_;
   UnsureBytes unsure_;
   bool anyUnsure_ = false;
-  bool doubtPending_ = false;
+  Doubt doubtPending_ = Doubt::kSure;
 };
 
 }  // namespace seaherald

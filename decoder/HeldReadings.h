@@ -15,7 +15,8 @@ class HeldReadings {
   // A fade up to the end of a station, and the confirmation after phasing, in English pairs.
   static constexpr int Capacity = 16;
 
-  void Push(const PairReading& reading) { readings_[count_++] = reading; }
+  // Requires !Full().
+  void Push(const PairReading& reading) { readings_[static_cast<std::size_t>(count_++)] = reading; }
   bool Full() const { return count_ == Capacity; }
   void Clear() { count_ = 0; }
   std::span<const PairReading> Readings() const {

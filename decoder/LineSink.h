@@ -1,14 +1,21 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace seaherald {
 
-// One flag per byte of a line: set where the decoder chose the character without a clear lead
-// over another reading. Only the high-sensitivity path guesses; the standard path prints only
-// what both copies agree on.
-using UnsureBytes = std::vector<bool>;
+// How sure the decoder was of a character it printed. Only the high-sensitivity path is ever
+// unsure; the standard path prints only what both copies agree on.
+enum class Doubt : std::uint8_t {
+  kSure = 0,
+  kDoubtful = 1,  // most likely right, but not beyond doubt: no header is made of it
+  kGuessed = 2,   // may well be wrong: counts as an error of its message
+};
+
+// One doubt per byte of a line.
+using UnsureBytes = std::vector<Doubt>;
 
 // Receives what the decoder produces. Lines are Shift-JIS bytes without any line end.
 class LineSink {

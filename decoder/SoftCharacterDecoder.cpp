@@ -105,9 +105,9 @@ void SoftCharacterDecoder::InSync() {
   }
   const bool weak = StationWatch::Weak(reading, Book(settings_.DecLang));
   station_.Count(weak, pairBits);
-  if (station_.Gone() || (weak && held_.Full())) {
+  if (station_.Gone() || held_.Full()) {
     // Noise alone for longer than a fade lasts: the station has stopped, and what was held is
-    // the noise after it.
+    // the noise after it. (Held text that nothing confirms for as long ends the same way.)
     held_.Clear();
     LoseSync(true);
     return;
@@ -160,7 +160,9 @@ void SoftCharacterDecoder::ReleaseHeld() {
 
 void SoftCharacterDecoder::Accept(const PairReading& reading) {
   phasingRun_ = 0;
-  if (reading.margin < UnsureMargin) line_.DoubtNextCharacter();
+  if (reading.margin < SureMargin) {
+    line_.DoubtNextCharacter(reading.margin < GuessMargin ? Doubt::kGuessed : Doubt::kDoubtful);
+  }
   if (!settings_.DecLang) {
     codes_.HandleJapaneseCode(reading.choice);
     return;

@@ -29,9 +29,10 @@ class SoftCharacterDecoder {
   // every SNR measured, a guess costs fewer characters than a cut line and the characters lost
   // until sync returns.
   static constexpr double CharacterMargin = 0.0;
-  // Lead below which a character printed is marked unsure: it counts as an error of its message
-  // and never stands in a header.
-  static constexpr double UnsureMargin = 7.0;
+  // Leads below which a character printed is marked doubtful (it never stands in a header, and
+  // its message never replaces a copy with as few errors) or guessed (an error of its message).
+  static constexpr double SureMargin = 6.0;
+  static constexpr double GuessMargin = 2.0;
   static constexpr double AcquireEvidence = AlignmentEvidence::AcquireEvidence;
 
   SoftCharacterDecoder(DecoderSettings settings, ReceptionIndicators& indicators, DecodedLine& line,

@@ -86,6 +86,10 @@ bool IsValidJapaneseHeader(std::string_view header) {
   return true;
 }
 
+std::size_t HeaderOffset(bool english) {
+  return english ? kEnglishHeaderOffset : kJapaneseHeaderOffset;
+}
+
 std::optional<std::string> HeaderOfStartLine(std::string_view line, std::size_t markerPosition,
                                              bool english) {
   const std::size_t offset = english ? kEnglishHeaderOffset : kJapaneseHeaderOffset;

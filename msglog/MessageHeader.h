@@ -41,6 +41,9 @@ bool IsValidEnglishHeader(std::string_view header);
 // a three-digit serial; three letters and two digits pass as well.
 bool IsValidJapaneseHeader(std::string_view header);
 
+// Bytes from the start of the marker to the start of the header in `english` or Japanese.
+std::size_t HeaderOffset(bool english);
+
 // The header that a start-marker line carries: the rest of the line after the marker position
 // plus 5 bytes (English, `english` true) or plus 10 (Japanese), whichever marker form was
 // found. Nothing when it fails the header test of that language.

@@ -19,20 +19,20 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kCutLineEnd = "...\r\n";
 constexpr std::string_view kLogSuffix = ".txt";
 
-bool AnyUnsureFrom(const UnsureBytes& unsure, std::size_t first) {
-  return std::find(unsure.begin() + static_cast<std::ptrdiff_t>(std::min(first, unsure.size())),
-                   unsure.end(), true) != unsure.end();
+bool AnyDoubtFrom(std::size_t first, Doubt least, const UnsureBytes& unsure) {
+  return std::any_of(unsure.begin() + static_cast<std::ptrdiff_t>(std::min(first, unsure.size())),
+                     unsure.end(), [least](Doubt doubt) { return doubt >= least; });
 }
 
-// Characters, not bytes: a two-byte character guessed is one error.
-int UnsureCharacters(std::string_view line, const UnsureBytes& unsure) {
+// Characters, not bytes, with at least the given doubt: a two-byte character is one.
+int CharactersWith(Doubt least, std::string_view line, const UnsureBytes& unsure) {
   int count = 0;
   for (std::size_t at = 0; at < line.size() && at < unsure.size();) {
     const std::size_t length = ShiftJisCharLength(line, at);
-    bool guessed = false;
+    bool doubted = false;
     for (std::size_t i = at; i < at + length && i < unsure.size(); ++i)
-      guessed = guessed || unsure[i];
-    count += guessed ? 1 : 0;
+      doubted = doubted || unsure[i] >= least;
+    count += doubted ? 1 : 0;
     at += length;
   }
   return count;
@@ -63,15 +63,21 @@ void MessageLog::TakeLine(const std::string& line, bool cut, const UnsureBytes* 
   status_.SetStatusText(kPanelLiveLine, "");
   const MarkerMatch match = FindMarker(line);
   if (match.IsStart()) {
-    StartMessage(line, match.position,
-                 unsure == nullptr || !AnyUnsureFrom(*unsure, match.position - 1));
+    // A marker read wrong starts nothing (noise does not spell one), but a header read wrong
+    // files under another message: the header must be sure.
+    const std::size_t header = match.position - 1 + HeaderOffset(settings_.DecLang);
+    const bool headerSure = unsure == nullptr || !AnyDoubtFrom(header, Doubt::kDoubtful, *unsure);
+    StartMessage(line, match.position, headerSure);
   }
   if (match.IsEnd()) EndMessage();
   AppendReceived(line, cut);
   if (match.marker == Marker::kNone && !currentHeader_.empty()) {
     messageBody_.append(line).append(cut ? kCutLineEnd : kLineEnd);
     if (cut) ++errorCount_;
-    if (unsure != nullptr) errorCount_ += UnsureCharacters(line, *unsure);
+    if (unsure != nullptr) {
+      errorCount_ += CharactersWith(Doubt::kGuessed, line, *unsure);
+      doubtful_ += CharactersWith(Doubt::kDoubtful, line, *unsure);
+    }
   }
   if (listener_ != nullptr) listener_->ReceivedTextChanged(receivedText_);
 }
@@ -99,6 +105,7 @@ void MessageLog::StartMessage(std::string_view line, std::size_t markerPosition,
   currentHeader_ = header ? *std::move(header) : std::string();
   messageBody_.clear();
   errorCount_ = 0;
+  doubtful_ = 0;
   // A rejected header also clears the station: the panel must not name a message that is gone.
   std::string station;
   if (!currentHeader_.empty()) {
@@ -135,7 +142,8 @@ FilingOutcome MessageLog::SaveMessage(const LocalDateTime& now) {
   // Anything under the header's name counts, a broken link included: a copy that cannot be read.
   const std::vector<LogEntry> copies = folder_.CopiesOf(currentHeader_);
   if (!copies.empty()) {
-    // Of two receptions of one header keep the one with fewer errors; the newer on a tie.
+    // Of two receptions of one header keep the one with fewer errors; the newer on a tie, unless
+    // it holds characters the decoder was not sure of (the stored copy may have none).
     const LogEntry& stored = copies.front();
     const std::optional<int> storedCount = StoredCountOfFile(stored.path);
     FilingOutcome outcome = FilingOutcome::kWriteFailed;
@@ -143,7 +151,7 @@ FilingOutcome MessageLog::SaveMessage(const LocalDateTime& now) {
       // The stored copy cannot be read just now: it is kept, and the user told that the new
       // reception was not filed.
       ReportWriteFailure(stored.name);
-    } else if (*storedCount >= errorCount_) {
+    } else if (*storedCount > errorCount_ || (*storedCount == errorCount_ && doubtful_ == 0)) {
       // Under the stored copy's own name, so that the header never has two files.
       if (WriteLogFile(stored.name, content)) {
         ++counts_.replaced;
@@ -193,6 +201,7 @@ void MessageLog::ClearMessage() {
   currentHeader_.clear();
   messageBody_.clear();
   errorCount_ = 0;
+  doubtful_ = 0;
   status_.SetStatusText(kPanelHeader, "");
   status_.SetStatusText(kPanelStation, "");
 }

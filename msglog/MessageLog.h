@@ -49,9 +49,9 @@ class MessageLog final : public LineSink {
 
   // One finished line (Shift-JIS, no line end, any bytes); `cut` when sync was lost.
   void AddReceivedLine(const std::string& line, bool cut) override;
-  // A line with characters the decoder only guessed: each counts as an error of the message, as
-  // a cut line does, and a start marker or header holding one starts no message (a guessed
-  // header would file the text under a message that was not sent).
+  // A line with characters the decoder was not sure of. Each guessed one counts as an error of
+  // the message, as a cut line does; a header holding any starts no message (a
+  // header read wrong would file the text under a message that was not sent).
   void AddUnsureLine(const std::string& line, bool cut, const UnsureBytes& unsure) override;
   // The line being decoded, shown in status panel 0.
   void ShowLiveLine(const std::string& line) override;
@@ -103,6 +103,7 @@ class MessageLog final : public LineSink {
   std::string currentHeader_;
   std::string messageBody_;
   int errorCount_ = 0;
+  int doubtful_ = 0;  // characters of MessageBody read without a clear lead, guessed or not
   FilingCounts counts_;
 };
 

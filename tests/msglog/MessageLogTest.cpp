@@ -321,35 +321,54 @@ TEST_F(MessageLogTest, UnwritableFolderIsReportedAndNothingIsLost) {
   EXPECT_TRUE(listener_.events.empty());
 }
 
-// A guessed character is an error as a cut line is; a guess in the marker or the header starts
-// no message, so a guessed header never files text under a message that was not sent.
-TEST_F(MessageLogTest, UnsureCharactersCountAsErrorsAndNeverMakeAHeader) {
-  const auto unsure = [](std::size_t bytes, std::initializer_list<std::size_t> at) {
-    UnsureBytes flags(bytes, false);
+// A guessed character is an error as a cut line is; a doubtful one is not, but its message
+// replaces no stored copy on a tie. Doubt in the marker or the header starts no message, so a
+// header read wrong never files text under a message that was not sent.
+TEST_F(MessageLogTest, DoubtsCountAsErrorsAndNeverMakeAHeader) {
+  const auto doubts = [](std::size_t bytes, std::initializer_list<std::size_t> at,
+                         Doubt doubt = Doubt::kGuessed) {
+    UnsureBytes flags(bytes, Doubt::kSure);
     for (const std::size_t i : at)
-      flags[i] = true;
+      flags[i] = doubt;
     return flags;
   };
-  Message("GA12", 0);
+  Message("GA12", 1);
   // A repeat with three characters guessed (one of them two bytes) and one cut line.
   Line("ZCZC GA12");
-  log_.AddUnsureLine("SEA " + Sjis("波") + "X", false, unsure(7, {5, 6}));
-  log_.AddUnsureLine("GALE", true, unsure(4, {0}));
+  log_.AddUnsureLine("SEA " + Sjis("波") + "X", false, doubts(7, {5, 6}));
+  log_.AddUnsureLine("GALE", true, doubts(4, {0}));
   EXPECT_EQ(log_.ErrorCount(), 4);
   Line("NNNN");
-  EXPECT_EQ(log_.Counts().keptOlder, 1) << "the clean copy stays";
+  // One cut line, as the stored copy, and a doubtful character: the stored copy stays.
+  Line("ZCZC GA12");
+  log_.AddUnsureLine("GALE", true, doubts(4, {1}, Doubt::kDoubtful));
+  Line("NNNN");
+  EXPECT_EQ(log_.Counts().keptOlder, 2);
+  EXPECT_EQ(log_.Counts().replaced, 0);
+  // Doubtful but fewer errors: replaces.
+  Line("ZCZC GA12");
+  log_.AddUnsureLine("GALE", false, doubts(4, {1}, Doubt::kDoubtful));
+  Line("NNNN");
+  EXPECT_EQ(log_.Counts().replaced, 1);
   EXPECT_NE(ReadBytes(logPath_ / "GA12.txt").find("Detected 000 error"), std::string::npos);
 
-  // Doubt before the marker does not matter; in the marker or the header it does.
-  for (const std::size_t at : {5u, 8u, 0u}) {
-    log_.AddUnsureLine("XY ZCZC GB34", false, unsure(12, {at}));
-    EXPECT_EQ(log_.CurrentHeader(), at == 0 ? "GB34" : "") << at;
+  // Doubt before the header does not matter, in the marker neither (a marker read wrong would
+  // not be one); any doubt in the header does.
+  for (const auto& [at, doubt] :
+       std::vector<std::pair<std::size_t, Doubt>>{{11u, Doubt::kGuessed},
+                                                  {8u, Doubt::kDoubtful},
+                                                  {0u, Doubt::kGuessed},
+                                                  {5u, Doubt::kGuessed}}) {
+    log_.AddUnsureLine("XY ZCZC GB34", false, doubts(12, {at}, doubt));
+    const bool starts = at < 8;
+    EXPECT_EQ(log_.CurrentHeader(), starts ? "GB34" : "") << at;
     EXPECT_EQ(status_.panels[1], log_.CurrentHeader());
     Line("TEXT");
     Line("NNNN");
   }
   EXPECT_TRUE(Exists("GB34.txt"));
   EXPECT_EQ(log_.Counts().written, 2);
+  EXPECT_EQ(log_.Counts().replaced, 2);
 }
 
 TEST_F(MessageLogTest, FailedReplacementKeepsTheOldFileAndTellsTheUser) {

@@ -26,8 +26,8 @@ constexpr double StationPhasingSeconds = 10.0;
 
 // Text that begins with its first character right after the phasing, no line feed between.
 Transmission JapanesePhasingThenText() {
-  Transmission transmission = JapaneseBroadcast(
-      "おしらせ\r\nＺＣＺＣ　ＩＥ５９２\r\nおおしけ　ちゅうい\r\nＮＮＮＮ\r\n");
+  Transmission transmission =
+      JapaneseBroadcast("おしらせ\r\nＺＣＺＣ　ＩＥ５９２\r\nおおしけ　ちゅうい\r\nＮＮＮＮ\r\n");
   transmission.phasingSeconds = StationPhasingSeconds;
   return transmission;
 }
