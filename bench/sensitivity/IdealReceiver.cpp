@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <complex>
+#include <limits>
 #include <numbers>
 #include <random>
 
@@ -18,7 +19,7 @@ namespace {
 
 using Complex = std::complex<double>;
 
-constexpr int BitsPerCharacter = 7;
+constexpr std::size_t BitsPerCharacter = 7;
 constexpr double BitSeconds = 0.01;
 constexpr double ToneOffsetHz = 85.0;  // each tone from the centre
 constexpr int RepeatPositions = 5;     // the RX copy follows its DX copy by five positions
@@ -31,8 +32,8 @@ std::vector<std::array<std::uint8_t, BitsPerCharacter>> CodeWords() {
   for (int value = 0; value < 128; ++value) {
     if (std::popcount(static_cast<unsigned>(value)) != 4) continue;
     std::array<std::uint8_t, BitsPerCharacter> word{};
-    for (int i = 0; i < BitsPerCharacter; ++i)
-      word[static_cast<std::size_t>(i)] = (value >> (BitsPerCharacter - 1 - i)) & 1;
+    for (std::size_t i = 0; i < BitsPerCharacter; ++i)
+      word[i] = static_cast<std::uint8_t>((value >> (BitsPerCharacter - 1 - i)) & 1);
     words.push_back(word);
   }
   return words;
@@ -72,80 +73,116 @@ double IdealResult::Rate() const {
   return characters == 0 ? 0.0 : static_cast<double>(errors) / static_cast<double>(characters);
 }
 
+namespace {
+
+// The characters sent and the code word at every position: character k at positions 2k (DX)
+// and 2k + 5 (RX), random characters around them.
+struct CharacterStream {
+  std::vector<std::size_t> sent;
+  std::vector<std::size_t> wordAt;
+};
+
+CharacterStream MakeStream(std::size_t characters, std::size_t wordCount, std::mt19937& choose) {
+  CharacterStream stream;
+  stream.wordAt.resize(2 * characters + RepeatPositions + 1);
+  for (std::size_t& word : stream.wordAt)
+    word = choose() % wordCount;
+  for (std::size_t k = 0; k < characters; ++k) {
+    stream.sent.push_back(choose() % wordCount);
+    stream.wordAt[2 * k] = stream.sent.back();
+    stream.wordAt[2 * k + RepeatPositions] = stream.sent.back();
+  }
+  return stream;
+}
+
+// The two correlator outputs of one bit and the receiver's knowledge of each tone's gain.
+struct BitObservation {
+  std::array<Complex, 2> received{};
+  std::array<Complex, 2> toneGain{};
+};
+
+// Signal of bit `index` (`bit`, after `previous`) through every path; the noise comes on top.
+BitObservation Observe(const std::vector<testsignal::ChannelPath>& paths,
+                       const std::vector<std::vector<Complex>>& gains, std::size_t index, int bit,
+                       int previous, double amplitude, std::mt19937& phases) {
+  BitObservation seen;
+  for (std::size_t p = 0; p < paths.size(); ++p) {
+    const double delay = paths[p].delaySeconds;
+    const double spill = delay / BitSeconds;
+    for (std::size_t tone = 0; tone < 2; ++tone) {
+      const double offset = tone == 1 ? ToneOffsetHz : -ToneOffsetHz;
+      const Complex gain =
+          gains[p][index] * std::polar(1.0, -2.0 * std::numbers::pi * offset * delay);
+      seen.toneGain[tone] += gain;
+      // The late path still carries the bit before for its delay.
+      if (static_cast<int>(tone) == bit) {
+        seen.received[tone] += amplitude * gain * (bit == previous ? 1.0 : 1.0 - spill);
+      }
+    }
+    if (bit != previous) {
+      const double phase = 2.0 * std::numbers::pi * static_cast<double>(phases()) / 4294967296.0;
+      seen.received[static_cast<std::size_t>(previous)] +=
+          amplitude * gains[p][index] * std::polar(spill, phase);
+    }
+  }
+  return seen;
+}
+
+// Log-likelihood ratio of a one, exact for non-coherent detection with known tone gains.
+double BitLlr(const BitObservation& seen, double amplitude) {
+  std::array<double, 2> logLikelihood{};
+  for (std::size_t tone = 0; tone < 2; ++tone) {
+    const double a = amplitude * std::abs(seen.toneGain[tone]);
+    logLikelihood[tone] = LogI0(2.0 * a * std::abs(seen.received[tone])) - a * a;
+  }
+  return logLikelihood[1] - logLikelihood[0];
+}
+
+// The code word most likely over both copies of character k.
+std::size_t MostLikelyWord(const std::vector<std::array<std::uint8_t, BitsPerCharacter>>& words,
+                           const std::vector<double>& llr, std::size_t k) {
+  std::size_t best = 0;
+  double bestScore = -std::numeric_limits<double>::infinity();
+  for (std::size_t w = 0; w < words.size(); ++w) {
+    double score = 0.0;
+    for (const std::size_t position : {2 * k, 2 * k + RepeatPositions}) {
+      for (std::size_t i = 0; i < BitsPerCharacter; ++i) {
+        if (words[w][i] != 0) score += llr[position * BitsPerCharacter + i];
+      }
+    }
+    if (score > bestScore) {
+      bestScore = score;
+      best = w;
+    }
+  }
+  return best;
+}
+
+}  // namespace
+
 IdealResult IdealCharacterErrors(const std::optional<ChannelModel>& channel, double snrDb,
                                  std::size_t characters, std::uint32_t seed) {
   static const auto words = CodeWords();
-  const std::size_t positions = 2 * characters + RepeatPositions + 1;
-  const std::size_t bits = positions * BitsPerCharacter;
   std::mt19937 choose(seed);
-  // Character k at positions 2k (DX) and 2k + 5 (RX); the rest random characters around them.
-  std::vector<std::size_t> wordAt(positions);
-  for (std::size_t& word : wordAt)
-    word = choose() % words.size();
-  std::vector<std::size_t> sent(characters);
-  for (std::size_t k = 0; k < characters; ++k) {
-    sent[k] = choose() % words.size();
-    wordAt[2 * k] = sent[k];
-    wordAt[2 * k + RepeatPositions] = sent[k];
-  }
-
+  const CharacterStream stream = MakeStream(characters, words.size(), choose);
+  const std::size_t bits = stream.wordAt.size() * BitsPerCharacter;
   const auto paths = PathsOf(channel);
   const auto gains = PathGains(channel, bits, seed);
   const double amplitude = std::sqrt(25.0 * std::pow(10.0, snrDb / 10.0));
   testsignal::GaussianNoise noise(seed ^ NoiseSalt);
-  const auto complexNoise = [&] { return Complex(noise.Next(), noise.Next()) * std::sqrt(0.5); };
   std::vector<double> llr(bits);  // positive favours a one
   int previous = 0;
   for (std::size_t b = 0; b < bits; ++b) {
-    const int bit = words[wordAt[b / BitsPerCharacter]][b % BitsPerCharacter];
-    std::array<Complex, 2> received{complexNoise(), complexNoise()};
-    std::array<Complex, 2> toneGain{};
-    for (std::size_t p = 0; p < paths.size(); ++p) {
-      const double spill = paths[p].delaySeconds / BitSeconds;
-      for (int tone = 0; tone < 2; ++tone) {
-        const double offset = tone == 1 ? ToneOffsetHz : -ToneOffsetHz;
-        const Complex gain =
-            gains[p][b] * std::polar(1.0, -2.0 * std::numbers::pi * offset * paths[p].delaySeconds);
-        toneGain[static_cast<std::size_t>(tone)] += gain;
-        if (tone != bit) continue;
-        // The late path still carries the bit before for its delay.
-        received[static_cast<std::size_t>(tone)] +=
-            amplitude * gain * (bit == previous ? 1.0 : 1.0 - spill);
-      }
-      if (bit != previous) {
-        const Complex spilled = std::polar(
-            spill, 2.0 * std::numbers::pi * static_cast<double>(choose()) / 4294967296.0);
-        received[static_cast<std::size_t>(previous)] += amplitude * gains[p][b] * spilled;
-      }
-    }
-    std::array<double, 2> logLikelihood{};
-    for (std::size_t tone = 0; tone < 2; ++tone) {
-      const double a = amplitude * std::abs(toneGain[tone]);
-      logLikelihood[tone] = LogI0(2.0 * a * std::abs(received[tone])) - a * a;
-    }
-    llr[b] = logLikelihood[1] - logLikelihood[0];
+    const int bit = words[stream.wordAt[b / BitsPerCharacter]][b % BitsPerCharacter];
+    BitObservation seen = Observe(paths, gains, b, bit, previous, amplitude, choose);
+    for (Complex& received : seen.received)
+      received += Complex(noise.Next(), noise.Next()) * std::sqrt(0.5);
+    llr[b] = BitLlr(seen, amplitude);
     previous = bit;
   }
-
   IdealResult result{.characters = characters};
   for (std::size_t k = 0; k < characters; ++k) {
-    std::size_t best = 0;
-    double bestScore = -INFINITY;
-    for (std::size_t w = 0; w < words.size(); ++w) {
-      double score = 0.0;
-      for (const std::size_t position : {2 * k, 2 * k + RepeatPositions}) {
-        for (int i = 0; i < BitsPerCharacter; ++i) {
-          if (words[w][static_cast<std::size_t>(i)] != 0) {
-            score += llr[position * BitsPerCharacter + static_cast<std::size_t>(i)];
-          }
-        }
-      }
-      if (score > bestScore) {
-        bestScore = score;
-        best = w;
-      }
-    }
-    if (best != sent[k]) ++result.errors;
+    if (MostLikelyWord(words, llr, k) != stream.sent[k]) ++result.errors;
   }
   return result;
 }

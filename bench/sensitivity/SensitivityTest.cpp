@@ -472,5 +472,23 @@ TEST(SweepReportTest, PathsStandSideBySide) {
             std::string::npos);
 }
 
+TEST(SweepReportTest, IntegrityTableCountsWrongHeadersAndWorseCopiesPerPathWithTotals) {
+  SweepOptions options = ParseSweepOptions({});
+  std::vector<MeasuredPoint> measured{Measured(Language::English, -8, {}, {1, 4}),
+                                      Measured(Language::English, -6, {}, {2, 4})};
+  measured[0].results[1].foreignLogs = 1;
+  measured[1].results[1].foreignLogs = 2;
+  measured[1].results[0].cleanCopies = 4;
+  measured[1].results[0].replacedByWorse = 1;
+  std::ostringstream out;
+  WriteIntegrityTable(out, options, measured);
+  EXPECT_NE(out.str().find("| English | on tune | -8 | 1/4 | 4/4 | 0 | 1 | - | - |"),
+            std::string::npos)
+      << out.str();
+  EXPECT_NE(out.str().find("| English | on tune | -6 | 2/4 | 4/4 | 0 | 2 | 1/4 | - |"),
+            std::string::npos);
+  EXPECT_NE(out.str().find("| all | | | 3/8 | 8/8 | 0 | 3 | 1/4 | - |"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace seaherald::sensitivity
