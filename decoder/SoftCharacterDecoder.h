@@ -31,8 +31,8 @@ class SoftCharacterDecoder {
   static constexpr double CharacterMargin = 0.0;
   // Leads below which a character printed is marked doubtful (it never stands in a header, and
   // its message never replaces a copy with as few errors) or guessed (an error of its message).
-  static constexpr double SureMargin = 6.0;
-  static constexpr double GuessMargin = 2.0;
+  static constexpr double SureMargin = 5.0;
+  static constexpr double GuessMargin = 1.5;
   static constexpr double AcquireEvidence = AlignmentEvidence::AcquireEvidence;
 
   SoftCharacterDecoder(DecoderSettings settings, ReceptionIndicators& indicators, DecodedLine& line,
