@@ -15,7 +15,8 @@ class NrxFeed {
  public:
   explicit NrxFeed(NavtexFrequency frequency) : frequency_(frequency) {}
 
-  // The sentences for a message, each ended by CR LF; empty for a Japanese message. The
+  // The sentences for a message, each ended by CR LF; empty for a Japanese message. Each cut
+  // line ends in "*" instead of the filed "...", and field 11 counts them. The
   // sequential identifier moves on (0 to 99, then 0 again) with every English message.
   std::vector<std::string> SentencesFor(const CompletedMessage& message);
 

@@ -17,7 +17,7 @@ bool NeedsEscape(unsigned char c) {
 // Fields 4 to 12 of the first sentence, each followed by its comma.
 std::string FirstSentenceFields(const NrxMessage& m, std::size_t totalCharacters, bool valid) {
   char fields[96];
-  std::snprintf(fields, sizeof fields, "%s,%d,%02d%02d%02d.00,%02d,%02d,%04d,%zu,%d,%c,",
+  std::snprintf(fields, sizeof fields, "%s,%d,%02d%02d%02d,%02d,%02d,%04d,%zu,%d,%c,",
                 m.header.c_str(), static_cast<int>(m.frequency), m.utc.hour, m.utc.minute,
                 m.utc.second, m.utc.day, m.utc.month, m.utc.year, totalCharacters, m.badCharacters,
                 valid ? 'A' : 'V');

@@ -28,13 +28,14 @@ struct NrxMessage {
   LocalDateTime utc;  // time of reception in UTC
   std::string text;   // the message body, bytes; line ends and reserved characters are escaped
   int badCharacters = 0;
-  bool valid = true;  // status A, else V
-  int sequence = 0;   // sequential message identifier, 0-99
+  // Status A: the message arrived whole, between its header and its end marker; else V.
+  bool valid = true;
+  int sequence = 0;  // sequential message identifier, 0-99
 };
 
 // The sentences of a message: "$CRNRX," then the number of sentences, the sentence number, the
-// sequential message identifier, B1B2B3B4, the frequency index, UTC time, day, month, year,
-// total characters, bad characters and status (these nine only in the first sentence; empty
+// sequential message identifier, B1B2B3B4, the frequency index, UTC time (hhmmss), day, month,
+// year, total characters, bad characters and status (these nine only in the first sentence; empty
 // fields in the others), the part of the text, "*", the checksum and CR LF. Each sentence is
 // at most kNrxSentenceLimit characters, and an escape "^hh" is never split. A text too long
 // for kNrxMaxSentences is cut there and its status is V.
