@@ -20,10 +20,17 @@ NetworkOutputs::NetworkOutputs(const NetworkOutputSettings& settings,
 void NetworkOutputs::MessageCompleted(const CompletedMessage& message) {
   if (filedOnly_ && !WasFiled(message.outcome)) return;
   if (udp_) {
-    bool refused = false;
-    for (const std::string& sentence : feed_.SentencesFor(message))
-      refused = !udp_->Send(sentence) || refused;
-    if (refused && report_) report_("some NRX datagrams could not be sent");
+    std::optional<std::string> problem;
+    int refused = 0;
+    for (const std::string& sentence : feed_.SentencesFor(message)) {
+      if (auto refusal = udp_->Send(sentence)) {
+        problem = std::move(refusal);
+        ++refused;
+      }
+    }
+    if (problem && report_)
+      report_(std::to_string(refused) + " NRX datagram(s) of " + message.header + " not sent (" +
+              *problem + ")");
   }
   if (mqtt_) mqtt_->Publish(MessageJson(converter_, message));
 }
