@@ -1,5 +1,6 @@
 #include "relay/NetworkSettingsFile.h"
 
+#include "platform/CodePage.h"
 #include "platform/ProfileFile.h"
 
 namespace seaherald {
@@ -41,11 +42,14 @@ NetworkSettingsLoad LoadNetworkSettings(const std::filesystem::path& settingsFil
       problem("MqttUrl", url);
     }
   }
+  // The file is Shift-JIS; a broker takes UTF-8 topics only.
   if (const std::string topic = Value(loaded.document, "MqttTopic"); !topic.empty()) {
-    if (topic.find_first_of("#+") != std::string::npos) {
+    const std::optional<std::string> utf8 = CodePageConverter().Utf8FromCp932(topic);
+    if (!utf8 || MqttTopicProblem(*utf8)) {
       problem("MqttTopic", topic);
+      load.settings.mqtt.reset();  // not under another topic than the one asked for
     } else if (load.settings.mqtt) {
-      load.settings.mqtt->topic = topic;
+      load.settings.mqtt->topic = *utf8;
     }
   }
   return load;

@@ -135,8 +135,7 @@ std::string ApplyMqtt(std::string_view value, DecodeOptions& options) {
 }
 
 std::string ApplyMqttTopic(std::string_view value, DecodeOptions& options) {
-  if (value.empty() || value.find_first_of("#+") != std::string_view::npos)
-    return "--mqtt-topic needs a topic name without wildcards (# or +)";
+  if (const auto problem = MqttTopicProblem(value)) return "--mqtt-topic: " + *problem;
   options.mqttTopic = std::string(value);
   return {};
 }
@@ -340,9 +339,10 @@ std::string DecodeUsage() {
          "\n"
          "Exit status: 0 when the input was decoded to its end, 1 when it or the settings file\n"
          "could not be read or the input ended early (what was there is still decoded), 2 for a\n"
-         "wrong command line, 3 when a message could not be written to the log folder (3 wins\n"
-         "over 1), 4 when the MQTT broker had not acknowledged every message 10 s after the\n"
-         "end. --capture ends with 0 when stopped by SIGINT or SIGTERM.\n";
+         "wrong command line or a --udp host that cannot be resolved, 3 when a message could\n"
+         "not be written to the log folder, 4 when the MQTT broker had not acknowledged every\n"
+         "message 10 s after the end (3 wins over 4, 4 over 1; the broker is waited for in every\n"
+         "case). --capture ends with 0 when stopped by SIGINT or SIGTERM.\n";
   return text.str();
 }
 

@@ -94,9 +94,9 @@ int Decode(const DecodeOptions& options) {
   std::unique_ptr<seaherald::NetworkOutputs> network;
   try {
     network = NetworkOutputsFor(options);
-  } catch (const std::runtime_error& error) {
+  } catch (const std::runtime_error& error) {  // the --udp address cannot be used
     Complain(error.what());
-    return ExitInputProblem;
+    return ExitUsage;
   }
   LinePrinter printer(stdout);
   JsonLinePrinter json(stdout);
@@ -136,13 +136,12 @@ int Decode(const DecodeOptions& options) {
   if (defect) Complain(*defect);
   const std::optional<FilingSummary> filing = runner.Filing();
   if (filing) std::fputs(DescribeFiling(*filing, *options.logFolder).c_str(), stderr);
+  // Published messages are waited for even when filing failed: that exit must not lose them too.
+  const std::size_t undelivered = network ? network->Flush(MqttFlushLimit) : 0;
+  if (undelivered > 0)
+    Complain(std::to_string(undelivered) + " message(s) not acknowledged by the MQTT broker");
   if (filing && filing->counts.writeFailed > 0) return ExitNotFiled;
-  if (network) {
-    if (const std::size_t left = network->Flush(MqttFlushLimit); left > 0) {
-      Complain(std::to_string(left) + " message(s) not acknowledged by the MQTT broker");
-      return ExitNotDelivered;
-    }
-  }
+  if (undelivered > 0) return ExitNotDelivered;
   return defect ? ExitInputProblem : ExitDecoded;
 }
 
