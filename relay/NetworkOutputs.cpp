@@ -8,7 +8,10 @@ namespace seaherald {
 
 NetworkOutputs::NetworkOutputs(const NetworkOutputSettings& settings,
                                std::function<void(const std::string&)> report)
-    : filedOnly_(settings.filedOnly), report_(std::move(report)), feed_(settings.frequency) {
+    : filedOnly_(settings.filedOnly),
+      frequency_(settings.frequency),
+      report_(std::move(report)),
+      feed_(settings.frequency) {
   if (settings.nrxUdp) {
     auto opened = UdpSender::Open(*settings.nrxUdp);
     if (auto* problem = std::get_if<std::string>(&opened)) throw std::runtime_error(*problem);
@@ -19,6 +22,10 @@ NetworkOutputs::NetworkOutputs(const NetworkOutputSettings& settings,
 
 void NetworkOutputs::MessageCompleted(const CompletedMessage& message) {
   if (filedOnly_ && !WasFiled(message.outcome)) return;
+  if (udp_ && message.lang != 0 && !toldJapanese_ && report_) {
+    report_(std::string("UDP: ") + kJapaneseNotNrx);
+    toldJapanese_ = true;
+  }
   if (udp_) {
     std::optional<std::string> problem;
     int refused = 0;
@@ -32,7 +39,7 @@ void NetworkOutputs::MessageCompleted(const CompletedMessage& message) {
       report_(std::to_string(refused) + " NRX datagram(s) of " + message.header + " not sent (" +
               *problem + ")");
   }
-  if (mqtt_) mqtt_->Publish(MessageJson(converter_, message));
+  if (mqtt_) mqtt_->Publish(MessageJson(converter_, message, frequency_));
 }
 
 std::size_t NetworkOutputs::Flush(std::chrono::milliseconds limit) {

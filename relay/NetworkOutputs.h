@@ -16,8 +16,8 @@ namespace seaherald {
 // Which network outputs to run; an empty field turns its output off.
 struct NetworkOutputSettings {
   std::optional<HostPort> nrxUdp;  // NRX sentences as UDP datagrams, one sentence each
-  NavtexFrequency frequency = NavtexFrequency::k518;
-  std::optional<MqttTarget> mqtt;  // each message's JSON, QoS 1
+  NavtexFrequency frequency = NavtexFrequency::k518;  // in the NRX sentences and the JSON
+  std::optional<MqttTarget> mqtt;                     // each message's JSON, QoS 1
   // Only messages that were filed (the window's choice); otherwise every completed message.
   bool filedOnly = false;
 };
@@ -39,6 +39,8 @@ class NetworkOutputs final : public MessageCompletionListener {
 
  private:
   bool filedOnly_;
+  NavtexFrequency frequency_;
+  bool toldJapanese_ = false;
   std::function<void(const std::string&)> report_;
   CodePageConverter converter_;
   NrxFeed feed_;

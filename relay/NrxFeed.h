@@ -8,6 +8,11 @@
 
 namespace seaherald {
 
+// What an NRX output tells, once, at its first Japanese message.
+inline constexpr const char* kJapaneseNotNrx =
+    "messages of the Japanese-language service are not sent as NRX sentences (NMEA's character "
+    "set cannot carry their text); JSON (--format jsonl) and MQTT carry them";
+
 // Numbers the completed messages of one output and turns each English one into its NRX
 // sentences. Messages of the Japanese-language service give none: their full-width text has no
 // form in the sentences' character set.

@@ -7,14 +7,9 @@
 #include <vector>
 
 #include "platform/LocalClock.h"
+#include "relay/NavtexFrequency.h"
 
 namespace seaherald {
-
-// Frequency index of the NRX sentence: where the message was received.
-enum class NavtexFrequency { k490 = 1, k518 = 2, k4209 = 3 };
-
-// "490", "518", "4209" or "4209.5" (kHz); nothing for anything else.
-std::optional<NavtexFrequency> ParseNavtexFrequency(std::string_view kilohertz);
 
 // Longest sentence, from "$" to the line end included.
 inline constexpr std::size_t kNrxSentenceLimit = 82;

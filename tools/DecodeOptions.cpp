@@ -115,7 +115,7 @@ std::string ApplyFormat(std::string_view value, DecodeOptions& options) {
 std::string ApplyFrequency(std::string_view value, DecodeOptions& options) {
   const std::optional<NavtexFrequency> frequency = ParseNavtexFrequency(value);
   if (!frequency) {
-    return "--frequency must be 490, 518 or 4209 (kHz), not '" + std::string(value) + "'";
+    return "--frequency must be 490, 518, 4209 or 424 (kHz), not '" + std::string(value) + "'";
   }
   options.frequency = *frequency;
   return {};
@@ -180,8 +180,9 @@ const std::array<OptionRow, 18> Options{{
      "what goes to standard output: the lines as text (default), JSON objects for lines and "
      "messages, or NRX sentences of English messages",
      ApplyFormat},
-    {"--frequency", "490|518|4209",
-     "frequency (kHz) the receiver is tuned to, for the NRX sentences (default 518)",
+    {"--frequency", "490|518|4209|424",
+     "frequency (kHz) the receiver is tuned to, in the JSON objects and the NRX sentences "
+     "(default 518); NRX has no code for 424 and leaves its frequency field empty",
      ApplyFrequency},
     {"--udp", "HOST:PORT", "also send the NRX sentences as UDP datagrams there, whatever --format",
      ApplyUdp},

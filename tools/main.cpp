@@ -99,8 +99,8 @@ int Decode(const DecodeOptions& options) {
     return ExitUsage;
   }
   LinePrinter printer(stdout);
-  JsonLinePrinter json(stdout);
-  NmeaPrinter nmea(stdout, options.frequency);
+  JsonLinePrinter json(stdout, options.frequency);
+  NmeaPrinter nmea(stdout, options.frequency, Complain);
   seaherald::LineSink* lines = &printer;
   CompletionFanOut completions;
   if (options.format == OutputFormat::kJsonl) {

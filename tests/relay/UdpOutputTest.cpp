@@ -22,15 +22,17 @@ TEST(UdpOutput, EachSentenceArrivesAsOneDatagramAndGivesBackTheText) {
   UdpListener plotter;
   NetworkOutputSettings settings;
   settings.nrxUdp = HostPort{"127.0.0.1", plotter.Port()};
-  NetworkOutputs outputs(settings, [](const std::string& problem) { ADD_FAILURE() << problem; });
+  std::vector<std::string> reports;
+  NetworkOutputs outputs(settings,
+                         [&reports](const std::string& text) { reports.push_back(text); });
   const CompletedMessage message = EnglishMessage(FilingOutcome::kNotFiling);
   outputs.MessageCompleted(message);
-  outputs.MessageCompleted({"\x82\x66\x82\x60\x82\x50\x82\x51\x82\x52",
-                            1,
-                            "X\r\n",
-                            0,
-                            {},
-                            FilingOutcome::kWritten});  // Japanese: none
+  const CompletedMessage japanese{
+      "\x82\x66\x82\x60\x82\x50\x82\x51\x82\x52", 1, "X\r\n", 0, {}, FilingOutcome::kWritten};
+  outputs.MessageCompleted(japanese);  // none, and said once
+  outputs.MessageCompleted(japanese);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(reports[0].find("not sent as NRX"), std::string::npos) << reports[0];
   const std::vector<std::string> datagrams = plotter.Receive();
   ASSERT_GT(datagrams.size(), 3u);
   auto group = testing::ReassembleNrx(datagrams);
