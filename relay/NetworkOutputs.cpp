@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "relay/MessageJson.h"
+#include "relay/PrinterText.h"
 
 namespace seaherald {
 
@@ -17,6 +18,10 @@ NetworkOutputs::NetworkOutputs(const NetworkOutputSettings& settings,
     if (auto* problem = std::get_if<std::string>(&opened)) throw std::runtime_error(*problem);
     udp_.emplace(std::move(std::get<UdpSender>(opened)));
   }
+  if (settings.printerTcp)
+    printerTcp_ = std::make_unique<PrinterStreamServer>(*settings.printerTcp);
+  if (settings.printerPty)
+    printerPty_ = std::make_unique<PrinterPseudoTerminal>(*settings.printerPty);
   if (settings.mqtt) mqtt_ = std::make_unique<MqttPublisher>(*settings.mqtt, report_);
 }
 
@@ -40,6 +45,9 @@ void NetworkOutputs::MessageCompleted(const CompletedMessage& message) {
               *problem + ")");
   }
   if (mqtt_) mqtt_->Publish(MessageJson(converter_, message, frequency_));
+  if (message.lang != 0) return;
+  if (printerTcp_) printerTcp_->Send(PrinterText(message));
+  if (printerPty_) printerPty_->Send(PrinterText(message));
 }
 
 std::size_t NetworkOutputs::Flush(std::chrono::milliseconds limit) {

@@ -58,11 +58,13 @@ std::optional<FilingTarget> FilingTargetFor(const DecodeOptions& options,
 
 // The network outputs the command line asks for; nothing when it asks for none.
 std::unique_ptr<seaherald::NetworkOutputs> NetworkOutputsFor(const DecodeOptions& options) {
-  if (!options.udp && !options.mqtt) return nullptr;
+  if (!options.udp && !options.mqtt && !options.printerTcp && !options.printerPty) return nullptr;
   seaherald::NetworkOutputSettings settings;
   settings.nrxUdp = options.udp;
   settings.frequency = options.frequency;
   settings.mqtt = options.mqtt;
+  settings.printerTcp = options.printerTcp;
+  if (options.printerPty) settings.printerPty = *options.printerPty;
   return std::make_unique<seaherald::NetworkOutputs>(settings, Complain);
 }
 
@@ -94,7 +96,7 @@ int Decode(const DecodeOptions& options) {
   std::unique_ptr<seaherald::NetworkOutputs> network;
   try {
     network = NetworkOutputsFor(options);
-  } catch (const std::runtime_error& error) {  // the --udp address cannot be used
+  } catch (const std::runtime_error& error) {  // an address or the pseudo-terminal is unusable
     Complain(error.what());
     return ExitUsage;
   }
