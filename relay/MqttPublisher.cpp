@@ -18,6 +18,8 @@ constexpr std::chrono::seconds kReconnectWhileFlushing{1};
 // A listener that takes the connection but gives no session in this time is not a broker.
 constexpr std::chrono::seconds kSessionWait{10};
 constexpr int kQos = 1;
+constexpr std::string_view kOnline = "online";
+constexpr std::string_view kOffline = "offline";
 constexpr int kLoopMilliseconds = 100;  // how soon a new payload goes out
 
 // The library keeps its own process-wide state; set it up once, before the first client.
@@ -47,6 +49,13 @@ std::optional<std::string> MqttTopicProblem(std::string_view topic) {
     return std::string("the MQTT topic is not valid UTF-8 text");
   if (topic.size() > 65535) return std::string("the MQTT topic is longer than 65535 bytes");
   return std::nullopt;
+}
+
+MqttTarget WithCredentialsFrom(MqttTarget target, const char* user, const char* password) {
+  if (target.user.empty() && user != nullptr) target.user = user;
+  if (target.password.empty() && password != nullptr && !target.user.empty())
+    target.password = password;
+  return target;
 }
 
 std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url) {
@@ -113,8 +122,19 @@ void MqttPublisher::ConfigureClient() {
     mosquitto_username_pw_set(client_, target_.user.c_str(),
                               target_.password.empty() ? nullptr : target_.password.c_str());
   }
+  SetAvailability(kOffline, true);
   mosquitto_connect_callback_set(client_, &MqttPublisher::OnConnect);
   mosquitto_publish_callback_set(client_, &MqttPublisher::OnPublish);
+}
+
+void MqttPublisher::SetAvailability(std::string_view state, bool asWill) {
+  const std::string topic = target_.AvailabilityTopic();
+  const int length = static_cast<int>(state.size());
+  if (asWill) {
+    mosquitto_will_set(client_, topic.c_str(), length, state.data(), kQos, true);
+  } else {
+    mosquitto_publish(client_, nullptr, topic.c_str(), length, state.data(), kQos, true);
+  }
 }
 
 void MqttPublisher::NetworkLoop() {
@@ -150,6 +170,7 @@ bool MqttPublisher::RunConnection() {
   bool accepted = false;
   while (mosquitto_loop(client_, kLoopMilliseconds, 1) == MOSQ_ERR_SUCCESS) {
     if (Stopping()) {
+      if (accepted) SetAvailability(kOffline, false);
       mosquitto_disconnect(client_);
       return accepted;
     }
@@ -247,6 +268,7 @@ void MqttPublisher::OnConnect(mosquitto*, void* self, int result) {
     return;
   }
   publisher.connected_ = true;
+  publisher.SetAvailability(kOnline, false);
   if (publisher.toldLost_) publisher.Tell("MQTT broker connected again");
   publisher.toldLost_ = false;
 }

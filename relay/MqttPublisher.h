@@ -26,10 +26,18 @@ struct MqttTarget {
   std::string user;  // empty: no log-in
   std::string password;
   std::string topic = std::string(kDefaultMqttTopic);
+  // Retained "online" while connected, "offline" after a clean end, and the broker's last will
+  // "offline" when the connection breaks: "<topic>/status".
+  std::string AvailabilityTopic() const { return topic + "/status"; }
 };
 
 // The target of a URL, or the text of what is wrong with it. An IPv6 address goes in brackets.
 std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url);
+
+// The target with the log-in from the environment's SEAHERALD_MQTT_USER and
+// SEAHERALD_MQTT_PASSWORD (given here as `user` and `password`, null when unset) where the URL
+// gave none, so that a password need not show in the process list or a unit file.
+MqttTarget WithCredentialsFrom(MqttTarget target, const char* user, const char* password);
 
 // What makes `topic` (UTF-8) unusable for publishing: empty, a wildcard, not UTF-8, too long.
 std::optional<std::string> MqttTopicProblem(std::string_view topic);
@@ -66,6 +74,8 @@ class MqttPublisher {
   static void OnConnect(mosquitto*, void* self, int result);
   static void OnPublish(mosquitto*, void* self, int messageId);
   void ConfigureClient();
+  // Publishes `state` on the availability topic, or makes it the last will.
+  void SetAvailability(std::string_view state, bool asWill);
   void NetworkLoop();
   // The next pause after a failed or ended connection.
   std::chrono::seconds NextDelay(std::chrono::seconds delay);

@@ -1,5 +1,7 @@
 #include "relay/NetworkSettingsFile.h"
 
+#include <cstdlib>
+
 #include "platform/CodePage.h"
 #include "platform/ProfileFile.h"
 
@@ -37,7 +39,8 @@ NetworkSettingsLoad LoadNetworkSettings(const std::filesystem::path& settingsFil
   if (const std::string url = Value(loaded.document, "MqttUrl"); !url.empty()) {
     auto target = ParseMqttUrl(url);
     if (auto* parsed = std::get_if<MqttTarget>(&target)) {
-      load.settings.mqtt = *parsed;
+      load.settings.mqtt = WithCredentialsFrom(*parsed, std::getenv("SEAHERALD_MQTT_USER"),
+                                               std::getenv("SEAHERALD_MQTT_PASSWORD"));
     } else {
       problem("MqttUrl", url);
     }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -62,7 +63,10 @@ std::unique_ptr<seaherald::NetworkOutputs> NetworkOutputsFor(const DecodeOptions
   seaherald::NetworkOutputSettings settings;
   settings.nrxUdp = options.udp;
   settings.frequency = options.frequency;
-  settings.mqtt = options.mqtt;
+  if (options.mqtt) {
+    settings.mqtt = seaherald::WithCredentialsFrom(
+        *options.mqtt, std::getenv("SEAHERALD_MQTT_USER"), std::getenv("SEAHERALD_MQTT_PASSWORD"));
+  }
   settings.printerTcp = options.printerTcp;
   if (options.printerPty) settings.printerPty = *options.printerPty;
   return std::make_unique<seaherald::NetworkOutputs>(settings, Complain);

@@ -186,6 +186,27 @@ TEST(MqttPublisher, ABrokerBackDuringTheFinalWaitIsFoundInTime) {
   EXPECT_EQ(publisher.Flush(4s), 0u);
 }
 
+// Dashboards see whether the receiver is there: retained "online" while it is connected,
+// "offline" once it has ended, also for a subscriber that comes later.
+TEST(MqttPublisher, AvailabilityIsOnlineWhileConnectedAndOfflineAfterTheEnd) {
+  SEAHERALD_REQUIRE_BROKER();
+  MqttTestBroker broker;
+  ASSERT_TRUE(broker.Start());
+  {
+    MqttTestSubscriber watcher(broker.Port(), "test/navtex/status");
+    ASSERT_TRUE(watcher.WaitSubscribed(10s));
+    {
+      MqttPublisher publisher(Target(broker.Port()));
+      publisher.Publish("message");
+      EXPECT_EQ(publisher.Flush(10s), 0u);
+      EXPECT_EQ(watcher.WaitFor(1, 10s), std::vector<std::string>{"online"});
+    }
+    EXPECT_EQ(watcher.WaitFor(2, 10s), (std::vector<std::string>{"online", "offline"}));
+  }
+  MqttTestSubscriber later(broker.Port(), "test/navtex/status");
+  EXPECT_EQ(later.WaitFor(1, 10s), std::vector<std::string>{"offline"});
+}
+
 TEST(MqttUrl, BrokerAddressesAreCheckedBeforeUse) {
   const auto target = std::get<MqttTarget>(ParseMqttUrl("mqtt://user:pa:ss@[::1]:8883/"));
   EXPECT_EQ(target.host, "::1");
@@ -201,6 +222,19 @@ TEST(MqttUrl, BrokerAddressesAreCheckedBeforeUse) {
         "mqtt://broker/topic", "mqtt://::1", "mqtt://[::1", "mqtt://[]"}) {
     EXPECT_TRUE(std::holds_alternative<std::string>(ParseMqttUrl(bad))) << bad;
   }
+}
+
+// The URL wins; the environment fills in what it leaves out, and a password needs a user.
+TEST(MqttUrl, TheEnvironmentGivesTheLogInTheUrlLeavesOut) {
+  const auto target = [](const char* url) { return std::get<MqttTarget>(ParseMqttUrl(url)); };
+  const MqttTarget both = WithCredentialsFrom(target("mqtt://broker"), "navtex", "secret");
+  EXPECT_EQ(both.user + ":" + both.password, "navtex:secret");
+  const MqttTarget named = WithCredentialsFrom(target("mqtt://me@broker"), "navtex", "secret");
+  EXPECT_EQ(named.user + ":" + named.password, "me:secret");
+  const MqttTarget url = WithCredentialsFrom(target("mqtt://me:pw@broker"), "navtex", "secret");
+  EXPECT_EQ(url.user + ":" + url.password, "me:pw");
+  const MqttTarget alone = WithCredentialsFrom(target("mqtt://broker"), nullptr, "secret");
+  EXPECT_EQ(alone.user + ":" + alone.password, ":");
 }
 
 TEST(MqttTopic, OnlyTopicsABrokerTakesAreAccepted) {
