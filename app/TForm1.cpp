@@ -118,7 +118,7 @@ void TForm1::StartNetworkOutputs() {
   } catch (const std::runtime_error&) {  // only the UDP address can fail here
     logErrors_->Beep();
     logErrors_->ShowError(Compose(text_.Translate(Cp932Text("NRX の送り先が見つかりません: %1")),
-                                  {settings.nrxUdp->host + ":" + settings.nrxUdp->port}));
+                                  {FormatHostPort(*settings.nrxUdp)}));
     settings.nrxUdp.reset();
     if (settings.mqtt) network_ = std::make_unique<NetworkOutputs>(settings, nullptr);
   }

@@ -65,7 +65,9 @@ std::string LineJson(const CodePageConverter& converter, const std::string& sjis
                   {"cut", cut}});
 }
 
-std::string MessageJson(const CodePageConverter& converter, const CompletedMessage& message) {
+std::string MessageJson(const CodePageConverter& converter, const CompletedMessage& message,
+                        NavtexFrequency frequency) {
+  const ZonedTime received = ZoneLocalTime(message.received);
   const int lang = message.lang;
   const int base = Catalogue::BaseOfLetter(lang, Catalogue::LetterB1(lang, message.header));
   const int type = Catalogue::TypeOfLetter(lang, Catalogue::LetterB2(lang, message.header));
@@ -77,7 +79,9 @@ std::string MessageJson(const CodePageConverter& converter, const CompletedMessa
                                   Catalogue::BaseName(0, base), Catalogue::BaseName(1, base))},
        {"type", CatalogueEntry(converter, std::string(Catalogue::LetterB2(lang, message.header)),
                                Catalogue::TypeName(0, type), Catalogue::TypeName(1, type))},
-       {"received", Iso8601(ZoneLocalTime(message.received))},
+       {"received", Iso8601(received)},
+       {"received_utc", Iso8601Utc(received)},
+       {"frequency_khz", Kilohertz(frequency)},
        {"cut_lines", message.errorCount},
        {"filed", WasFiled(message.outcome)},
        {"filing", FilingWord(message.outcome)},

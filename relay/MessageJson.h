@@ -5,6 +5,7 @@
 #include "msglog/CompletedMessage.h"
 #include "platform/CodePage.h"
 #include "platform/LocalClock.h"
+#include "relay/NavtexFrequency.h"
 
 namespace seaherald {
 
@@ -15,8 +16,10 @@ std::string LineJson(const CodePageConverter& converter, const std::string& sjis
 
 // One JSON object on one line (no line end) for a completed message:
 // {"kind":"message","header":...,"language":...,"station":{...},"type":{...},"received":...,
-//  "cut_lines":...,"filed":...,"filing":...,"text":...}. Fields in docs/json-output.md.
-std::string MessageJson(const CodePageConverter& converter, const CompletedMessage& message);
+//  "received_utc":...,"frequency_khz":...,"cut_lines":...,"filed":...,"filing":...,"text":...},
+// `frequency` being what the receiver is tuned to. Fields in docs/json-output.md.
+std::string MessageJson(const CodePageConverter& converter, const CompletedMessage& message,
+                        NavtexFrequency frequency);
 
 // The word for an outcome in the "filing" field.
 const char* FilingWord(FilingOutcome outcome);

@@ -11,9 +11,15 @@ namespace seaherald {
 namespace {
 
 constexpr int kKeepAliveSeconds = 30;
-constexpr unsigned kReconnectFirstSeconds = 1;
-constexpr unsigned kReconnectLongestSeconds = 8;
+constexpr std::chrono::seconds kReconnectFirst{1};
+constexpr std::chrono::seconds kReconnectLongest{60};
+// While Flush waits, the end of a run is near: a broker that comes back must be found in time.
+constexpr std::chrono::seconds kReconnectWhileFlushing{1};
+// A listener that takes the connection but gives no session in this time is not a broker.
+constexpr std::chrono::seconds kSessionWait{10};
 constexpr int kQos = 1;
+constexpr std::string_view kOnline = "online";
+constexpr std::string_view kOffline = "offline";
 constexpr int kLoopMilliseconds = 100;  // how soon a new payload goes out
 
 // The library keeps its own process-wide state; set it up once, before the first client.
@@ -28,7 +34,29 @@ std::string ClientId() {
   return "seaherald-" + std::string(host) + "-" + std::to_string(getpid());
 }
 
+std::string BrokerAddress(const MqttTarget& target) {
+  const bool ipv6 = target.host.find(':') != std::string::npos;
+  return (ipv6 ? "[" + target.host + "]" : target.host) + ":" + std::to_string(target.port);
+}
+
 }  // namespace
+
+std::optional<std::string> MqttTopicProblem(std::string_view topic) {
+  if (topic.empty()) return "the MQTT topic is empty";
+  if (topic.find_first_of("#+") != std::string_view::npos)
+    return "the MQTT topic '" + std::string(topic) + "' has a wildcard (# or +)";
+  if (mosquitto_validate_utf8(topic.data(), static_cast<int>(topic.size())) != MOSQ_ERR_SUCCESS)
+    return std::string("the MQTT topic is not valid UTF-8 text");
+  if (topic.size() > 65535) return std::string("the MQTT topic is longer than 65535 bytes");
+  return std::nullopt;
+}
+
+MqttTarget WithCredentialsFrom(MqttTarget target, const char* user, const char* password) {
+  if (target.user.empty() && user != nullptr) target.user = user;
+  if (target.password.empty() && password != nullptr && !target.user.empty())
+    target.password = password;
+  return target;
+}
 
 std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url) {
   constexpr std::string_view scheme = "mqtt://";
@@ -59,7 +87,12 @@ std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url) {
       return "the MQTT port must be from 1 to 65535, not '" + std::string(port) + "'";
     }
   }
-  if (host.starts_with('[') && host.ends_with(']')) host = host.substr(1, host.size() - 2);
+  if (host.starts_with('[') != host.ends_with(']') ||
+      (!host.starts_with('[') && host.find(':') != std::string_view::npos)) {
+    return "the MQTT URL's host '" + std::string(host) +
+           "' is not a name or address (an IPv6 address goes in brackets: mqtt://[::1])";
+  }
+  if (host.starts_with('[')) host = host.substr(1, host.size() - 2);
   if (host.empty()) return "the MQTT URL names no broker host";
   target.host = std::string(host);
   return target;
@@ -89,40 +122,69 @@ void MqttPublisher::ConfigureClient() {
     mosquitto_username_pw_set(client_, target_.user.c_str(),
                               target_.password.empty() ? nullptr : target_.password.c_str());
   }
+  SetAvailability(kOffline, true);
   mosquitto_connect_callback_set(client_, &MqttPublisher::OnConnect);
   mosquitto_publish_callback_set(client_, &MqttPublisher::OnPublish);
 }
 
+void MqttPublisher::SetAvailability(std::string_view state, bool asWill) {
+  const std::string topic = target_.AvailabilityTopic();
+  const int length = static_cast<int>(state.size());
+  if (asWill) {
+    mosquitto_will_set(client_, topic.c_str(), length, state.data(), kQos, true);
+  } else {
+    mosquitto_publish(client_, nullptr, topic.c_str(), length, state.data(), kQos, true);
+  }
+}
+
 void MqttPublisher::NetworkLoop() {
-  const std::string where = target_.host + ":" + std::to_string(target_.port);
-  unsigned delay = kReconnectFirstSeconds;
+  const std::string where = BrokerAddress(target_);
+  std::chrono::seconds delay = kReconnectFirst;
   while (!Stopping()) {
     const int connected =
         mosquitto_connect(client_, target_.host.c_str(), target_.port, kKeepAliveSeconds);
     if (connected != MOSQ_ERR_SUCCESS) {
       TellOnce("MQTT broker " + where + " not reachable (" + mosquitto_strerror(connected) +
                "); retrying");
-      if (!Pause(std::chrono::seconds(delay))) return;
-      delay = std::min(delay * 2, kReconnectLongestSeconds);
-      continue;
+    } else {
+      const bool accepted = RunConnection();
+      Requeue();
+      if (Stopping()) return;
+      if (accepted) delay = kReconnectFirst;
+      // A refusal was told with its reason when the broker answered.
+      TellOnce(accepted ? "MQTT broker " + where + " connection lost; reconnecting"
+                        : "MQTT: " + where + " took the connection but gave no MQTT session " +
+                              "(is it an MQTT broker?); retrying");
     }
-    delay = kReconnectFirstSeconds;
-    RunConnection();
-    Requeue();
-    if (Stopping()) return;
-    TellOnce("MQTT broker " + where + " connection lost; reconnecting");
+    if (!Pause(delay)) return;
+    delay = NextDelay(delay);
   }
 }
 
-// Runs the client until the connection breaks or the publisher is destroyed.
-void MqttPublisher::RunConnection() {
+std::chrono::seconds MqttPublisher::NextDelay(std::chrono::seconds delay) {
+  return std::min(delay * 2, kReconnectLongest);
+}
+
+bool MqttPublisher::RunConnection() {
+  const auto start = std::chrono::steady_clock::now();
+  bool accepted = false;
   while (mosquitto_loop(client_, kLoopMilliseconds, 1) == MOSQ_ERR_SUCCESS) {
     if (Stopping()) {
+      if (accepted) SetAvailability(kOffline, false);
       mosquitto_disconnect(client_);
-      return;
+      return accepted;
+    }
+    {
+      const std::lock_guard lock(mutex_);
+      accepted = accepted || connected_;
+    }
+    if (!accepted && std::chrono::steady_clock::now() - start > kSessionWait) {
+      mosquitto_disconnect(client_);
+      return false;
     }
     SendQueued();
   }
+  return accepted;
 }
 
 void MqttPublisher::SendQueued() {
@@ -141,7 +203,8 @@ void MqttPublisher::SendQueued() {
     const std::lock_guard lock(mutex_);
     if (result == MOSQ_ERR_SUCCESS) {
       sent_.push_back({messageId, std::move(payload)});
-    } else if (result == MOSQ_ERR_PAYLOAD_SIZE || result == MOSQ_ERR_INVAL) {
+    } else if (result == MOSQ_ERR_PAYLOAD_SIZE || result == MOSQ_ERR_INVAL ||
+               result == MOSQ_ERR_MALFORMED_UTF8 || result == MOSQ_ERR_OVERSIZE_PACKET) {
       Tell(std::string("MQTT: a message could not be published: ") + mosquitto_strerror(result));
       changed_.notify_all();
     } else {
@@ -169,8 +232,14 @@ bool MqttPublisher::Stopping() {
 }
 
 bool MqttPublisher::Pause(std::chrono::seconds delay) {
+  const auto start = std::chrono::steady_clock::now();
   std::unique_lock lock(mutex_);
-  return !changed_.wait_for(lock, delay, [this] { return stopping_; });
+  while (!stopping_) {
+    const auto until = start + (flushing_ ? std::min(delay, kReconnectWhileFlushing) : delay);
+    if (std::chrono::steady_clock::now() >= until) return true;
+    changed_.wait_until(lock, until);
+  }
+  return false;
 }
 
 void MqttPublisher::Publish(std::string payload) {
@@ -180,7 +249,10 @@ void MqttPublisher::Publish(std::string payload) {
 
 std::size_t MqttPublisher::Flush(std::chrono::milliseconds limit) {
   std::unique_lock lock(mutex_);
+  flushing_ = true;
+  changed_.notify_all();
   changed_.wait_for(lock, limit, [this] { return queued_.empty() && sent_.empty(); });
+  flushing_ = false;
   return queued_.size() + sent_.size();
 }
 
@@ -189,13 +261,14 @@ void MqttPublisher::OnConnect(mosquitto*, void* self, int result) {
   const std::lock_guard lock(publisher.mutex_);
   if (result != 0) {
     if (!publisher.toldLost_) {
-      publisher.Tell(std::string("MQTT broker refused the connection: ") +
-                     mosquitto_connack_string(result));
+      publisher.Tell("MQTT broker " + BrokerAddress(publisher.target_) + " refused the session: " +
+                     mosquitto_connack_string(result) + "; retrying, less and less often");
     }
     publisher.toldLost_ = true;
     return;
   }
   publisher.connected_ = true;
+  publisher.SetAvailability(kOnline, false);
   if (publisher.toldLost_) publisher.Tell("MQTT broker connected again");
   publisher.toldLost_ = false;
 }

@@ -26,22 +26,35 @@ struct MqttTarget {
   std::string user;  // empty: no log-in
   std::string password;
   std::string topic = std::string(kDefaultMqttTopic);
+  // Retained "online" while connected, "offline" after a clean end, and the broker's last will
+  // "offline" when the connection breaks: "<topic>/status".
+  std::string AvailabilityTopic() const { return topic + "/status"; }
 };
 
-// The target of a URL, or the text of what is wrong with it.
+// The target of a URL, or the text of what is wrong with it. An IPv6 address goes in brackets.
 std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url);
+
+// The target with the log-in from the environment's SEAHERALD_MQTT_USER and
+// SEAHERALD_MQTT_PASSWORD (given here as `user` and `password`, null when unset) where the URL
+// gave none, so that a password need not show in the process list or a unit file.
+MqttTarget WithCredentialsFrom(MqttTarget target, const char* user, const char* password);
+
+// What makes `topic` (UTF-8) unusable for publishing: empty, a wildcard, not UTF-8, too long.
+std::optional<std::string> MqttTopicProblem(std::string_view topic);
 
 // Publishes payloads to one topic with QoS 1 from a network thread of its own, which alone talks
 // to the broker. It connects in the background, also when the broker is not up yet, and
-// reconnects by itself after the broker went away (after 1, 2, 4, then every 8 seconds). Every
+// reconnects by itself after the broker went away, refused the session or was no broker at all:
+// after 1 s, doubling up to a minute between attempts (one second while Flush waits). Every
 // payload is kept in memory until the broker has acknowledged it: one given while there is no
 // connection goes out when the broker is back, and one sent but not acknowledged when the
 // connection broke is sent again after the next connect, so nothing is lost while the broker
 // restarts (the broker may then see a payload twice, as QoS 1 allows). Publish never blocks.
 class MqttPublisher {
  public:
-  // `report` hears, from the network thread, when the broker cannot be reached or the connection
-  // is lost or refused, and when it is made again (plain English text).
+  // `report` hears, from the network thread, when the broker cannot be reached, refuses the
+  // session (with its reason) or the connection is lost, once until it is made again, and when it
+  // is made again (plain English text).
   MqttPublisher(MqttTarget target, std::function<void(const std::string&)> report = {});
   MqttPublisher(const MqttPublisher&) = delete;
   MqttPublisher& operator=(const MqttPublisher&) = delete;
@@ -61,14 +74,19 @@ class MqttPublisher {
   static void OnConnect(mosquitto*, void* self, int result);
   static void OnPublish(mosquitto*, void* self, int messageId);
   void ConfigureClient();
+  // Publishes `state` on the availability topic, or makes it the last will.
+  void SetAvailability(std::string_view state, bool asWill);
   void NetworkLoop();
-  void RunConnection();
+  // The next pause after a failed or ended connection.
+  std::chrono::seconds NextDelay(std::chrono::seconds delay);
+  // Runs one connection; true when the broker accepted the session.
+  bool RunConnection();
   void SendQueued();
   // After a broken connection: what was sent and not acknowledged goes first in the queue again,
   // and the client forgets it, so that it is sent once, by this object.
   void Requeue();
   bool Stopping();
-  // Sleeps for `delay` unless the publisher is being destroyed; false then.
+  // Sleeps for `delay` unless the publisher is being destroyed (false then); Flush cuts it short.
   bool Pause(std::chrono::seconds delay);
   void TellOnce(const std::string& text);
   void Tell(const std::string& text) const;
@@ -84,6 +102,7 @@ class MqttPublisher {
   std::vector<Sent> sent_;          // given, not yet acknowledged
   bool connected_ = false;
   bool toldLost_ = false;
+  bool flushing_ = false;
   bool stopping_ = false;
   std::thread network_;
 };

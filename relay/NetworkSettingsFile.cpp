@@ -1,5 +1,8 @@
 #include "relay/NetworkSettingsFile.h"
 
+#include <cstdlib>
+
+#include "platform/CodePage.h"
 #include "platform/ProfileFile.h"
 
 namespace seaherald {
@@ -36,16 +39,20 @@ NetworkSettingsLoad LoadNetworkSettings(const std::filesystem::path& settingsFil
   if (const std::string url = Value(loaded.document, "MqttUrl"); !url.empty()) {
     auto target = ParseMqttUrl(url);
     if (auto* parsed = std::get_if<MqttTarget>(&target)) {
-      load.settings.mqtt = *parsed;
+      load.settings.mqtt = WithCredentialsFrom(*parsed, std::getenv("SEAHERALD_MQTT_USER"),
+                                               std::getenv("SEAHERALD_MQTT_PASSWORD"));
     } else {
       problem("MqttUrl", url);
     }
   }
+  // The file is Shift-JIS; a broker takes UTF-8 topics only.
   if (const std::string topic = Value(loaded.document, "MqttTopic"); !topic.empty()) {
-    if (topic.find_first_of("#+") != std::string::npos) {
+    const std::optional<std::string> utf8 = CodePageConverter().Utf8FromCp932(topic);
+    if (!utf8 || MqttTopicProblem(*utf8)) {
       problem("MqttTopic", topic);
+      load.settings.mqtt.reset();  // not under another topic than the one asked for
     } else if (load.settings.mqtt) {
-      load.settings.mqtt->topic = topic;
+      load.settings.mqtt->topic = *utf8;
     }
   }
   return load;

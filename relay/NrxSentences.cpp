@@ -17,10 +17,10 @@ bool NeedsEscape(unsigned char c) {
 // Fields 4 to 12 of the first sentence, each followed by its comma.
 std::string FirstSentenceFields(const NrxMessage& m, std::size_t totalCharacters, bool valid) {
   char fields[96];
-  std::snprintf(fields, sizeof fields, "%s,%d,%02d%02d%02d.00,%02d,%02d,%04d,%zu,%d,%c,",
-                m.header.c_str(), static_cast<int>(m.frequency), m.utc.hour, m.utc.minute,
-                m.utc.second, m.utc.day, m.utc.month, m.utc.year, totalCharacters, m.badCharacters,
-                valid ? 'A' : 'V');
+  std::snprintf(fields, sizeof fields, "%s,%s,%02d%02d%02d,%02d,%02d,%04d,%zu,%d,%c,",
+                m.header.c_str(), std::string(NrxFrequencyIndex(m.frequency)).c_str(), m.utc.hour,
+                m.utc.minute, m.utc.second, m.utc.day, m.utc.month, m.utc.year, totalCharacters,
+                m.badCharacters, valid ? 'A' : 'V');
   return fields;
 }
 
@@ -51,13 +51,6 @@ std::vector<std::string> SplitEscaped(std::string_view escaped, std::size_t firs
 }
 
 }  // namespace
-
-std::optional<NavtexFrequency> ParseNavtexFrequency(std::string_view kilohertz) {
-  if (kilohertz == "490") return NavtexFrequency::k490;
-  if (kilohertz == "518") return NavtexFrequency::k518;
-  if (kilohertz == "4209" || kilohertz == "4209.5") return NavtexFrequency::k4209;
-  return std::nullopt;
-}
 
 std::string EscapeNmeaText(std::string_view text) {
   std::string escaped;

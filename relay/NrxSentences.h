@@ -7,14 +7,9 @@
 #include <vector>
 
 #include "platform/LocalClock.h"
+#include "relay/NavtexFrequency.h"
 
 namespace seaherald {
-
-// Frequency index of the NRX sentence: where the message was received.
-enum class NavtexFrequency { k490 = 1, k518 = 2, k4209 = 3 };
-
-// "490", "518", "4209" or "4209.5" (kHz); nothing for anything else.
-std::optional<NavtexFrequency> ParseNavtexFrequency(std::string_view kilohertz);
 
 // Longest sentence, from "$" to the line end included.
 inline constexpr std::size_t kNrxSentenceLimit = 82;
@@ -28,13 +23,14 @@ struct NrxMessage {
   LocalDateTime utc;  // time of reception in UTC
   std::string text;   // the message body, bytes; line ends and reserved characters are escaped
   int badCharacters = 0;
-  bool valid = true;  // status A, else V
-  int sequence = 0;   // sequential message identifier, 0-99
+  // Status A: the message arrived whole, between its header and its end marker; else V.
+  bool valid = true;
+  int sequence = 0;  // sequential message identifier, 0-99
 };
 
 // The sentences of a message: "$CRNRX," then the number of sentences, the sentence number, the
-// sequential message identifier, B1B2B3B4, the frequency index, UTC time, day, month, year,
-// total characters, bad characters and status (these nine only in the first sentence; empty
+// sequential message identifier, B1B2B3B4, the frequency index, UTC time (hhmmss), day, month,
+// year, total characters, bad characters and status (these nine only in the first sentence; empty
 // fields in the others), the part of the text, "*", the checksum and CR LF. Each sentence is
 // at most kNrxSentenceLimit characters, and an escape "^hh" is never split. A text too long
 // for kNrxMaxSentences is cut there and its status is V.

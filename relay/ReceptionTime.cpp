@@ -41,4 +41,12 @@ std::string Iso8601(const ZonedTime& time) {
   return text;
 }
 
+std::string Iso8601Utc(const ZonedTime& time) {
+  const LocalDateTime& t = time.utc;
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  return text;
+}
+
 }  // namespace seaherald

@@ -20,4 +20,7 @@ ZonedTime ZoneLocalTime(const LocalDateTime& local);
 // "2026-12-08T14:50:03+09:00" (ISO 8601, local time with its offset; "+00:00" for UTC).
 std::string Iso8601(const ZonedTime& time);
 
+// "2026-12-08T05:50:03Z" (ISO 8601, the same instant in UTC).
+std::string Iso8601Utc(const ZonedTime& time);
+
 }  // namespace seaherald

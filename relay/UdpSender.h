@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/socket.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,9 +17,13 @@ struct HostPort {
 // "HOST:PORT" or "[IPV6]:PORT" with a port from 1 to 65535; nothing when malformed.
 std::optional<HostPort> ParseHostPort(std::string_view text);
 
+// The address as it is written: an IPv6 address in brackets.
+std::string FormatHostPort(const HostPort& target);
+
 // Sends datagrams to one address, fixed when opened. Sending is fire-and-forget, as a chart
-// plotter listening on a port expects: a datagram that nobody receives is not an error.
-// Broadcast addresses are allowed.
+// plotter listening on a port expects: a datagram that nobody receives is not an error. The
+// socket is not connected, so a refusal from a host where nothing listens yet does not make a
+// later datagram fail. Broadcast addresses are allowed.
 class UdpSender {
  public:
   // Resolves the address; the text of what went wrong when it cannot be used.
@@ -29,12 +35,15 @@ class UdpSender {
   UdpSender& operator=(const UdpSender&) = delete;
   ~UdpSender();
 
-  // False when the system refused the datagram (no route, say); nothing is retried.
-  bool Send(std::string_view datagram) const;
+  // Why the system refused the datagram (no route, say); nothing when it went. Nothing is retried.
+  std::optional<std::string> Send(std::string_view datagram) const;
 
  private:
-  explicit UdpSender(int socket) : socket_(socket) {}
+  UdpSender(int socket, const sockaddr* address, socklen_t length, std::string where);
   int socket_ = -1;
+  sockaddr_storage address_{};
+  socklen_t length_ = 0;
+  std::string where_;
 };
 
 }  // namespace seaherald

@@ -115,7 +115,7 @@ std::string ApplyFormat(std::string_view value, DecodeOptions& options) {
 std::string ApplyFrequency(std::string_view value, DecodeOptions& options) {
   const std::optional<NavtexFrequency> frequency = ParseNavtexFrequency(value);
   if (!frequency) {
-    return "--frequency must be 490, 518 or 4209 (kHz), not '" + std::string(value) + "'";
+    return "--frequency must be 490, 518, 4209 or 424 (kHz), not '" + std::string(value) + "'";
   }
   options.frequency = *frequency;
   return {};
@@ -135,13 +135,29 @@ std::string ApplyMqtt(std::string_view value, DecodeOptions& options) {
 }
 
 std::string ApplyMqttTopic(std::string_view value, DecodeOptions& options) {
-  if (value.empty() || value.find_first_of("#+") != std::string_view::npos)
-    return "--mqtt-topic needs a topic name without wildcards (# or +)";
+  if (const auto problem = MqttTopicProblem(value)) return "--mqtt-topic: " + *problem;
   options.mqttTopic = std::string(value);
   return {};
 }
 
-const std::array<OptionRow, 18> Options{{
+std::string ApplyPrinterTcp(std::string_view value, DecodeOptions& options) {
+  if (value.find(':') == std::string_view::npos) {
+    options.printerTcp = ParseHostPort("any:" + std::string(value));
+    if (options.printerTcp) options.printerTcp->host.clear();
+  } else {
+    options.printerTcp = ParseHostPort(value);
+  }
+  if (options.printerTcp) return {};
+  return "--printer-tcp needs PORT or HOST:PORT, not '" + std::string(value) + "'";
+}
+
+std::string ApplyPrinterPty(std::string_view value, DecodeOptions& options) {
+  if (value.empty()) return "--printer-pty needs a path for the serial-port link";
+  options.printerPty = std::string(value);
+  return {};
+}
+
+const std::array<OptionRow, 20> Options{{
     {"--center", "HZ", "centre between the two tones, above 0 and below 1500 (default 800)",
      ApplyCenter},
     {"--lang", "en|ja", "language to start in (default ja)", ApplyLanguage},
@@ -181,8 +197,9 @@ const std::array<OptionRow, 18> Options{{
      "what goes to standard output: the lines as text (default), JSON objects for lines and "
      "messages, or NRX sentences of English messages",
      ApplyFormat},
-    {"--frequency", "490|518|4209",
-     "frequency (kHz) the receiver is tuned to, for the NRX sentences (default 518)",
+    {"--frequency", "490|518|4209|424",
+     "frequency (kHz) the receiver is tuned to, in the JSON objects and the NRX sentences "
+     "(default 518); NRX has no code for 424 and leaves its frequency field empty",
      ApplyFrequency},
     {"--udp", "HOST:PORT", "also send the NRX sentences as UDP datagrams there, whatever --format",
      ApplyUdp},
@@ -191,6 +208,14 @@ const std::array<OptionRow, 18> Options{{
      "with QoS 1",
      ApplyMqtt},
     {"--mqtt-topic", "TOPIC", "topic to publish to (default seaherald/messages)", ApplyMqttTopic},
+    {"--printer-tcp", "[HOST:]PORT",
+     "serve each English message as a receiver prints it (ZCZC ... NNNN, CR LF) to every TCP "
+     "client of PORT",
+     ApplyPrinterTcp},
+    {"--printer-pty", "PATH",
+     "the same text on a pseudo-terminal that serial-port readers open as PATH (a link made and "
+     "removed by the tool)",
+     ApplyPrinterPty},
     {"--settings", "FILE",
      "take the receiver settings from the window's settings file FILE (only read); options "
      "given here win over it",
@@ -321,7 +346,9 @@ std::string DecodeUsage() {
          "docs/json-output.md. --format nmea prints, for each completed English message, NRX\n"
          "sentences (talker CR) as IEC 61162-1 defines them; --udp sends the same sentences,\n"
          "one per datagram. Messages of the Japanese-language service are never sent as NRX:\n"
-         "NMEA's character set cannot carry their text (use jsonl or --mqtt for them). --mqtt\n"
+         "NMEA's character set cannot carry their text (use jsonl or --mqtt for them); the\n"
+         "tool says so once. --printer-tcp and --printer-pty give English messages as a\n"
+         "receiver prints them on its serial port, for programs that read such a port. --mqtt\n"
          "publishes every completed message's JSON object with QoS 1; while the broker is away\n"
          "messages wait and go out when it is back, and at the end the tool waits up to 10 s\n"
          "for the broker to acknowledge them.\n"
@@ -340,9 +367,11 @@ std::string DecodeUsage() {
          "\n"
          "Exit status: 0 when the input was decoded to its end, 1 when it or the settings file\n"
          "could not be read or the input ended early (what was there is still decoded), 2 for a\n"
-         "wrong command line, 3 when a message could not be written to the log folder (3 wins\n"
-         "over 1), 4 when the MQTT broker had not acknowledged every message 10 s after the\n"
-         "end. --capture ends with 0 when stopped by SIGINT or SIGTERM.\n";
+         "wrong command line or a network address or pseudo-terminal that cannot be used (a\n"
+         "--udp host that cannot be resolved, a TCP port in use), 3 when a message could\n"
+         "not be written to the log folder, 4 when the MQTT broker had not acknowledged every\n"
+         "message 10 s after the end (3 wins over 4, 4 over 1; the broker is waited for in every\n"
+         "case). --capture ends with 0 when stopped by SIGINT or SIGTERM.\n";
   return text.str();
 }
 

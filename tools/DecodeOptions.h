@@ -38,6 +38,8 @@ struct DecodeOptions {
   std::optional<HostPort> udp;                        // NRX sentences as datagrams there
   std::optional<MqttTarget> mqtt;                     // each message's JSON to this broker
   std::optional<std::string> mqttTopic;
+  std::optional<HostPort> printerTcp;     // the printer text to TCP clients there
+  std::optional<std::string> printerPty;  // the printer text on a pseudo-terminal linked here
   std::string input;  // a file name, or "-" for raw PCM on standard input; with --capture, a device
   bool capture = false;  // live from the sound server instead of a file
   bool showHelp = false;

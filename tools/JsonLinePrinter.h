@@ -8,6 +8,7 @@
 #include "msglog/CompletedMessage.h"
 #include "platform/CodePage.h"
 #include "platform/LocalClock.h"
+#include "relay/NavtexFrequency.h"
 
 namespace seaherald::decodetool {
 
@@ -15,7 +16,7 @@ namespace seaherald::decodetool {
 // completed message (docs/json-output.md), flushed at once for pipes.
 class JsonLinePrinter final : public LineSink, public MessageCompletionListener {
  public:
-  explicit JsonLinePrinter(std::FILE* out) : out_(out) {}
+  JsonLinePrinter(std::FILE* out, NavtexFrequency frequency) : out_(out), frequency_(frequency) {}
 
   // The clock that stamps the lines (the decoding's own); lines before it is set are not stamped
   // with anything but the epoch of LocalDateTime, so set it before decoding.
@@ -31,6 +32,7 @@ class JsonLinePrinter final : public LineSink, public MessageCompletionListener 
   void Write(std::string object);
 
   std::FILE* out_;
+  NavtexFrequency frequency_;
   const LocalClock* clock_ = nullptr;
   std::function<void()> beforeWrite_;
   CodePageConverter converter_;

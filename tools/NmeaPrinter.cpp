@@ -4,8 +4,11 @@ namespace seaherald::decodetool {
 
 void NmeaPrinter::MessageCompleted(const CompletedMessage& message) {
   const std::vector<std::string> sentences = feed_.SentencesFor(message);
-  if (sentences.empty()) return;
   if (beforeWrite_) beforeWrite_();
+  if (message.lang != 0 && !toldJapanese_) {
+    report_(std::string("--format nmea: ") + kJapaneseNotNrx);
+    toldJapanese_ = true;
+  }
   for (const std::string& sentence : sentences)
     std::fwrite(sentence.data(), 1, sentence.size(), out_);
   std::fflush(out_);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -58,11 +59,16 @@ std::optional<FilingTarget> FilingTargetFor(const DecodeOptions& options,
 
 // The network outputs the command line asks for; nothing when it asks for none.
 std::unique_ptr<seaherald::NetworkOutputs> NetworkOutputsFor(const DecodeOptions& options) {
-  if (!options.udp && !options.mqtt) return nullptr;
+  if (!options.udp && !options.mqtt && !options.printerTcp && !options.printerPty) return nullptr;
   seaherald::NetworkOutputSettings settings;
   settings.nrxUdp = options.udp;
   settings.frequency = options.frequency;
-  settings.mqtt = options.mqtt;
+  if (options.mqtt) {
+    settings.mqtt = seaherald::WithCredentialsFrom(
+        *options.mqtt, std::getenv("SEAHERALD_MQTT_USER"), std::getenv("SEAHERALD_MQTT_PASSWORD"));
+  }
+  settings.printerTcp = options.printerTcp;
+  if (options.printerPty) settings.printerPty = *options.printerPty;
   return std::make_unique<seaherald::NetworkOutputs>(settings, Complain);
 }
 
@@ -94,13 +100,13 @@ int Decode(const DecodeOptions& options) {
   std::unique_ptr<seaherald::NetworkOutputs> network;
   try {
     network = NetworkOutputsFor(options);
-  } catch (const std::runtime_error& error) {
+  } catch (const std::runtime_error& error) {  // an address or the pseudo-terminal is unusable
     Complain(error.what());
-    return ExitInputProblem;
+    return ExitUsage;
   }
   LinePrinter printer(stdout);
-  JsonLinePrinter json(stdout);
-  NmeaPrinter nmea(stdout, options.frequency);
+  JsonLinePrinter json(stdout, options.frequency);
+  NmeaPrinter nmea(stdout, options.frequency, Complain);
   seaherald::LineSink* lines = &printer;
   CompletionFanOut completions;
   if (options.format == OutputFormat::kJsonl) {
@@ -136,13 +142,12 @@ int Decode(const DecodeOptions& options) {
   if (defect) Complain(*defect);
   const std::optional<FilingSummary> filing = runner.Filing();
   if (filing) std::fputs(DescribeFiling(*filing, *options.logFolder).c_str(), stderr);
+  // Published messages are waited for even when filing failed: that exit must not lose them too.
+  const std::size_t undelivered = network ? network->Flush(MqttFlushLimit) : 0;
+  if (undelivered > 0)
+    Complain(std::to_string(undelivered) + " message(s) not acknowledged by the MQTT broker");
   if (filing && filing->counts.writeFailed > 0) return ExitNotFiled;
-  if (network) {
-    if (const std::size_t left = network->Flush(MqttFlushLimit); left > 0) {
-      Complain(std::to_string(left) + " message(s) not acknowledged by the MQTT broker");
-      return ExitNotDelivered;
-    }
-  }
+  if (undelivered > 0) return ExitNotDelivered;
   return defect ? ExitInputProblem : ExitDecoded;
 }
 

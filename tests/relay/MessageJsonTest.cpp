@@ -93,7 +93,7 @@ TEST_F(MessageJsonTest, MessageObjectHasExactlyTheDocumentedFieldsAndCatalogueNa
                                  1,
                                  LocalDateTime{2026, 1, 1, 3, 4, 5},
                                  FilingOutcome::kReplaced};
-  const Json m = Parsed(MessageJson(converter_, english));
+  const Json m = Parsed(MessageJson(converter_, english, NavtexFrequency::k4209));
   EXPECT_EQ(FieldsOf(m), DocumentedFields("Message objects"));
   EXPECT_EQ(m["kind"], "message");
   EXPECT_EQ(m["header"], "GA12");
@@ -102,6 +102,8 @@ TEST_F(MessageJsonTest, MessageObjectHasExactlyTheDocumentedFieldsAndCatalogueNa
   EXPECT_EQ(m["type"],
             (Json{{"letter", "A"}, {"en", "Navigational warnings"}, {"ja", "航行警報"}}));
   EXPECT_EQ(m["received"], "2026-01-01T03:04:05+09:00");
+  EXPECT_EQ(m["received_utc"], "2025-12-31T18:04:05Z");
+  EXPECT_EQ(m["frequency_khz"], 4209.5);
   EXPECT_EQ(m["cut_lines"], 1);
   EXPECT_EQ(m["filed"], true);
   EXPECT_EQ(m["filing"], "replaced");
@@ -112,7 +114,8 @@ TEST_F(MessageJsonTest, JapaneseMessageAndUnnamedLettersUseTheOtherEntries) {
   const std::string header = *converter_.Cp932FromUtf8("ＱＺ１２３");
   const CompletedMessage japanese{header, 1,  *converter_.Cp932FromUtf8("本文\r\n"),
                                   0,      {}, FilingOutcome::kTooManyErrors};
-  const Json m = Parsed(MessageJson(converter_, japanese));
+  const Json m = Parsed(MessageJson(converter_, japanese, NavtexFrequency::k424));
+  EXPECT_EQ(m["frequency_khz"], 424);
   EXPECT_EQ(m["header"], "ＱＺ１２３");
   EXPECT_EQ(m["language"], "ja");
   EXPECT_EQ(m["station"], (Json{{"letter", "Ｑ"}, {"en", "Another"}, {"ja", "その他"}}));
@@ -135,7 +138,7 @@ TEST_F(MessageJsonTest, EveryOutcomeHasItsDocumentedWord) {
   const std::string text{std::istreambuf_iterator<char>(doc), {}};
   for (const auto& [outcome, word] : expected) {
     const CompletedMessage message{"GA12", 0, "X\r\n", 0, {}, outcome};
-    const Json m = Parsed(MessageJson(converter_, message));
+    const Json m = Parsed(MessageJson(converter_, message, NavtexFrequency::k518));
     EXPECT_EQ(m["filing"], word.first);
     EXPECT_EQ(m["filed"], word.second);
     EXPECT_NE(text.find("`\"" + word.first + "\"`"), std::string::npos) << word.first;

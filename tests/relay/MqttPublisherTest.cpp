@@ -2,6 +2,12 @@
 #include "relay/MqttPublisher.h"
 
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
 
 #include "tests/relay/MqttTestBroker.h"
 
@@ -19,6 +25,60 @@ MqttTarget Target(int port) {
   target.topic = "test/navtex";
   return target;
 }
+
+// Everything the publisher reports, kept for the test to read.
+class Reports {
+ public:
+  std::function<void(const std::string&)> Sink() {
+    return [this](const std::string& text) {
+      const std::lock_guard lock(mutex_);
+      texts_.push_back(text);
+    };
+  }
+  std::vector<std::string> Texts() {
+    const std::lock_guard lock(mutex_);
+    return texts_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::string> texts_;
+};
+
+// A TCP port where something that is not a broker answers (as a web server would) and hangs up.
+class NotABroker {
+ public:
+  NotABroker() : socket_(socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    listen(socket_, 8);
+    server_ = std::thread([this] {
+      for (int client; (client = accept(socket_, nullptr, nullptr)) >= 0; close(client)) {
+        ++accepted_;
+        const std::string_view answer = "HTTP/1.0 400 Bad Request\r\n\r\n";
+        (void)!write(client, answer.data(), answer.size());
+      }
+    });
+  }
+  ~NotABroker() {
+    shutdown(socket_, SHUT_RDWR);
+    server_.join();
+    close(socket_);
+  }
+  int Port() const { return port_; }
+  int Accepted() const { return accepted_; }
+
+ private:
+  int socket_;
+  int port_ = 0;
+  std::atomic<int> accepted_{0};
+  std::thread server_;
+};
 
 // Nothing published while the broker restarts is lost, nothing is delivered twice out of order,
 // and the publisher reports the loss and the return.
@@ -69,6 +129,84 @@ TEST(MqttPublisher, APublisherStartedBeforeItsBrokerDeliversOnceTheBrokerIsUp) {
   EXPECT_EQ(subscriber.WaitFor(1, 20s), std::vector<std::string>{"early"});
 }
 
+// A broker that refuses the log-in is asked again after 1, 2, 4 ... seconds, not thousands of
+// times a second, and the refusal is told once with the broker's reason.
+TEST(MqttPublisher, RefusedCredentialsAreToldOnceAndRetriedLessAndLessOften) {
+  SEAHERALD_REQUIRE_BROKER();
+  MqttTestBroker broker("navtex", "right");
+  ASSERT_TRUE(broker.Start());
+  MqttTarget target = Target(broker.Port());
+  target.user = "navtex";
+  target.password = "wrong";
+  Reports reports;
+  {
+    MqttPublisher refused(target, reports.Sink());
+    refused.Publish("kept");
+    std::this_thread::sleep_for(4s);  // attempts at about 0, 1 and 3 s
+    const int attempts = broker.SessionsAnswered();
+    EXPECT_GE(attempts, 2);
+    EXPECT_LE(attempts, 3);
+    EXPECT_EQ(refused.Flush(0ms), 1u);
+  }
+  const std::vector<std::string> told = reports.Texts();
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find("not authorised"), std::string::npos) << told[0];
+
+  target.password = "right";
+  MqttPublisher accepted(target);
+  accepted.Publish("let in");
+  EXPECT_EQ(accepted.Flush(10s), 0u);
+}
+
+TEST(MqttPublisher, APortThatIsNoBrokerIsToldOnceAndNotHammered) {
+  const NotABroker web;
+  Reports reports;
+  {
+    MqttPublisher publisher(Target(web.Port()), reports.Sink());
+    publisher.Publish("kept");
+    std::this_thread::sleep_for(4s);
+    const int attempts = web.Accepted();
+    EXPECT_GE(attempts, 2);
+    EXPECT_LE(attempts, 3);
+    EXPECT_EQ(publisher.Flush(0ms), 1u);
+  }
+  const std::vector<std::string> told = reports.Texts();
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find("is it an MQTT broker"), std::string::npos) << told[0];
+}
+
+// After 7 s away the next attempt would be 8 s later; the end-of-run wait tries every second.
+TEST(MqttPublisher, ABrokerBackDuringTheFinalWaitIsFoundInTime) {
+  SEAHERALD_REQUIRE_BROKER();
+  MqttTestBroker broker;
+  MqttPublisher publisher(Target(broker.Port()));
+  publisher.Publish("late");
+  std::this_thread::sleep_for(7500ms);
+  ASSERT_TRUE(broker.Start());
+  EXPECT_EQ(publisher.Flush(4s), 0u);
+}
+
+// Dashboards see whether the receiver is there: retained "online" while it is connected,
+// "offline" once it has ended, also for a subscriber that comes later.
+TEST(MqttPublisher, AvailabilityIsOnlineWhileConnectedAndOfflineAfterTheEnd) {
+  SEAHERALD_REQUIRE_BROKER();
+  MqttTestBroker broker;
+  ASSERT_TRUE(broker.Start());
+  {
+    MqttTestSubscriber watcher(broker.Port(), "test/navtex/status");
+    ASSERT_TRUE(watcher.WaitSubscribed(10s));
+    {
+      MqttPublisher publisher(Target(broker.Port()));
+      publisher.Publish("message");
+      EXPECT_EQ(publisher.Flush(10s), 0u);
+      EXPECT_EQ(watcher.WaitFor(1, 10s), std::vector<std::string>{"online"});
+    }
+    EXPECT_EQ(watcher.WaitFor(2, 10s), (std::vector<std::string>{"online", "offline"}));
+  }
+  MqttTestSubscriber later(broker.Port(), "test/navtex/status");
+  EXPECT_EQ(later.WaitFor(1, 10s), std::vector<std::string>{"offline"});
+}
+
 TEST(MqttUrl, BrokerAddressesAreCheckedBeforeUse) {
   const auto target = std::get<MqttTarget>(ParseMqttUrl("mqtt://user:pa:ss@[::1]:8883/"));
   EXPECT_EQ(target.host, "::1");
@@ -76,10 +214,35 @@ TEST(MqttUrl, BrokerAddressesAreCheckedBeforeUse) {
   EXPECT_EQ(target.user, "user");
   EXPECT_EQ(target.password, "pa:ss");
   EXPECT_EQ(std::get<MqttTarget>(ParseMqttUrl("mqtt://broker")).port, 1883);
-  for (const char* bad : {"broker:1883", "mqtts://broker", "mqtt://", "mqtt://broker:x",
-                          "mqtt://broker:70000", "mqtt://broker/topic"}) {
+  const auto loopback6 = std::get<MqttTarget>(ParseMqttUrl("mqtt://[::1]"));
+  EXPECT_EQ(loopback6.host, "::1");
+  EXPECT_EQ(loopback6.port, 1883);
+  for (const char* bad :
+       {"broker:1883", "mqtts://broker", "mqtt://", "mqtt://broker:x", "mqtt://broker:70000",
+        "mqtt://broker/topic", "mqtt://::1", "mqtt://[::1", "mqtt://[]"}) {
     EXPECT_TRUE(std::holds_alternative<std::string>(ParseMqttUrl(bad))) << bad;
   }
+}
+
+// The URL wins; the environment fills in what it leaves out, and a password needs a user.
+TEST(MqttUrl, TheEnvironmentGivesTheLogInTheUrlLeavesOut) {
+  const auto target = [](const char* url) { return std::get<MqttTarget>(ParseMqttUrl(url)); };
+  const MqttTarget both = WithCredentialsFrom(target("mqtt://broker"), "navtex", "secret");
+  EXPECT_EQ(both.user + ":" + both.password, "navtex:secret");
+  const MqttTarget named = WithCredentialsFrom(target("mqtt://me@broker"), "navtex", "secret");
+  EXPECT_EQ(named.user + ":" + named.password, "me:secret");
+  const MqttTarget url = WithCredentialsFrom(target("mqtt://me:pw@broker"), "navtex", "secret");
+  EXPECT_EQ(url.user + ":" + url.password, "me:pw");
+  const MqttTarget alone = WithCredentialsFrom(target("mqtt://broker"), nullptr, "secret");
+  EXPECT_EQ(alone.user + ":" + alone.password, ":");
+}
+
+TEST(MqttTopic, OnlyTopicsABrokerTakesAreAccepted) {
+  EXPECT_FALSE(MqttTopicProblem("ship/navtex"));
+  EXPECT_FALSE(MqttTopicProblem("\xE8\x88\xB9/navtex"));  // UTF-8
+  EXPECT_TRUE(MqttTopicProblem("\x91\x44/navtex"));       // the same word in Shift-JIS
+  for (const char* bad : {"", "ship/#", "ship/+/navtex"})
+    EXPECT_TRUE(MqttTopicProblem(bad)) << bad;
 }
 
 }  // namespace

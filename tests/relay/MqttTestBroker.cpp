@@ -61,6 +61,12 @@ bool Await(std::chrono::milliseconds limit, Condition done) {
   return true;
 }
 
+std::filesystem::path TemporaryFolder() {
+  char pattern[] = "/tmp/seaherald-broker.XXXXXX";
+  if (mkdtemp(pattern) == nullptr) throw std::runtime_error("no temporary folder");
+  return pattern;
+}
+
 }  // namespace
 
 std::optional<std::string> MqttTestBroker::Problem() {
@@ -68,19 +74,36 @@ std::optional<std::string> MqttTestBroker::Problem() {
   return "the mosquitto broker is not installed (package mosquitto)";
 }
 
-MqttTestBroker::MqttTestBroker() : port_(FreeLoopbackPort()) {
-  char pattern[] = "/tmp/seaherald-broker.XXXXXX";
-  if (mkdtemp(pattern) == nullptr) throw std::runtime_error("no temporary folder");
-  folder_ = pattern;
+MqttTestBroker::MqttTestBroker() : folder_(TemporaryFolder()), port_(FreeLoopbackPort()) {
+  WriteConfig("allow_anonymous true\n");
+}
+
+MqttTestBroker::MqttTestBroker(const std::string& user, const std::string& password)
+    : folder_(TemporaryFolder()), port_(FreeLoopbackPort()) {
+  WriteConfig("allow_anonymous false\npassword_file " + (folder_ / "passwords").string() + "\n");
+  const std::string command = "mosquitto_passwd -c -b '" + (folder_ / "passwords").string() +
+                              "' '" + user + "' '" + password + "'";
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("mosquitto_passwd failed");
+}
+
+void MqttTestBroker::WriteConfig(const std::string& accessLines) {
   std::ofstream config(folder_ / "mosquitto.conf");
   // Started as root, mosquitto would drop to its own user, which cannot write in our folder.
   const passwd* self = getpwuid(geteuid());
   if (self != nullptr) config << "user " << self->pw_name << "\n";
   config << "listener " << port_ << " 127.0.0.1\n"
-         << "allow_anonymous true\n"
-         << "persistence true\n"
+         << accessLines << "persistence true\n"
          << "persistence_location " << folder_.string() << "/\n"
+         << "log_type all\n"
          << "log_dest file " << (folder_ / "mosquitto.log").string() << "\n";
+}
+
+int MqttTestBroker::SessionsAnswered() const {
+  std::ifstream log(folder_ / "mosquitto.log");
+  int count = 0;
+  for (std::string line; std::getline(log, line);)
+    count += line.find("Sending CONNACK") != std::string::npos ? 1 : 0;
+  return count;
 }
 
 MqttTestBroker::~MqttTestBroker() {

@@ -21,6 +21,8 @@ namespace seaherald::testing {
 class MqttTestBroker {
  public:
   MqttTestBroker();
+  // One that lets in only `user` with `password` (from a password file made by mosquitto_passwd).
+  MqttTestBroker(const std::string& user, const std::string& password);
   ~MqttTestBroker();
   MqttTestBroker(const MqttTestBroker&) = delete;
   MqttTestBroker& operator=(const MqttTestBroker&) = delete;
@@ -33,8 +35,12 @@ class MqttTestBroker {
   bool Start();
   // Ends it with SIGTERM, as a service manager would, and waits for it.
   void Stop();
+  // How many session requests the broker has answered (accepted or refused), from its own log.
+  int SessionsAnswered() const;
 
  private:
+  void WriteConfig(const std::string& accessLines);
+
   std::filesystem::path folder_;
   int port_ = 0;
   pid_t pid_ = -1;

@@ -57,8 +57,17 @@ TEST_F(NetworkSettingsFileTest, UnusableValuesAreNamedAndTheirOutputStaysOff) {
   EXPECT_EQ(load.problems[1].key, "NrxFreq");
   EXPECT_EQ(load.problems[2].key, "MqttTopic");
   EXPECT_FALSE(load.settings.nrxUdp);
-  ASSERT_TRUE(load.settings.mqtt);
-  EXPECT_EQ(load.settings.mqtt->topic, "seaherald/messages");
+  EXPECT_FALSE(load.settings.mqtt) << "published under a topic the user did not ask for";
+}
+
+// The settings file is Shift-JIS; the broker gets the topic in UTF-8, or none at all.
+TEST_F(NetworkSettingsFileTest, AJapaneseTopicReachesTheBrokerAsUtf8) {
+  EXPECT_EQ(Load("[Net]\nMqttUrl=mqtt://b\nMqttTopic=\x91\x44/navtex\n").settings.mqtt->topic,
+            "\xE8\x88\xB9/navtex");
+  const NetworkSettingsLoad broken = Load("[Net]\nMqttUrl=mqtt://b\nMqttTopic=\x91/navtex\n");
+  ASSERT_EQ(broken.problems.size(), 1u);
+  EXPECT_EQ(broken.problems[0].key, "MqttTopic");
+  EXPECT_FALSE(broken.settings.mqtt);
 }
 
 }  // namespace

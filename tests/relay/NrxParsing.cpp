@@ -89,6 +89,8 @@ std::variant<NrxGroup, std::string> ReassembleNrx(const std::vector<std::string>
       group.header = f[4];
       group.frequencyIndex = f[5];
       group.time = f[6];
+      if (group.time.size() != 6 || group.time.find_first_not_of("0123456789") != std::string::npos)
+        return "time '" + group.time + "' is not hhmmss";
       group.day = f[7];
       group.month = f[8];
       group.year = f[9];

@@ -14,7 +14,7 @@ struct NrxGroup {
   int sequence = -1;
   std::string header;
   std::string frequencyIndex;
-  std::string time;  // hhmmss.ss
+  std::string time;  // hhmmss, as the published examples write it
   std::string day, month, year;
   std::size_t totalCharacters = 0;
   int badCharacters = 0;

@@ -50,16 +50,15 @@ TEST(NrxSentences, ShortMessageIsOneSentenceWithEveryField) {
   EXPECT_EQ(group.sequence, 7);
   EXPECT_EQ(group.header, "GA12");
   EXPECT_EQ(group.frequencyIndex, "1");
-  EXPECT_EQ(group.time, "055003.00");
+  EXPECT_EQ(group.time, "055003");
   EXPECT_EQ(group.day + "/" + group.month + "/" + group.year, "08/12/2026");
   EXPECT_EQ(group.badCharacters, 2);
   EXPECT_EQ(group.status, "V");
   EXPECT_EQ(group.text, "SHORT TEXT\r\n");
-  EXPECT_EQ(sentences[0],
-            "$CRNRX,001,001,07,GA12,1,055003.00,08,12,2026,12,2,V,SHORT TEXT^0D^0A*" +
-                NmeaChecksum("CRNRX,001,001,07,GA12,1,055003.00,08,12,2026,12,2,V,SHORT "
-                             "TEXT^0D^0A") +
-                "\r\n");
+  EXPECT_EQ(sentences[0], "$CRNRX,001,001,07,GA12,1,055003,08,12,2026,12,2,V,SHORT TEXT^0D^0A*" +
+                              NmeaChecksum("CRNRX,001,001,07,GA12,1,055003,08,12,2026,12,2,V,SHORT "
+                                           "TEXT^0D^0A") +
+                              "\r\n");
 }
 
 // Every byte value, reserved characters and line ends among ordinary text: each sentence stays
@@ -133,8 +132,8 @@ class ZoneGuard {
   std::string old_;
 };
 
-CompletedMessage English(int errors) {
-  return {"GA12", 0, "LINE\r\n", errors, {2026, 1, 1, 3, 0, 0}, FilingOutcome::kWritten};
+CompletedMessage English(int errors, std::string body = "LINE\r\n") {
+  return {"GA12", 0, std::move(body), errors, {2026, 1, 1, 3, 0, 0}, FilingOutcome::kWritten};
 }
 
 // The feed numbers messages 0-99 and round again, takes the time as UTC and leaves out the
@@ -152,15 +151,26 @@ TEST(NrxFeed, NumbersEnglishMessagesInUtcAndSkipsJapaneseOnes) {
   const NrxGroup first = Reassembled(feed.SentencesFor(English(0)));
   EXPECT_EQ(first.sequence, 0);
   EXPECT_EQ(first.frequencyIndex, "3");
-  EXPECT_EQ(first.time, "180000.00");
+  EXPECT_EQ(first.time, "180000");
   EXPECT_EQ(first.day + "/" + first.month + "/" + first.year, "31/12/2025");
   EXPECT_EQ(first.status, "A");
   for (int i = 1; i < 100; ++i)
     feed.SentencesFor(English(0));
-  const NrxGroup wrapped = Reassembled(feed.SentencesFor(English(3)));
+  const NrxGroup wrapped =
+      Reassembled(feed.SentencesFor(English(2, "A...\r\nB\r\n...\r\nC... D\r\n")));
   EXPECT_EQ(wrapped.sequence, 0);
-  EXPECT_EQ(wrapped.status, "V");
-  EXPECT_EQ(wrapped.badCharacters, 3);
+  EXPECT_EQ(wrapped.status, "A") << "a message with its end marker is whole, errors or not";
+  EXPECT_EQ(wrapped.badCharacters, 2);
+  EXPECT_EQ(wrapped.text, "A*\r\nB\r\n*\r\nC... D\r\n");
+}
+
+// A received line that itself ends in "..." cannot be told from a cut one: nothing is marked.
+TEST(NrxFeed, LeavesTheTextAsFiledWhenCutLinesCannotBeToldApart) {
+  NrxFeed feed(NavtexFrequency::k518);
+  const std::string body = "SEE ABOVE...\r\nCUT...\r\n";
+  const NrxGroup group = Reassembled(feed.SentencesFor(English(1, body)));
+  EXPECT_EQ(group.text, body);
+  EXPECT_EQ(group.badCharacters, 1);
 }
 
 }  // namespace

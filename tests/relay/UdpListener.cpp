@@ -5,16 +5,18 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <cstdint>
 
 #include <stdexcept>
 
 namespace seaherald::testing {
 
-UdpListener::UdpListener() {
+UdpListener::UdpListener(int port) {
   socket_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
   socklen_t length = sizeof address;
   if (socket_ < 0 || bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
       getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {

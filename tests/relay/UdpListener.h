@@ -8,7 +8,8 @@ namespace seaherald::testing {
 // A UDP socket on a free loopback port, as a chart plotter listening for NRX sentences.
 class UdpListener {
  public:
-  UdpListener();
+  // On `port`, or a free one when 0.
+  explicit UdpListener(int port = 0);
   ~UdpListener();
   UdpListener(const UdpListener&) = delete;
   UdpListener& operator=(const UdpListener&) = delete;

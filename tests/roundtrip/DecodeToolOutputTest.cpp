@@ -86,10 +86,11 @@ TEST(DecodeToolOutput, NmeaSentencesGiveBackTheFiledText) {
   EXPECT_EQ(nrx.header, "GA12");
   EXPECT_EQ(nrx.frequencyIndex, "1");
   EXPECT_EQ(nrx.badCharacters, 1);
-  EXPECT_EQ(nrx.status, "V");
-  const std::string filed = FiledBody(logs / "GA12.txt");
-  EXPECT_NE(filed.find("GUNNERY ...\r\n"), std::string::npos) << filed;
-  EXPECT_EQ(nrx.text, filed);
+  EXPECT_EQ(nrx.status, "A");
+  std::string filed = FiledBody(logs / "GA12.txt");
+  const std::size_t cut = filed.find("GUNNERY ...\r\n");
+  ASSERT_NE(cut, std::string::npos) << filed;
+  EXPECT_EQ(nrx.text, filed.replace(cut, 11, "GUNNERY *"));
 }
 
 // The sample holds an English and a Japanese message: both as JSON, the lines exactly as the
@@ -179,12 +180,59 @@ TEST(DecodeToolOutput, MqttPublishesEveryMessageAlsoAcrossABrokerRestart) {
   EXPECT_EQ(Json::parse(received[3])["header"], "ＧＡ１３０");
 }
 
+// A log folder that cannot be written (exit 3) must not also lose what went to the broker.
+TEST(DecodeToolOutput, MessagesThatCouldNotBeFiledStillReachTheBroker) {
+  using namespace std::chrono_literals;
+  SEAHERALD_REQUIRE_BROKER();
+  seaherald::testing::MqttTestBroker broker;
+  ASSERT_TRUE(broker.Start());
+  seaherald::testing::MqttTestSubscriber subscriber(broker.Port(), "ship/navtex");
+  ASSERT_TRUE(subscriber.WaitSubscribed(10s));
+  const ScratchDirectory dir;
+  std::ofstream(dir / "logs") << "a file, not a folder\n";
+  const ToolResult result =
+      RunDecodeTool({"--mqtt", "mqtt://127.0.0.1:" + std::to_string(broker.Port()), "--mqtt-topic",
+                     "ship/navtex", "--log", (dir / "logs").string(), SamplePath.string()});
+  EXPECT_EQ(result.exitCode, 3) << result.err;
+  const std::vector<std::string> received = subscriber.WaitFor(2, 10s);
+  ASSERT_EQ(received.size(), 2u) << result.err;
+  EXPECT_EQ(Json::parse(received[0])["filing"], "write-failed");
+}
+
+// The sample's Japanese message has no NRX form: said once, while JSON carries it with 424 kHz,
+// for which the NRX frequency field stays empty.
+TEST(DecodeToolOutput, TheJapaneseServiceIsToldAndCarriedWhereItCanBe) {
+  const ToolResult nmea =
+      RunDecodeTool({"--format", "nmea", "--frequency", "424", SamplePath.string()});
+  ASSERT_EQ(nmea.exitCode, 0) << nmea.err;
+  const std::vector<NrxGroup> groups = GroupsIn(seaherald::testing::SplitSentences(nmea.out));
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_EQ(groups[0].frequencyIndex, "");
+  const std::size_t told = nmea.err.find("Japanese-language service are not sent as NRX");
+  EXPECT_NE(told, std::string::npos) << nmea.err;
+  EXPECT_EQ(nmea.err.find("Japanese-language", told + 1), std::string::npos) << "told twice";
+
+  const ToolResult json =
+      RunDecodeTool({"--format", "jsonl", "--frequency", "424", SamplePath.string()});
+  ASSERT_EQ(json.exitCode, 0) << json.err;
+  int japanese = 0;
+  for (const std::string& text : json.lines) {
+    const Json object = Json::parse(text);
+    if (object["kind"] == "message" && object["language"] == "ja") {
+      EXPECT_EQ(object["frequency_khz"], 424);
+      ++japanese;
+    }
+  }
+  EXPECT_EQ(japanese, 1);
+}
+
 TEST(DecodeToolOutput, WrongOutputOptionsAreUsageErrors) {
   const std::vector<std::vector<std::string>> wrong{
       {"--format", "xml"},         {"--frequency", "500"},
       {"--udp", "localhost"},      {"--udp", "localhost:99999"},
       {"--mqtt", "http://broker"}, {"--mqtt", "mqtt://broker:0"},
-      {"--mqtt-topic", "navtex"},  {"--mqtt", "mqtt://broker", "--mqtt-topic", "a/#"}};
+      {"--mqtt-topic", "navtex"},  {"--mqtt", "mqtt://broker", "--mqtt-topic", "a/#"},
+      {"--mqtt", "mqtt://::1"},    {"--udp", "no-such-host.invalid:10110"}};
   for (std::vector<std::string> args : wrong) {
     args.push_back(SamplePath.string());
     const ToolResult result = RunDecodeTool(args);

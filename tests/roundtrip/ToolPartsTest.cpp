@@ -97,6 +97,14 @@ TEST(DecodeOptionsTest, CaptureAndOutputOptions) {
   EXPECT_EQ(std::get<DecodeOptions>(Parse({"--mqtt", "mqtt://b", "x"})).mqtt->topic,
             "seaherald/messages");
   EXPECT_EQ(std::get<DecodeOptions>(Parse({"x"})).format, OutputFormat::kLines);
+  const auto printer = std::get<DecodeOptions>(
+      Parse({"--printer-tcp", "2000", "--printer-pty", "/tmp/navtex0", "--frequency=424", "x"}));
+  EXPECT_EQ(printer.printerTcp->host, "") << "every address";
+  EXPECT_EQ(printer.printerTcp->port, "2000");
+  EXPECT_EQ(*printer.printerPty, "/tmp/navtex0");
+  EXPECT_EQ(printer.frequency, NavtexFrequency::k424);
+  EXPECT_EQ(std::get<DecodeOptions>(Parse({"--printer-tcp=[::1]:2000", "x"})).printerTcp->host,
+            "::1");
 }
 
 TEST(DecodeOptionsTest, ErrorsNameTheProblem) {
@@ -127,6 +135,11 @@ TEST(DecodeOptionsTest, ErrorsNameTheProblem) {
   EXPECT_NE(message({"--log=", "x"}).find("--log needs a folder"), std::string::npos);
   EXPECT_NE(message({"--settings", "", "x"}).find("--settings needs a file"), std::string::npos);
   EXPECT_NE(message({"--no-errsave=1", "x"}).find("takes no value"), std::string::npos);
+  for (const std::string_view port : {"0", "port", "host:", ":2000", "70000"})
+    EXPECT_NE(message({"--printer-tcp", port, "x"}).find("--printer-tcp needs"), std::string::npos)
+        << port;
+  EXPECT_NE(message({"--mqtt", "mqtt://b", "--mqtt-topic", "\x91\x44", "x"}).find("UTF-8"),
+            std::string::npos);
 }
 
 // Magnitude of a frequency component, by correlation.
