@@ -29,11 +29,12 @@ bool SoftBitHistory::Holds(const SoftCodeBook& book, int back) const {
 }
 
 std::array<PairReading, 2> SoftBitHistory::Read(const SoftCodeBook& book, int back,
-                                                const std::bitset<128>* allowed) const {
+                                                const std::bitset<128>* allowed,
+                                                bool phasing) const {
   const auto span = static_cast<std::size_t>(book.PairSpan());
   const std::span<const double> soft(soft_.data() + newest_ + back, span);
   const std::span<const double> logCosh(logCosh_.data() + newest_ + back, span);
-  return book.Read(soft, logCosh, allowed);
+  return book.Read(soft, logCosh, allowed, phasing);
 }
 
 }  // namespace seaherald

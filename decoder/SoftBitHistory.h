@@ -22,7 +22,8 @@ class SoftBitHistory {
   bool Holds(const SoftCodeBook& book, int back) const;
   // Readings of that pair, as given and inverted; requires Holds(book, back).
   std::array<PairReading, 2> Read(const SoftCodeBook& book, int back,
-                                  const std::bitset<128>* allowed = nullptr) const;
+                                  const std::bitset<128>* allowed = nullptr,
+                                  bool phasing = true) const;
 
  private:
   std::array<double, 2 * Length> soft_{};  // each value twice, so windows are contiguous

@@ -3,6 +3,16 @@
 #include <array>
 
 namespace seaherald {
+namespace {
+
+std::bitset<128> JapaneseControls() {
+  std::bitset<128> controls;
+  controls.set(CodeHandler::JapaneseLineFeed);
+  controls.set(CodeHandler::JapaneseCarriageReturn);
+  return controls;
+}
+
+}  // namespace
 
 SoftCharacterDecoder::SoftCharacterDecoder(DecoderSettings settings,
                                            ReceptionIndicators& indicators, DecodedLine& line,
@@ -28,6 +38,7 @@ void SoftCharacterDecoder::Reset() {
   pairBitCounter_ = 0;
   phasingRun_ = 0;
   confirming_ = 0;
+  suspectAtBit_ = -1;
   shiftRepair_.Clear();
   lastDecidedBit_ = -1;
 }
@@ -121,15 +132,29 @@ void SoftCharacterDecoder::InSync() {
 
 void SoftCharacterDecoder::Decide(const PairReading& reading) {
   if (reading.choice == PairReading::Phasing) {
+    if (phasingRun_ == 0 && suspectAtBit_ < 0) {
+      // Inside text a single pair read as phasing is likelier a misread character than the end
+      // of the transmission; the next pair tells. Meanwhile the pairing of Japanese text stays.
+      ReleaseHeld();
+      suspectAtBit_ = history_.BitCount();
+      return;
+    }
+    const bool confirmsSuspect = suspectAtBit_ >= 0;
+    suspectAtBit_ = -1;
     codes_.ResetJisPair();
     // A character read between phasing pairs was a misread phasing pair.
     held_.Clear();
     confirming_ = 0;
+    phasingRun_ += confirmsSuspect ? 2 : 1;
     // A run of phasing with no character in it begins a new transmission; a single pair read as
     // phasing inside a weak text must not end the message it belongs to.
-    if (++phasingRun_ == NewTransmissionPhasingPairs) line_.PhasingSeen();
+    if (phasingRun_ >= NewTransmissionPhasingPairs &&
+        phasingRun_ - (confirmsSuspect ? 2 : 1) < NewTransmissionPhasingPairs) {
+      line_.PhasingSeen();
+    }
     return;
   }
+  ResolveSuspect();
   if (phasingRun_ > 0) {
     // Over seconds of phasing a weak signal leaves the odd pair misread as a character: text
     // after phasing waits until a few characters in a row confirm it.
@@ -141,6 +166,28 @@ void SoftCharacterDecoder::Decide(const PairReading& reading) {
     return;
   }
   ReleaseHeld();
+  Accept(reading);
+}
+
+// Text goes on after a pair read as phasing: that pair is read again as the likeliest character
+// and printed as a guess.
+void SoftCharacterDecoder::ResolveSuspect() {
+  if (suspectAtBit_ < 0) return;
+  const int back = static_cast<int>(history_.BitCount() - suspectAtBit_);
+  suspectAtBit_ = -1;
+  const bool english = settings_.DecLang;
+  const SoftCodeBook& book = Book(english);
+  if (!history_.Holds(book, back)) {
+    codes_.ResetJisPair();
+    return;
+  }
+  // A Japanese value is read as half of a character: a line control in its place would break
+  // the pairing of the rest of the line, which the phasing reading left alone.
+  const bool firstHalf = english || JapanesePairing::NextIsFirstHalf(codes_.JisCount(), {});
+  const std::bitset<128> halves = JapanesePairing::Allowed(firstHalf) & ~JapaneseControls();
+  PairReading reading = history_.Read(book, back, english ? nullptr : &halves,
+                                      false)[IndexOf(Current()) % 2 == 1 ? 1 : 0];
+  reading.margin = 0;  // phasing was likelier
   Accept(reading);
 }
 
@@ -279,6 +326,7 @@ void SoftCharacterDecoder::LoseSync(bool cut) {
   shiftRepair_.Clear();
   phasingRun_ = 0;
   confirming_ = 0;
+  suspectAtBit_ = -1;
   held_.Clear();
   pairing_.Lost(history_.BitCount(), IndexOf(Current()), codes_.JisCount());
   charSync_ = false;

@@ -71,6 +71,7 @@ class SoftCharacterDecoder {
   void InSync();
   void Decide(const PairReading& reading);
   void ReleaseHeld();
+  void ResolveSuspect();
   void Search();
   int AcceptableHypothesis() const;
   bool Acceptable(int hypothesis) const;
@@ -95,6 +96,7 @@ class SoftCharacterDecoder {
   std::int64_t lastDecidedBit_ = -1;  // of the last pair read in sync
   int phasingRun_ = 0;                // phasing pairs read in a row since sync was taken
   int confirming_ = 0;                // characters read in a row since the last phasing pair
+  std::int64_t suspectAtBit_ = -1;    // a pair read as phasing inside text, until the next tells
   bool charSync_ = false;
   int pairBitCounter_ = 0;
 };

@@ -115,7 +115,7 @@ double SoftCodeBook::FullEvidence() const {
 
 std::array<PairReading, 2> SoftCodeBook::Read(std::span<const double> soft,
                                               std::span<const double> logCosh,
-                                              const std::bitset<128>* allowed) const {
+                                              const std::bitset<128>* allowed, bool phasing) const {
   const double* newest = soft.data();
   const double* first = soft.data() + CopyDistance * bits_;
   double combined[JapaneseBits];
@@ -137,9 +137,11 @@ std::array<PairReading, 2> SoftCodeBook::Read(std::span<const double> soft,
     if (word.value == LettersShiftCode) letters = score;
     if (word.value == FiguresShiftCode) figures = score;
   }
-  const double phasing = Dot(phasingNewest_.signs, newest) + Dot(phasingFirst_.signs, first);
-  asGiven.Offer(phasing, PairReading::Phasing);
-  inverted.Offer(-phasing, PairReading::Phasing);
+  if (phasing) {
+    const double score = Dot(phasingNewest_.signs, newest) + Dot(phasingFirst_.signs, first);
+    asGiven.Offer(score, PairReading::Phasing);
+    inverted.Offer(-score, PairReading::Phasing);
+  }
   const int hypotheses = static_cast<int>(words_.size()) + 1;
   std::array<PairReading, 2> readings{ReadingOf(asGiven, logCoshSum, hypotheses),
                                       ReadingOf(inverted, logCoshSum, hypotheses)};

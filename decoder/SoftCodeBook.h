@@ -38,9 +38,11 @@ class SoftCodeBook {
 
   // Readings of the pair that ends at the newest bit, for the bits as given ([0]) and inverted
   // ([1]). `logCosh` holds log(cosh(L/2)) of each soft value L, at the same indexes.
-  // With `allowed`, only the characters it holds (and the phasing pair) are chosen from.
+  // With `allowed`, only the characters it holds (and the phasing pair, unless `phasing` is
+  // false) are chosen from.
   std::array<PairReading, 2> Read(std::span<const double> soft, std::span<const double> logCosh,
-                                  const std::bitset<128>* allowed = nullptr) const;
+                                  const std::bitset<128>* allowed = nullptr,
+                                  bool phasing = true) const;
 
  private:
   struct Word {

@@ -1,0 +1,182 @@
+// The character decoder of the high-sensitivity path on soft bits made by hand: a fade of both
+// copies, the noise after a station and a character misread as phasing must each cost at most
+// the characters they hit, never the line, its Japanese pairing or spurious text.
+#include "decoder/SoftCharacterDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "decoder/CodeHandler.h"
+#include "decoder/DecodedLine.h"
+#include "tests/decoder/RecordingSink.h"
+#include "tests/roundtrip/Messages.h"
+#include "tests/support/Transmission.h"
+
+namespace seaherald {
+namespace {
+
+using testsignal::Copy;
+using testsignal::Language;
+using testsignal::Transmission;
+
+constexpr double Clear = 6.0;  // soft value of a bit of a station heard well
+
+// Keeps the doubts of every line besides its text.
+class DoubtingSink final : public test::RecordingSink {
+ public:
+  void AddUnsureLine(const std::string& line, bool cut, const UnsureBytes& unsure) override {
+    AddReceivedLine(line, cut);
+    doubted.push_back(line);
+    static_cast<void>(unsure);
+  }
+  std::vector<std::string> doubted;
+};
+
+// The soft values a demodulator would give for the broadcast's bits.
+std::vector<double> SoftBits(const std::vector<std::uint8_t>& bits, Language language) {
+  std::vector<double> soft;
+  for (const std::uint8_t bit : bits) {
+    const bool upper = language == Language::English ? bit != 0 : bit == 0;
+    soft.push_back(upper ? Clear : -Clear);
+  }
+  return soft;
+}
+
+// Where each bit of one copy of the code sent for a text offset lies in the bits.
+std::vector<std::size_t> CopyBits(const Transmission& transmission, std::size_t offset, Copy copy) {
+  const auto plain = testsignal::TransmissionBits(transmission);
+  std::vector<std::size_t> at;
+  for (int bit = 0; bit < testsignal::CharacterBitCount(transmission.language); ++bit) {
+    Transmission hit = transmission;
+    hit.bitErrors = {{offset, copy, bit}};
+    const auto flipped = testsignal::TransmissionBits(hit);
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+      if (plain[i] != flipped[i]) at.push_back(i);
+    }
+  }
+  return at;
+}
+
+class Decoding {
+ public:
+  explicit Decoding(Language language)
+      : english_(language == Language::English),
+        line_(sink_),
+        codes_(line_),
+        decoder_({english_, inverted_, autoSet_, centre_}, indicators_, line_, codes_) {}
+
+  const DoubtingSink& Run(const std::vector<double>& soft) {
+    for (const double value : soft)
+      decoder_.TakeSoftBit(value);
+    decoder_.DropSync();
+    return sink_;
+  }
+
+ private:
+  bool english_;
+  bool inverted_ = false;
+  bool autoSet_ = true;
+  double centre_ = 800;
+  ReceptionIndicators indicators_;
+  DoubtingSink sink_;
+  DecodedLine line_;
+  CodeHandler codes_;
+  SoftCharacterDecoder decoder_;
+};
+
+std::vector<std::string> Texts(const std::vector<test::ReceivedLine>& lines) {
+  std::vector<std::string> texts;
+  for (const auto& line : lines)
+    texts.push_back(line.text);
+  return texts;
+}
+
+std::vector<std::string> SentTexts(const Transmission& transmission) {
+  std::vector<std::string> texts;
+  for (const auto& line : roundtrip::LinesOf(transmission))
+    texts.push_back(line.text);
+  return texts;
+}
+
+Transmission Broadcast(Language language) {
+  Transmission transmission = language == Language::English ? roundtrip::EnglishBroadcast()
+                                                            : roundtrip::JapaneseBroadcast();
+  transmission.phasingSeconds = 4.0;
+  return transmission;
+}
+
+TEST(SoftCharacterDecoder, AFadeOfBothCopiesCostsItsCharactersNotTheLine) {
+  for (const Language language : {Language::English, Language::Japanese}) {
+    const Transmission transmission = Broadcast(language);
+    std::vector<double> soft = SoftBits(testsignal::TransmissionBits(transmission), language);
+    // 0.6 s of noise alone over both copies of the characters in the middle of the second line.
+    const std::size_t middle = roundtrip::OffsetOf(transmission, "\r\n", 0) + 8;
+    const std::size_t from = CopyBits(transmission, middle, Copy::Dx).front();
+    std::mt19937 random(3);
+    std::normal_distribution<double> noise(0.0, 0.3);
+    for (std::size_t i = from; i < from + 60 && i < soft.size(); ++i)
+      soft[i] = noise(random);
+
+    Decoding decoding(language);
+    const DoubtingSink& sink = decoding.Run(soft);
+    const auto sent = SentTexts(transmission);
+    const auto got = Texts(sink.lines);
+    ASSERT_EQ(got.size(), sent.size()) << testing::PrintToString(got);
+    for (std::size_t i = 0; i < got.size(); ++i) {
+      EXPECT_FALSE(sink.lines[i].cut) << i;
+      EXPECT_EQ(got[i].size(), sent[i].size()) << i;
+      if (i != 1) EXPECT_EQ(got[i], sent[i]);
+    }
+    EXPECT_EQ(sink.doubted, std::vector<std::string>{got[1]}) << "the faded characters are doubted";
+  }
+}
+
+TEST(SoftCharacterDecoder, NoiseAfterTheStationIsNeverPrinted) {
+  for (const Language language : {Language::English, Language::Japanese}) {
+    const Transmission transmission = Broadcast(language);
+    std::vector<double> soft = SoftBits(testsignal::TransmissionBits(transmission), language);
+    std::mt19937 random(9);
+    std::normal_distribution<double> noise(0.0, 0.4);
+    for (int i = 0; i < 600; ++i)
+      soft.push_back(noise(random));
+    Decoding decoding(language);
+    const auto got = Texts(decoding.Run(soft).lines);
+    EXPECT_EQ(got, SentTexts(transmission));
+  }
+}
+
+// Both copies of one Japanese value read as the phasing pair: the value is guessed, and the
+// characters after it keep their pairing.
+TEST(SoftCharacterDecoder, AValueReadAsPhasingInsideTextKeepsThePairing) {
+  const Transmission transmission = Broadcast(Language::Japanese);
+  std::vector<std::uint8_t> bits = testsignal::TransmissionBits(transmission);
+  // The phasing pair as received: the copy sent first (DX) and the newest (RX).
+  const std::vector<std::uint8_t> phasingDx{1, 0, 0, 1, 1, 0, 0, 1, 0, 0};
+  const std::vector<std::uint8_t> phasingRx{0, 0, 1, 0, 0, 0, 0, 1, 1, 0};
+  const std::size_t offset = roundtrip::OffsetOf(transmission, "\r\n", 0) + 4;
+  const auto dx = CopyBits(transmission, offset, Copy::Dx);
+  const auto rx = CopyBits(transmission, offset, Copy::Rx);
+  ASSERT_EQ(dx.size(), 10u);
+  for (std::size_t i = 0; i < 10; ++i) {
+    bits[dx[i]] = phasingDx[i];
+    bits[rx[i]] = phasingRx[i];
+  }
+  Decoding decoding(Language::Japanese);
+  const DoubtingSink& sink = decoding.Run(SoftBits(bits, Language::Japanese));
+  const auto sent = SentTexts(transmission);
+  const auto got = Texts(sink.lines);
+  ASSERT_EQ(got.size(), sent.size()) << testing::PrintToString(got);
+  // The character whose half was hit may differ; every other character is as sent.
+  const std::size_t hit = offset - (roundtrip::OffsetOf(transmission, "\r\n", 0) + 2);
+  const std::size_t character = hit - hit % 2;
+  EXPECT_EQ(got[1].substr(0, character), sent[1].substr(0, character));
+  EXPECT_EQ(got[1].substr(character + 2), sent[1].substr(character + 2));
+  EXPECT_EQ(got.back(), sent.back());
+  EXPECT_EQ(sink.doubted.size(), 1u);
+}
+
+}  // namespace
+}  // namespace seaherald
