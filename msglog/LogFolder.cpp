@@ -121,6 +121,11 @@ bool LogFolder::Exists() const {
   return std::filesystem::is_directory(folder_, error);
 }
 
+void LogFolder::CreateFolder() const {
+  std::error_code ignored;
+  std::filesystem::create_directory(folder_, ignored);
+}
+
 std::vector<LogEntry> LogFolder::ListLogFiles() const {
   std::vector<LogEntry> entries;
   const std::unique_ptr<DIR, DirectoryCloser> directory(::opendir(folder_.c_str()));
@@ -170,8 +175,7 @@ std::string LogFolder::DisplayPath(const std::filesystem::path& path) const {
 bool LogFolder::WriteFile(std::string_view sjisName, std::string_view content) const {
   const std::optional<std::filesystem::path> target = PathOf(sjisName);
   if (!target) return false;
-  std::error_code ignored;
-  std::filesystem::create_directory(folder_, ignored);
+  CreateFolder();
 
   // The rename below would go round the file's mode.
   if (IsReadOnlyFile(target->c_str())) return false;

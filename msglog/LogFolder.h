@@ -26,6 +26,8 @@ class LogFolder {
   const std::filesystem::path& Path() const { return folder_; }
   // True when the folder exists as a directory.
   bool Exists() const;
+  // Creates the folder (one level) when it is missing; a failure shows at the next write.
+  void CreateFolder() const;
 
   // The regular files whose names end in ".txt" in any letter case, in no particular order;
   // links count when they lead to a regular file or to nothing (such a log cannot be read).

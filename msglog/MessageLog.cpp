@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "msglog/Catalogue.h"
+#include "msglog/FolderLock.h"
 #include "msglog/LogFileFormat.h"
 #include "msglog/LogFileReader.h"
 #include "msglog/MessageHeader.h"
@@ -99,6 +100,10 @@ void MessageLog::EndMessage() {
 FilingOutcome MessageLog::SaveMessage(const LocalDateTime& now) {
   if (!writesFiles_) return FilingOutcome::kNotFiling;
   const std::string content = ComposeLogFile(now, errorCount_, messageBody_);
+  // Another process filing into the same folder must not slip its copy in between the look at the
+  // stored copy and the rename over it.
+  folder_.CreateFolder();
+  const FolderLock lock(folder_.Path());
   // Anything under the header's name counts, a broken link included: a copy that cannot be read.
   const std::vector<LogEntry> copies = folder_.CopiesOf(currentHeader_);
   if (!copies.empty()) {
