@@ -8,6 +8,7 @@
 #include "msglog/CompletedMessage.h"
 #include "platform/CodePage.h"
 #include "platform/LocalClock.h"
+#include "tools/PipedOutput.h"
 
 namespace seaherald::decodetool {
 
@@ -30,7 +31,7 @@ class JsonLinePrinter final : public LineSink, public MessageCompletionListener 
  private:
   void Write(std::string object);
 
-  std::FILE* out_;
+  PipedOutput out_;
   const LocalClock* clock_ = nullptr;
   std::function<void()> beforeWrite_;
   CodePageConverter converter_;

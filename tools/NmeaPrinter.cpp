@@ -7,8 +7,8 @@ void NmeaPrinter::MessageCompleted(const CompletedMessage& message) {
   if (sentences.empty()) return;
   if (beforeWrite_) beforeWrite_();
   for (const std::string& sentence : sentences)
-    std::fwrite(sentence.data(), 1, sentence.size(), out_);
-  std::fflush(out_);
+    out_.Put(sentence);
+  out_.Flush();
 }
 
 }  // namespace seaherald::decodetool

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string_view>
@@ -149,6 +150,8 @@ int Decode(const DecodeOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A reader that goes away must not end the filing: the printers notice EPIPE instead.
+  std::signal(SIGPIPE, SIG_IGN);
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   const auto parsed = ParseDecodeOptions(args);
   if (const auto* error = std::get_if<UsageError>(&parsed)) {
