@@ -75,14 +75,15 @@ std::string CaptureDeviceName(const DecodeOptions& options, const RunSettings& r
 }
 
 // Decodes live until SIGINT or SIGTERM; false when this build has no live sound.
-bool Capture(DecodeRunner& runner, const std::string& device,
+bool Capture(DecodeRunner& runner, const std::string& device, const std::string& deviceId,
              const std::function<void(const std::string&)>& report) {
 #ifdef SEAHERALD_LIVE_CAPTURE
-  RunLiveCapture(runner, device, report);
+  RunLiveCapture(runner, device, report, deviceId);
   return true;
 #else
   (void)runner;
   (void)device;
+  (void)deviceId;
   report("--capture: this build has no live sound (it was built without the window)");
   return false;
 #endif
@@ -129,7 +130,8 @@ int Decode(const DecodeOptions& options) {
   json.SetClock(runner.Clock());
   if (source) {
     runner.Run(*source, progress.get());
-  } else if (!Capture(runner, CaptureDeviceName(options, run), report)) {
+  } else if (!Capture(runner, CaptureDeviceName(options, run),
+                      options.input.empty() ? run.settings.WaveInId : std::string(), report)) {
     return ExitInputProblem;
   }
   if (progress) progress->Clear();
