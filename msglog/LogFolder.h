@@ -51,9 +51,13 @@ class LogFolder {
   // Replaces the whole file `sjisName` with `content`, or creates it, creating the folder (one
   // level) when it is missing. The content goes to a temporary file in the folder first, is
   // flushed to the disk and then renamed over the old file, so the file is always either the
-  // old or the new content, whole. Returns false when anything failed; the old file, if any,
-  // is then unchanged and no temporary file is left behind.
+  // old or the new content, whole. A link is written through: the file it leads to gets the
+  // content and the link stays. Returns false when anything failed; the old file, if any, is
+  // then unchanged and no temporary file is left behind.
   bool WriteFile(std::string_view sjisName, std::string_view content) const;
+
+  // True when `path` (or the file a link there leads to) is read-only: see RemoveFile.
+  bool IsReadOnly(const std::filesystem::path& path) const;
 
   // Deletes one file. Returns false when it could not be deleted. A read-only file (no write
   // permission for its owner) is the user's wish to keep it: it is neither deleted here nor
