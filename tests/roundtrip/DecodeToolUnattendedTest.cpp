@@ -1,6 +1,7 @@
 // seaherald-decode left to run alone: two processes filing into one folder, and a reader of its
 // output that goes away.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -95,10 +96,15 @@ TEST(DecodeToolUnattended, TwoProcessesFilingOneFolderKeepTheCleanCopyOfEveryHea
   EXPECT_EQ(entries, static_cast<std::size_t>(kHeaders));  // no lock or temporary file is left
 }
 
-// Runs `command` under bash and returns the exit status of the first stage of its pipeline.
-int FirstStageStatus(const std::string& command) {
-  const int status = std::system(("bash -c '" + command + "; exit ${PIPESTATUS[0]}'").c_str());
+// Runs `command` under bash; its exit status.
+int Bash(const std::string& command) {
+  const int status = std::system(("bash -c '" + command + "'").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The exit status of the first stage of the pipeline `command`.
+int FirstStageStatus(const std::string& command) {
+  return Bash(command + "; exit ${PIPESTATUS[0]}");
 }
 
 TEST(DecodeToolUnattended, AReaderThatGoesAwayEndsNoFiling) {
@@ -118,6 +124,22 @@ TEST(DecodeToolUnattended, AReaderThatGoesAwayEndsNoFiling) {
   EXPECT_EQ(told.find(closed), told.rfind(closed)) << "told more than once:\n" << told;
   EXPECT_NE(told.find(std::to_string(kHeaders) + " filed as a new log file"), std::string::npos)
       << told;
+}
+
+// A FIFO is opened once: its writer is neither killed by SIGPIPE nor left waiting for a second
+// reader, and the decoder does not wait in a second open.
+TEST(DecodeToolUnattended, AFifoAsInputIsReadOnce) {
+  const ScratchDirectory dir;
+  const fs::path recording = WriteHeaders(dir, "headers.wav", false);
+  const fs::path fifo = dir / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const fs::path out = dir / "stdout";
+  const int writer =
+      Bash("cat " + recording.string() + " > " + fifo.string() + " & w=$!; timeout 60 " +
+           SEAHERALD_DECODE_TOOL + " --lang en " + fifo.string() + " > " + out.string() +
+           " 2>&1; t=$?; wait $w; w=$?; [ $t = 0 ] && exit $w || exit 99");
+  EXPECT_EQ(writer, 0) << ReadBytes(out);
+  EXPECT_NE(ReadBytes(out).find("ZCZC GA49"), std::string::npos) << ReadBytes(out);
 }
 
 }  // namespace
