@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/StopSignals.h"
 #include "app/TForm3.h"
 #include "audio/Unit8.h"
 #include "audio/Unit9.h"
@@ -43,8 +44,9 @@ SoundDevices::Hooks Program::SoundHooks() {
 
 void Program::BuildDialogs(SoundBackend& backend) {
   auto* form9 = new TForm9(form1_.get(), TForm9::DefaultSettlePause, form1_->Text());
-  form8_ = new TForm8(backend, *sound_, form1_->SettingsRecord().WaveInName, form1_->Dialogs(),
-                      *form9, form1_.get(), form1_->Text());
+  Settings& settings = form1_->SettingsRecord();
+  form8_ = new TForm8(backend, *sound_, settings.WaveInName, form1_->Dialogs(), *form9,
+                      form1_.get(), form1_->Text(), &settings.WaveInId);
   auto* form3 = new TForm3(*form1_, form1_->ChooserService(), form1_.get());
   form9->SetOwnerWindow(form8_);
   form1_->SetSettingsDialog(form3);
@@ -53,6 +55,12 @@ void Program::BuildDialogs(SoundBackend& backend) {
 
 int Program::Run(QApplication& application) {
   if (!started_) return 0;
+  // A stop signal closes the window as its own close does (the settings are saved), and ends
+  // every dialog's loop too.
+  const StopSignalWatch stop([this] {
+    form1_->close();
+    QApplication::quit();
+  });
   form1_->show();
   return application.exec();
 }

@@ -16,6 +16,9 @@ struct Settings {
   bool MainMaxmum = false;
   // [Wave]
   std::string WaveInName = "Default input device";
+  // The sound server's own name of that device (unique where product names are not); empty for
+  // the default input or when unknown.
+  std::string WaveInId;
   int CentF = 80;
   // [Disp]
   int ColorNum = 1;

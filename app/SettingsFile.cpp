@@ -27,13 +27,14 @@ struct SettingsKey {
 
 // Reading and writing both follow this order; a file written from nothing lists the sections and
 // keys exactly so.
-const std::array<SettingsKey, 31> SettingsKeys = {{
+const std::array<SettingsKey, 32> SettingsKeys = {{
     {"Form", "MainTop", &Settings::MainTop},
     {"Form", "MainLeft", &Settings::MainLeft},
     {"Form", "MainWidth", &Settings::MainWidth},
     {"Form", "MainHeight", &Settings::MainHeight},
     {"Form", "MainMaxmum", &Settings::MainMaxmum},
     {"Wave", "WaveInName", &Settings::WaveInName},
+    {"Wave", "WaveInId", &Settings::WaveInId},
     {"Wave", "CentF", &Settings::CentF},
     {"Disp", "ColorNum", &Settings::ColorNum},
     {"Disp", "ViewLangNum", &Settings::ViewLangNum},

@@ -168,6 +168,17 @@ void TForm1::FormActivate() {
 
 void TForm1::FormClose() {
   if (settings_.AutoLogDelete) browser_->AutoDeleteLogs();
+  if (everShown_) RecordLayout();
+  const ProfileWriteResult written = SaveSettings(paths_.settingsFile, settings_);
+  if (!written.ok()) {
+    dialogs_->Beep();
+    // The message's pattern, "%1 に書き込めません", is what the translation looks up.
+    dialogs_->ShowError(Compose(text_.Translate(CannotWriteMessage("%1")),
+                                {logFolder_.DisplayPath(paths_.settingsFile)}));
+  }
+}
+
+void TForm1::RecordLayout() {
   const QRect outer = frameGeometry();
   RecordWindowGeometry(settings_, isMaximized(),
                        WindowGeometry{outer.top(), outer.left(), outer.width(), outer.height()});
@@ -178,13 +189,6 @@ void TForm1::FormClose() {
   settings_.ColumnsWidth3 = header->sectionSize(3);
   settings_.PanelWidth = controls_.Panel4->width();
   settings_.PanelHeight = controls_.ListView1->height();
-  const ProfileWriteResult written = SaveSettings(paths_.settingsFile, settings_);
-  if (!written.ok()) {
-    dialogs_->Beep();
-    // The message's pattern, "%1 に書き込めません", is what the translation looks up.
-    dialogs_->ShowError(Compose(text_.Translate(CannotWriteMessage("%1")),
-                                {logFolder_.DisplayPath(paths_.settingsFile)}));
-  }
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -207,6 +211,7 @@ void TForm1::changeEvent(QEvent* event) {
 
 void TForm1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  everShown_ = true;
   KeepMinimumOuterSize();
   ApplyStoredOuterSize();
 }

@@ -108,6 +108,7 @@ class TForm1 final : public QWidget,
   void FormCreate();
   void FormActivate();
   void FormClose();
+  void RecordLayout();
   void KeepMinimumOuterSize();
   QSize FrameExtra() const;
   void ApplyStoredOuterSize();
@@ -153,6 +154,8 @@ class TForm1 final : public QWidget,
   // The stored outer size, applied again once the window's frame is known.
   QSize storedOuterSize_;
   bool frameApplied_ = false;
+  // A window closed before it was ever shown (a failed start) has no layout of its own to keep.
+  bool everShown_ = false;
 };
 
 }  // namespace seaherald

@@ -10,9 +10,10 @@
 
 #include "app/AppPaths.h"
 #include "app/Program.h"
+#include "app/StopSignals.h"
 #include "app/ViewFonts.h"
 #include "app/WindowCommandLine.h"
-#include "audio/QtSoundBackend.h"
+#include "audio/PulseSoundBackend.h"
 #include "platform/Version.h"
 
 namespace {
@@ -20,7 +21,7 @@ namespace {
 using namespace seaherald;
 
 int Run(QApplication& application) {
-  QtSoundBackend backend;
+  PulseSoundBackend backend;
   Program program(PrepareAppPaths(QApplication::applicationFilePath().toStdString(),
                                   UserFoldersFromEnvironment()),
                   backend);
@@ -36,6 +37,7 @@ int main(int argc, char* argv[]) {
     std::fputs(reply->text.c_str(), stdout);
     return reply->exitCode;
   }
+  HoldStopSignals();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("SEAHERALD"));
   // Lets the desktop match the window with its menu entry and icon.

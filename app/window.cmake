@@ -36,7 +36,8 @@ target_link_libraries(seaherald_window PUBLIC
   seaherald_clock seaherald_window_placement seaherald_relay)
 
 # The start-up and shutdown wiring of the program's entry, on any sound backend.
-add_library(seaherald_program STATIC ${CMAKE_CURRENT_LIST_DIR}/Program.cpp)
+add_library(seaherald_program STATIC ${CMAKE_CURRENT_LIST_DIR}/Program.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StopSignals.cpp)
 target_link_libraries(seaherald_program PUBLIC seaherald_window seaherald_sound)
 
 add_executable(seaherald ${CMAKE_CURRENT_LIST_DIR}/main.cpp)

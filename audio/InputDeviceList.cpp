@@ -36,4 +36,11 @@ int InputDeviceList::FindDeviceIndex(std::string_view name) const {
   return -1;
 }
 
+int InputDeviceList::FindDevice(std::string_view name, std::string_view id) const {
+  for (std::size_t i = 0; !id.empty() && i < devices_.size(); ++i) {
+    if (devices_[i].id == id && devices_[i].name == name) return static_cast<int>(i) + 1;
+  }
+  return FindDeviceIndex(name);
+}
+
 }  // namespace seaherald

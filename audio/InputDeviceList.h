@@ -28,6 +28,9 @@ class InputDeviceList {
   // 0 for an empty name or the default's stored name; otherwise the first position whose text is
   // exactly `name`; -1 when no entry has it.
   int FindDeviceIndex(std::string_view name) const;
+  // The position of the device the system knows by `id` with the text `name`; else as
+  // FindDeviceIndex(name). Tells apart two devices of one product name.
+  int FindDevice(std::string_view name, std::string_view id) const;
 
  private:
   std::string defaultText_;

@@ -19,10 +19,10 @@ void InputDeviceSelection::ListInputDevices() {
 }
 
 void InputDeviceSelection::OpenSelectedDevice() {
-  deviceIndex_ = list_.FindDeviceIndex(waveInName_);
-  if (deviceIndex_ == -1) {
+  deviceIndex_ = StoredPosition();
+  standIn_ = deviceIndex_ == -1;
+  if (standIn_) {
     deviceIndex_ = 0;
-    waveInName_ = std::string(DefaultInputDeviceName);
     dialogs_.Beep();
     dialogs_.ShowInformation(
         text_.Translate(Cp932Text("標準の入力デバイスでサウンドデバイスをオープンします")));
@@ -33,7 +33,7 @@ void InputDeviceSelection::OpenSelectedDevice() {
 
 void InputDeviceSelection::PrepareToShow() {
   ListInputDevices();
-  const int position = list_.FindDeviceIndex(waveInName_);
+  const int position = StoredPosition();
   if (position >= 0) deviceIndex_ = position;
   selected_ = position >= 0 ? position : 0;
 }
@@ -48,6 +48,7 @@ void InputDeviceSelection::Confirm(int chosenPosition, DeviceChangeNotice& notic
   deviceIndex_ = chosenPosition;
   waveInName_ =
       chosenPosition == 0 ? std::string(DefaultInputDeviceName) : list_.ItemText(chosenPosition);
+  storedId_ = list_.DeviceId(chosenPosition).value_or("");
   OpenSelectedDevice();
   notice.CloseNotice();
   changing_ = false;
@@ -56,23 +57,24 @@ void InputDeviceSelection::Confirm(int chosenPosition, DeviceChangeNotice& notic
 bool InputDeviceSelection::RetryLostCapture() {
   if (changing_) return false;
   capture_.WatchCapture();
-  if (capture_.CaptureRunning()) return false;
+  if (capture_.CaptureRunning() && !standIn_) return false;
   ListInputDevices();
-  int position = list_.FindDeviceIndex(waveInName_);
+  int position = StoredPosition();
+  if (capture_.CaptureRunning() && position <= 0) return false;  // the stand-in stays
   if (position < 0 && list_.Count() <= 1) return false;
-  if (position < 0) position = 0;
+  const bool standIn = position < 0;
+  if (standIn) position = 0;
   if (!capture_.RetryWaveIn(list_.DeviceId(position))) return false;
+  standIn_ = standIn;
   deviceIndex_ = position;
   selected_ = position;
-  if (position == 0) waveInName_ = std::string(DefaultInputDeviceName);
   return true;
 }
 
 // DeviceIndex alone may be stale: the running device may have left the refreshed list, and
 // another device may now stand at its old position.
 bool InputDeviceSelection::IsRunningDevice(int position) const {
-  return capture_.CaptureRunning() && position == deviceIndex_ &&
-         list_.FindDeviceIndex(waveInName_) == position;
+  return capture_.CaptureRunning() && position == deviceIndex_ && StoredPosition() == position;
 }
 
 }  // namespace seaherald

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "audio/CaptureControl.h"
 #include "audio/InputDeviceList.h"
@@ -20,9 +21,10 @@ class DeviceChangeNotice {
   virtual void CloseNotice() = 0;
 };
 
-// The choice of capture device, remembered by name: resolves the stored name to a list position,
-// falls back to the default input when the named device is gone, and changes the device when the
-// user confirms another choice.
+// The choice of capture device, remembered by name and by the system's own id of the device (which
+// tells apart two devices of one product name): resolves them to a list position, falls back to the
+// default input while the chosen device is gone without forgetting it, and changes the device when
+// the user confirms another choice.
 class InputDeviceSelection {
  public:
   // How often RetryLostCapture is called while the program runs; a capture is judged quiet over
@@ -39,7 +41,13 @@ class InputDeviceSelection {
   const InputDeviceList& Devices() const { return list_; }
   int FindDeviceIndex(std::string_view name) const { return list_.FindDeviceIndex(name); }
 
+  // The system's id of the chosen device (empty for the default input, or when not known), kept
+  // beside the name so that the choice survives a restart.
+  const std::string& StoredId() const { return storedId_; }
+  void SetStoredId(std::string id) { storedId_ = std::move(id); }
+
   // Resolves the stored name (with the fallback message when the device is gone) and opens it.
+  // A fallback opens the default input but keeps the stored choice.
   void OpenSelectedDevice();
   // Before the dialog shows: a fresh list, with DeviceIndex following the running device to its
   // new position. The running device no longer listed leaves the default entry chosen.
@@ -53,13 +61,16 @@ class InputDeviceSelection {
   void Confirm(int chosenPosition, DeviceChangeNotice& notice);
 
   // While the capture is down (its server or device went away, it went quiet, or it never
-  // opened), tries the stored device again from a fresh list, without a word to the user: by
-  // name, or the default input when other devices are listed but not that one (WaveInName then
-  // follows). An empty list (no server) changes nothing. True when the capture runs again.
+  // opened), tries the stored device again from a fresh list, without a word to the user: the
+  // stored device, or the default input when other devices are listed but not that one. While the
+  // default input stands in, the stored device is looked for at every call and taken back as soon
+  // as it is listed. The stored choice never changes here. An empty list (no server) changes
+  // nothing. True when a capture was opened.
   bool RetryLostCapture();
 
  private:
   bool IsRunningDevice(int position) const;
+  int StoredPosition() const { return list_.FindDevice(waveInName_, storedId_); }
 
   std::string& waveInName_;
   int& deviceIndex_;
@@ -69,6 +80,8 @@ class InputDeviceSelection {
   const UiText& text_;
   InputDeviceList list_;
   int selected_ = 0;
+  std::string storedId_;
+  bool standIn_ = false;   // the default input runs in place of a stored device that is gone
   bool changing_ = false;  // inside Confirm, where the capture is closed on purpose
 };
 

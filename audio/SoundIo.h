@@ -1,12 +1,12 @@
 #pragma once
 
-#include "audio/QtSoundBackend.h"
+#include "audio/PulseSoundBackend.h"
 #include "audio/SoundDevices.h"
 
 namespace seaherald {
 
-// Live sound for the main window: the capture and monitor output of SoundDevices on Qt
-// Multimedia. Each captured block reaches hooks.processBlock on the GUI thread.
+// Live sound for the main window: the capture and monitor output of SoundDevices on the sound
+// server. Each captured block reaches hooks.processBlock on the GUI thread.
 class SoundIo {
  public:
   SoundIo(DialogService& dialogs, SoundDevices::Hooks hooks);
@@ -19,7 +19,7 @@ class SoundIo {
   SoundBackend& Backend() { return backend_; }
 
  private:
-  QtSoundBackend backend_;
+  PulseSoundBackend backend_;
   SoundDevices devices_;
 };
 

@@ -32,13 +32,16 @@ std::optional<std::string> FindOnPath(std::string_view name) {
 }  // namespace
 
 TForm8::TForm8(SoundBackend& devices, CaptureControl& capture, std::string& waveInName,
-               DialogService& dialogs, TForm9& notice, QWidget* parent, const Translation& text)
+               DialogService& dialogs, TForm9& notice, QWidget* parent, const Translation& text,
+               std::string* waveInId)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       selection_(waveInName, deviceIndex_, devices, capture, dialogs, text),
       notice_(notice),
-      text_(text) {
+      text_(text),
+      waveInId_(waveInId) {
   BuildControls();
+  if (waveInId_ != nullptr) selection_.SetStoredId(*waveInId_);
   selection_.ListInputDevices();
   FillComboBox();
   selection_.OpenSelectedDevice();
@@ -111,6 +114,7 @@ void TForm8::showEvent(QShowEvent* event) {
 void TForm8::Button1Click() {
   notice_.SetOwnerWindow(this);
   selection_.Confirm(ComboBox1->currentIndex(), notice_);
+  if (waveInId_ != nullptr) *waveInId_ = selection_.StoredId();
   accept();
 }
 

@@ -26,10 +26,11 @@ class TForm8 final : public QDialog {
   static constexpr int ClientHeight = 102;
   static constexpr int RetryMilliseconds = InputDeviceSelection::RetryMilliseconds;
 
-  // `waveInName` is the settings record's (Shift-JIS); the dialog keeps it up to date.
+  // `waveInName` (Shift-JIS) and `waveInId`, when given, are the settings record's; the dialog
+  // keeps them up to date.
   TForm8(SoundBackend& devices, CaptureControl& capture, std::string& waveInName,
          DialogService& dialogs, TForm9& notice, QWidget* parent = nullptr,
-         const Translation& text = JapaneseTranslation());
+         const Translation& text = JapaneseTranslation(), std::string* waveInId = nullptr);
 
   // Shows the dialog modally, centred over `owner`; returns when it is closed.
   int ShowModalOver(QWidget* owner);
@@ -59,6 +60,7 @@ class TForm8 final : public QDialog {
   InputDeviceSelection selection_;
   TForm9& notice_;
   const Translation& text_;
+  std::string* waveInId_;
   QWidget* owner_ = nullptr;
 };
 

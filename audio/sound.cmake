@@ -14,7 +14,11 @@ add_library(seaherald_sound_core STATIC
 target_include_directories(seaherald_sound_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(seaherald_sound_core PUBLIC seaherald_codepage seaherald_ui_text)
 
+pkg_check_modules(PULSE REQUIRED IMPORTED_TARGET libpulse)
 add_library(seaherald_sound STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/PulseConnection.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PulseSoundBackend.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PulseStreams.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtSoundBackend.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SoundIo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Unit8.cpp
@@ -22,4 +26,4 @@ add_library(seaherald_sound STATIC
   ${CMAKE_CURRENT_LIST_DIR}/WaveIn.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WaveOut.cpp)
 target_link_libraries(seaherald_sound PUBLIC seaherald_sound_core seaherald_translation
-  seaherald_window_placement Qt6::Widgets Qt6::Multimedia)
+  seaherald_window_placement Qt6::Widgets Qt6::Multimedia PkgConfig::PULSE)

@@ -25,11 +25,15 @@ void DeferredErrors::Beep() {}
 
 void DeferredErrors::ShowError(const std::string& sjis) {
   if (AlreadyListed(sjis)) return;
-  if (showing_ && dialogs_.AddToShownError(sjis)) {
+  if (showing_ && shown_.size() < MostTexts && dialogs_.AddToShownError(sjis)) {
     shown_.push_back(sjis);
     return;
   }
-  pending_.push_back(sjis);
+  if (pending_.size() < MostTexts) {
+    pending_.push_back(sjis);
+  } else {
+    ++notListed_;
+  }
   if (scheduled_ || showing_) return;
   scheduled_ = true;
   scheduleShow_();
@@ -40,9 +44,11 @@ void DeferredErrors::ShowPending() {
   if (showing_) return;  // the open box's loop shows the rest when it closes
   while (!pending_.empty()) {
     shown_ = std::exchange(pending_, {});
+    std::string text = Joined(shown_);
+    if (notListed_ > 0) text += "\n... (+" + std::to_string(std::exchange(notListed_, 0)) + ")";
     showing_ = true;
     dialogs_.Beep();
-    dialogs_.ShowError(Joined(shown_));
+    dialogs_.ShowError(text);
     showing_ = false;
     shown_.clear();
   }

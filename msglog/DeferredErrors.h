@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,7 +12,9 @@ namespace seaherald {
 // Error reports made from inside the block handler, shown only after it has returned: a modal
 // box inside the handler would stop reception until somebody clicks OK. At most one box is open
 // at a time; what fails while it is open is added to it when the dialogs can do that, or else
-// gathered into a single box that follows it. The same text is never listed twice in one box.
+// gathered into a single box that follows it. The same text is never listed twice in one box, and
+// a box lists at most MostTexts texts: more failures are counted in a last line "... (+N)", so a
+// receiver left alone with a failing disk never grows a box without bound.
 //
 // Information and confirmations go straight to the wrapped dialogs.
 class DeferredErrors final : public DialogService {
@@ -19,6 +22,8 @@ class DeferredErrors final : public DialogService {
   // `scheduleShow` must arrange for ShowPending to run once the caller has returned (a queued
   // call on the GUI thread).
   DeferredErrors(DialogService& dialogs, std::function<void()> scheduleShow);
+
+  static constexpr std::size_t MostTexts = 20;
 
   void Beep() override;
   void ShowError(const std::string& sjis) override;
@@ -35,6 +40,7 @@ class DeferredErrors final : public DialogService {
   std::function<void()> scheduleShow_;
   std::vector<std::string> pending_;
   std::vector<std::string> shown_;  // the texts of the box now open
+  int notListed_ = 0;               // failures beyond MostTexts for the next box
   bool scheduled_ = false;
   bool showing_ = false;
 };

@@ -205,7 +205,9 @@ void LogBrowser::DeleteSelectedMessage() {
   }
   dialogs_.Beep();
   if (!dialogs_.Confirm(DeleteOneQuestion(log.header, text_))) return;
-  folder_.RemoveFile(log.path);
+  // Every copy of the header, or an older one under another case of ".txt" would take its place.
+  for (const LogEntry& copy : folder_.CopiesOf(log.header))
+    folder_.RemoveFile(copy.path);
   RebuildLogTree();
   ClearStoredMessage();
 }

@@ -60,10 +60,19 @@ bool MayBeLogFile(const char* path, unsigned char entryType) {
   return S_ISREG(target.st_mode);
 }
 
-// The owner's write bit, which "read-only" removes (chmod a-w, copies from read-only media).
+// The owner's write bit, which "read-only" removes (chmod a-w, copies from read-only media); of
+// the file a link leads to, since that is the log the link stands for.
 bool IsReadOnlyFile(const char* path) {
   struct stat status {};
-  return ::lstat(path, &status) == 0 && S_ISREG(status.st_mode) && (status.st_mode & S_IWUSR) == 0;
+  return ::stat(path, &status) == 0 && S_ISREG(status.st_mode) && (status.st_mode & S_IWUSR) == 0;
+}
+
+// Where a write of `path` goes: the file a link leads to, so that the link stays a link.
+std::filesystem::path WriteTarget(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) return path;
+  std::filesystem::path target = std::filesystem::canonical(path, error);
+  return error ? path : target;
 }
 
 // Every spelling of ".txt" with its letters in either case, ".txt" itself first.
@@ -121,6 +130,11 @@ bool LogFolder::Exists() const {
   return std::filesystem::is_directory(folder_, error);
 }
 
+void LogFolder::CreateFolder() const {
+  std::error_code ignored;
+  std::filesystem::create_directory(folder_, ignored);
+}
+
 std::vector<LogEntry> LogFolder::ListLogFiles() const {
   std::vector<LogEntry> entries;
   const std::unique_ptr<DIR, DirectoryCloser> directory(::opendir(folder_.c_str()));
@@ -170,23 +184,28 @@ std::string LogFolder::DisplayPath(const std::filesystem::path& path) const {
 bool LogFolder::WriteFile(std::string_view sjisName, std::string_view content) const {
   const std::optional<std::filesystem::path> target = PathOf(sjisName);
   if (!target) return false;
-  std::error_code ignored;
-  std::filesystem::create_directory(folder_, ignored);
+  CreateFolder();
 
   // The rename below would go round the file's mode.
   if (IsReadOnlyFile(target->c_str())) return false;
+  const std::filesystem::path destination = WriteTarget(*target);
+  const std::filesystem::path destinationFolder = destination.parent_path();
 
   std::filesystem::path temporary;
-  const int descriptor = CreateTemporaryFile(folder_, temporary);
+  const int descriptor = CreateTemporaryFile(destinationFolder, temporary);
   if (descriptor < 0) return false;
   const bool written = WriteAll(descriptor, content) && ::fsync(descriptor) == 0;
   const bool closed = ::close(descriptor) == 0;
-  if (!written || !closed || ::rename(temporary.c_str(), target->c_str()) != 0) {
+  if (!written || !closed || ::rename(temporary.c_str(), destination.c_str()) != 0) {
     ::unlink(temporary.c_str());
     return false;
   }
-  SyncFolder(folder_);
+  SyncFolder(destinationFolder);
   return true;
+}
+
+bool LogFolder::IsReadOnly(const std::filesystem::path& path) const {
+  return IsReadOnlyFile(path.c_str());
 }
 
 bool LogFolder::RemoveFile(const std::filesystem::path& path) const {

@@ -26,6 +26,8 @@ class LogFolder {
   const std::filesystem::path& Path() const { return folder_; }
   // True when the folder exists as a directory.
   bool Exists() const;
+  // Creates the folder (one level) when it is missing; a failure shows at the next write.
+  void CreateFolder() const;
 
   // The regular files whose names end in ".txt" in any letter case, in no particular order;
   // links count when they lead to a regular file or to nothing (such a log cannot be read).
@@ -49,9 +51,13 @@ class LogFolder {
   // Replaces the whole file `sjisName` with `content`, or creates it, creating the folder (one
   // level) when it is missing. The content goes to a temporary file in the folder first, is
   // flushed to the disk and then renamed over the old file, so the file is always either the
-  // old or the new content, whole. Returns false when anything failed; the old file, if any,
-  // is then unchanged and no temporary file is left behind.
+  // old or the new content, whole. A link is written through: the file it leads to gets the
+  // content and the link stays. Returns false when anything failed; the old file, if any, is
+  // then unchanged and no temporary file is left behind.
   bool WriteFile(std::string_view sjisName, std::string_view content) const;
+
+  // True when `path` (or the file a link there leads to) is read-only: see RemoveFile.
+  bool IsReadOnly(const std::filesystem::path& path) const;
 
   // Deletes one file. Returns false when it could not be deleted. A read-only file (no write
   // permission for its owner) is the user's wish to keep it: it is neither deleted here nor

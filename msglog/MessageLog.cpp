@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "msglog/Catalogue.h"
+#include "msglog/FolderLock.h"
 #include "msglog/LogFileFormat.h"
 #include "msglog/LogFileReader.h"
 #include "msglog/MessageHeader.h"
@@ -139,6 +140,10 @@ void MessageLog::EndMessage() {
 FilingOutcome MessageLog::SaveMessage(const LocalDateTime& now) {
   if (!writesFiles_) return FilingOutcome::kNotFiling;
   const std::string content = ComposeLogFile(now, errorCount_, messageBody_);
+  // Another process filing into the same folder must not slip its copy in between the look at the
+  // stored copy and the rename over it.
+  folder_.CreateFolder();
+  const FolderLock lock(folder_.Path());
   // Anything under the header's name counts, a broken link included: a copy that cannot be read.
   const std::vector<LogEntry> copies = folder_.CopiesOf(currentHeader_);
   if (!copies.empty()) {
@@ -153,7 +158,9 @@ FilingOutcome MessageLog::SaveMessage(const LocalDateTime& now) {
       ReportWriteFailure(stored.name);
     } else if (*storedCount > errorCount_ || (*storedCount == errorCount_ && doubtful_ == 0)) {
       // Under the stored copy's own name, so that the header never has two files.
-      if (WriteLogFile(stored.name, content)) {
+      if (folder_.IsReadOnly(stored.path)) {
+        outcome = KeepReadOnlyCopy(stored);
+      } else if (WriteLogFile(stored.name, content)) {
         ++counts_.replaced;
         outcome = FilingOutcome::kReplaced;
       }
@@ -183,6 +190,19 @@ void MessageLog::ReportWriteFailure(const std::string& name) {
   dialogs_.Beep();
   dialogs_.ShowError(
       Compose(text_.Translate(Cp932Text("%1 に書き込めません")), {folder_.DisplayPath(shownPath)}));
+}
+
+// Not a failure: the user made the copy read-only to keep it. Told once per header, since every
+// rebroadcast of it would tell the same again.
+FilingOutcome MessageLog::KeepReadOnlyCopy(const LogEntry& stored) {
+  ++counts_.keptReadOnly;
+  if (toldReadOnly_.insert(currentHeader_).second) {
+    const std::filesystem::path shownPath = folder_.PathOf(stored.name).value_or(stored.path);
+    dialogs_.Beep();
+    dialogs_.ShowError(Compose(text_.Translate(Cp932Text("%1 は読み取り専用のため置き換えません")),
+                               {folder_.DisplayPath(shownPath)}));
+  }
+  return FilingOutcome::kKeptOlder;
 }
 
 void MessageLog::AppendReceived(std::string_view line, bool cut) {

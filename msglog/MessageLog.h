@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <set>
 #include <string>
 
 #include "app/Settings.h"
@@ -24,6 +25,7 @@ struct FilingCounts {
   int written = 0;        // new log files
   int replaced = 0;       // an existing file replaced by a reception with as few or fewer errors
   int keptOlder = 0;      // dropped: the stored copy has fewer errors
+  int keptReadOnly = 0;   // dropped: the stored copy is read-only, the user's wish to keep it
   int tooManyErrors = 0;  // dropped: ErrorCount reached ErrNum while ErrSave is on
   int writeFailed = 0;    // the file could not be written (or the stored copy not read); the
                           // user was told
@@ -86,6 +88,7 @@ class MessageLog final : public LineSink {
   FilingOutcome SaveMessage(const LocalDateTime& now);
   bool WriteLogFile(const std::string& name, const std::string& content);
   void ReportWriteFailure(const std::string& name);
+  FilingOutcome KeepReadOnlyCopy(const LogEntry& stored);
   void AppendReceived(std::string_view line, bool cut);
   void ClearMessage();
 
@@ -105,6 +108,8 @@ class MessageLog final : public LineSink {
   int errorCount_ = 0;
   int doubtful_ = 0;  // characters of MessageBody read without a clear lead, guessed or not
   FilingCounts counts_;
+  // Headers whose read-only copy the user has been told of; once per header is enough.
+  std::set<std::string> toldReadOnly_;
 };
 
 }  // namespace seaherald

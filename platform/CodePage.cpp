@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -21,6 +22,9 @@ bool IsAscii(std::string_view text) {
 iconv_t OpenDescriptor(const char* to, const char* from) {
   const iconv_t descriptor = iconv_open(to, from);
   if (descriptor == kNoDescriptor) {
+    // Only EINVAL means the conversion is unknown; out of descriptors or memory is told as such.
+    if (errno != EINVAL)
+      throw std::runtime_error(std::string("iconv_open: ") + std::strerror(errno));
     throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
   }
   return descriptor;

@@ -7,10 +7,11 @@ namespace seaherald::decodetool {
 
 std::string DescribeFiling(const FilingSummary& summary, const std::string& folder) {
   const FilingCounts& c = summary.counts;
-  const std::array<std::pair<int, const char*>, 9> outcomes{{
+  const std::array<std::pair<int, const char*>, 10> outcomes{{
       {c.written, "filed as a new log file"},
       {c.replaced, "replaced a stored copy with as many or more errors"},
       {c.keptOlder, "dropped: the stored copy has fewer errors"},
+      {c.keptReadOnly, "dropped: the stored copy is read-only"},
       {c.tooManyErrors, "dropped: too many lines cut short (ErrNum)"},
       {c.discarded, "dropped: time-out before the end marker"},
       {c.interrupted, "dropped: a new start marker before the end marker"},

@@ -15,8 +15,7 @@ void JsonLinePrinter::MessageCompleted(const CompletedMessage& message) {
 void JsonLinePrinter::Write(std::string object) {
   if (beforeWrite_) beforeWrite_();
   object += '\n';
-  std::fwrite(object.data(), 1, object.size(), out_);
-  std::fflush(out_);
+  out_.Write(object);
 }
 
 }  // namespace seaherald::decodetool

@@ -9,6 +9,7 @@
 #include "platform/CodePage.h"
 #include "platform/LocalClock.h"
 #include "relay/NavtexFrequency.h"
+#include "tools/PipedOutput.h"
 
 namespace seaherald::decodetool {
 
@@ -31,7 +32,7 @@ class JsonLinePrinter final : public LineSink, public MessageCompletionListener 
  private:
   void Write(std::string object);
 
-  std::FILE* out_;
+  PipedOutput out_;
   NavtexFrequency frequency_;
   const LocalClock* clock_ = nullptr;
   std::function<void()> beforeWrite_;

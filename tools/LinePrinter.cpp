@@ -11,8 +11,7 @@ std::string LinePrinter::ToUtf8(const std::string& shiftJis) const {
 void LinePrinter::AddReceivedLine(const std::string& line, bool cut) {
   if (beforeLine_) beforeLine_();
   const std::string text = ToUtf8(line) + (cut ? "..." : "") + "\n";
-  std::fwrite(text.data(), 1, text.size(), out_);
-  std::fflush(out_);
+  out_.Write(text);
 }
 
 }  // namespace seaherald::decodetool

@@ -6,6 +6,7 @@
 
 #include "decoder/LineSink.h"
 #include "platform/CodePage.h"
+#include "tools/PipedOutput.h"
 
 namespace seaherald::decodetool {
 
@@ -26,7 +27,7 @@ class LinePrinter : public LineSink {
   std::string ToUtf8(const std::string& shiftJis) const;
 
  private:
-  std::FILE* out_;
+  PipedOutput out_;
   CodePageConverter converter_;
   std::function<void()> beforeLine_;
 };

@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "audio/InputDeviceSelection.h"
-#include "audio/QtSoundBackend.h"
+#include "audio/PulseSoundBackend.h"
 #include "audio/SoundDevices.h"
 #include "tools/ConsoleViews.h"
 
@@ -33,7 +33,8 @@ void HoldStopSignals() {
 }
 
 int RunLiveCapture(DecodeRunner& runner, std::string waveInName,
-                   const std::function<void(const std::string&)>& report) {
+                   const std::function<void(const std::string&)>& report,
+                   const std::string& waveInId) {
   const sigset_t set = StopSignals();
   const int stopSignals = signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK);
   if (stopSignals < 0) throw std::runtime_error("cannot wait for SIGINT and SIGTERM");
@@ -44,12 +45,13 @@ int RunLiveCapture(DecodeRunner& runner, std::string waveInName,
   runner.FollowWallClock();
 
   ReportingDialogs dialogs(report);
-  QtSoundBackend backend;
+  PulseSoundBackend backend;
   SoundDevices devices(
       backend, dialogs,
       {[&runner](StereoBlock block) { runner.DecodeBlock(block); }, [] { return false; }, [] {}});
   int deviceIndex = 0;
   InputDeviceSelection selection(waveInName, deviceIndex, backend, devices, dialogs);
+  selection.SetStoredId(waveInId);
   selection.ListInputDevices();
   selection.OpenSelectedDevice();
 

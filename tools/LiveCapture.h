@@ -17,7 +17,9 @@ void HoldStopSignals();
 // When the server or the device goes away the capture is tried again every few seconds, as the
 // window does, and picks up when it is back. What the window would show in a message dialog goes
 // to `report` as UTF-8. Returns the signal that stopped it.
+// `waveInId` is the server's own name of that input, as the settings file keeps it beside the name.
 int RunLiveCapture(DecodeRunner& runner, std::string waveInName,
-                   const std::function<void(const std::string&)>& report);
+                   const std::function<void(const std::string&)>& report,
+                   const std::string& waveInId = {});
 
 }  // namespace seaherald::decodetool

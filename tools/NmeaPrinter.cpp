@@ -10,8 +10,8 @@ void NmeaPrinter::MessageCompleted(const CompletedMessage& message) {
     toldJapanese_ = true;
   }
   for (const std::string& sentence : sentences)
-    std::fwrite(sentence.data(), 1, sentence.size(), out_);
-  std::fflush(out_);
+    out_.Put(sentence);
+  out_.Flush();
 }
 
 }  // namespace seaherald::decodetool

@@ -6,6 +6,7 @@
 #include "decoder/LineSink.h"
 #include "msglog/CompletedMessage.h"
 #include "relay/NrxFeed.h"
+#include "tools/PipedOutput.h"
 
 namespace seaherald::decodetool {
 
@@ -25,7 +26,7 @@ class NmeaPrinter final : public LineSink, public MessageCompletionListener {
   void MessageCompleted(const CompletedMessage& message) override;
 
  private:
-  std::FILE* out_;
+  PipedOutput out_;
   NrxFeed feed_;
   std::function<void()> beforeWrite_;
   std::function<void(const std::string&)> report_;

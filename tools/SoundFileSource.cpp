@@ -1,5 +1,7 @@
 #include "tools/SoundFileSource.h"
 
+#include <fcntl.h>
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -23,16 +25,17 @@ std::int16_t ToSample(float normalised) {
   return static_cast<std::int16_t>(std::clamp(scaled, -32768.0, 32767.0));
 }
 
-void CheckOpenable(const std::filesystem::path& path) {
+// Opened once only: a second open of a FIFO would meet another writer, or none and block.
+int OpenOnce(const std::filesystem::path& path) {
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) {
     throw InputError("cannot read '" + path.string() + "': it is a directory");
   }
-  std::FILE* probe = std::fopen(path.c_str(), "rb");
-  if (probe == nullptr) {
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) {
     throw InputError("cannot open '" + path.string() + "': " + std::strerror(errno));
   }
-  std::fclose(probe);
+  return descriptor;
 }
 
 // libsndfile shortens the frame count of a file whose data chunk claims more bytes than the file
@@ -60,9 +63,9 @@ std::string FormatSeconds(double seconds) {
 }  // namespace
 
 SoundFileSource::SoundFileSource(const std::filesystem::path& path) : path_(path) {
-  CheckOpenable(path);
+  const int descriptor = OpenOnce(path);
   SF_INFO info{};
-  file_ = sf_open(path.c_str(), SFM_READ, &info);
+  file_ = sf_open_fd(descriptor, SFM_READ, &info, SF_TRUE);
   if (file_ == nullptr) {
     throw InputError("cannot read '" + path.string() + "': not an audio format libsndfile knows (" +
                      sf_strerror(nullptr) + ")");

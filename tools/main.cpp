@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -80,14 +81,15 @@ std::string CaptureDeviceName(const DecodeOptions& options, const RunSettings& r
 }
 
 // Decodes live until SIGINT or SIGTERM; false when this build has no live sound.
-bool Capture(DecodeRunner& runner, const std::string& device,
+bool Capture(DecodeRunner& runner, const std::string& device, const std::string& deviceId,
              const std::function<void(const std::string&)>& report) {
 #ifdef SEAHERALD_LIVE_CAPTURE
-  RunLiveCapture(runner, device, report);
+  RunLiveCapture(runner, device, report, deviceId);
   return true;
 #else
   (void)runner;
   (void)device;
+  (void)deviceId;
   report("--capture: this build has no live sound (it was built without the window)");
   return false;
 #endif
@@ -134,7 +136,8 @@ int Decode(const DecodeOptions& options) {
   json.SetClock(runner.Clock());
   if (source) {
     runner.Run(*source, progress.get());
-  } else if (!Capture(runner, CaptureDeviceName(options, run), report)) {
+  } else if (!Capture(runner, CaptureDeviceName(options, run),
+                      options.input.empty() ? run.settings.WaveInId : std::string(), report)) {
     return ExitInputProblem;
   }
   if (progress) progress->Clear();
@@ -154,6 +157,8 @@ int Decode(const DecodeOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A reader that goes away must not end the filing: the printers notice EPIPE instead.
+  std::signal(SIGPIPE, SIG_IGN);
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   const auto parsed = ParseDecodeOptions(args);
   if (const auto* error = std::get_if<UsageError>(&parsed)) {

@@ -96,6 +96,10 @@
         <translation>Cannot write to %1</translation>
     </message>
     <message>
+        <source>%1 は読み取り専用のため置き換えません</source>
+        <translation>%1 is read-only and is kept as it is</translation>
+    </message>
+    <message>
         <source>%1、基地局（%2）、%3の全てのログを削除します
 よろしいですか？</source>
         <translation>Every log of %1, station %2, %3 will be deleted.

@@ -97,6 +97,53 @@ TEST(CaptureTool, FilesLiveSurvivesServerLossAndStopsCleanlyOnSigterm) {
   EXPECT_FALSE(fs::exists(logs / "GA14.txt"));
 }
 
+// An outage longer than the retry interval, a reader of the output that goes away, then SIGTERM
+// while the server is stalled: reception comes back after the outage, filing goes on without the
+// reader, and the stop still ends the tool at once with its summary.
+TEST(CaptureTool, ALongOutageALostReaderAndAStalledServerEndNothing) {
+  if (const auto problem = soundtest::PrivateServer::Problem()) {
+    if (soundtest::AudioRequired()) FAIL() << *problem;
+    GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)";
+  }
+  soundtest::PrivateServer server;
+  ASSERT_TRUE(server.Start()) << "the test's own PulseAudio server did not start";
+  ::setenv("PULSE_SERVER", server.Address().c_str(), 1);
+  QTemporaryDir temporary;
+  const fs::path logs = fs::path(temporary.path().toStdString()) / "log";
+
+  QProcess tool;
+  QProcess reader;  // reads one line, then goes away
+  tool.setStandardOutputProcess(&reader);
+  tool.start(QStringLiteral(SEAHERALD_DECODE_TOOL),
+             {"--capture", "--lang", "en", "--manual", "--log", QString::fromStdString(logs),
+              soundtest::TestMonitorName});
+  reader.start(QStringLiteral("head"), {QStringLiteral("-1")});
+  ASSERT_TRUE(tool.waitForStarted(5000));
+  ASSERT_TRUE(reader.waitForStarted(5000));
+  soundtest::WaitFor([] { return false; }, 3s);
+
+  server.Kill();
+  soundtest::WaitFor([] { return false; }, 6s);
+  ASSERT_TRUE(server.Start()) << "the server did not come back";
+  EXPECT_TRUE(PlayUntilFiled("GA21", logs, 6)) << "no reception after a 6 s outage";
+  ASSERT_TRUE(soundtest::WaitFor([&] { return reader.state() == QProcess::NotRunning; }, 5s))
+      << "the reader did not end after its line";
+  EXPECT_TRUE(PlayUntilFiled("GA22", logs, 3)) << "no filing after the reader went away";
+
+  server.Stall();
+  soundtest::WaitFor([] { return false; }, 1s);
+  ::kill(static_cast<pid_t>(tool.processId()), SIGTERM);
+  ASSERT_TRUE(tool.waitForFinished(10000)) << "the tool did not stop on SIGTERM";
+  server.Resume();
+  EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(tool.exitCode(), 0);
+  const std::string told = tool.readAllStandardError().toStdString();
+  EXPECT_NE(told.find("     2 filed as a new log file\n"), std::string::npos) << told;
+  const std::string closed = "standard output was closed";
+  EXPECT_NE(told.find(closed), std::string::npos) << told;
+  EXPECT_EQ(told.find(closed), told.rfind(closed)) << told;
+}
+
 }  // namespace
 }  // namespace seaherald
 

@@ -99,11 +99,11 @@ TEST(OpenSelectedDevice, PresentNameOpensThatDevice) {
   EXPECT_TRUE(rig.dialogs.events.empty());
 }
 
-TEST(OpenSelectedDevice, MissingDeviceFallsBackToTheDefaultWithBeepAndNotice) {
+TEST(OpenSelectedDevice, MissingDeviceFallsBackToTheDefaultWithBeepAndNoticeButStaysChosen) {
   Rig rig(ThreeDevices);
   rig.StartWith("Unplugged Headset");
   EXPECT_EQ(rig.deviceIndex, 0);
-  EXPECT_EQ(rig.waveInName, "Default input device");
+  EXPECT_EQ(rig.waveInName, "Unplugged Headset");
   EXPECT_EQ(rig.dialogs.events, (std::vector<std::string>{"beep", "info:" + Fallback}));
   EXPECT_EQ(rig.recorder.calls, (std::vector<std::string>{"open:default"}));
 }
@@ -147,16 +147,32 @@ TEST(ConfirmChoice, ChoosingTheDefaultEntryStoresTheEnglishName) {
   EXPECT_EQ(rig.recorder.calls[rig.recorder.calls.size() - 2], "open:default");
 }
 
-TEST(ConfirmChoice, TwoDevicesOfOneNameResolveToTheFirst) {
+// Two receivers, one identical dongle each: the system's id tells them apart, now and at the next
+// start, whichever the system lists first then.
+TEST(ConfirmChoice, TwoDevicesOfOneNameAreToldApartByTheirId) {
   Rig rig({{"USB Audio", "usb-a"}, {"USB Audio", "usb-b"}});
   rig.StartWith("Default input device");
   rig.recorder.calls.clear();
   rig.selection.Confirm(2, rig.recorder);
-  EXPECT_EQ(rig.deviceIndex, 1);
-  EXPECT_EQ(rig.recorder.calls[3], "open:usb-a");
+  EXPECT_EQ(rig.deviceIndex, 2);
+  EXPECT_EQ(rig.recorder.calls[3], "open:usb-b");
+  EXPECT_EQ(rig.selection.StoredId(), "usb-b");
   rig.recorder.calls.clear();
-  rig.selection.Confirm(1, rig.recorder);  // the first is what runs now
+  rig.selection.Confirm(2, rig.recorder);  // the second is what runs now
   EXPECT_TRUE(rig.recorder.calls.empty());
+  rig.selection.Confirm(1, rig.recorder);
+  EXPECT_EQ(rig.recorder.calls[3], "open:usb-a");
+
+  Rig next({{"USB Audio", "usb-b"}, {"USB Audio", "usb-a"}});
+  next.selection.SetStoredId("usb-a");
+  next.StartWith("USB Audio");
+  EXPECT_EQ(next.recorder.calls, std::vector<std::string>{"open:usb-a"});
+  EXPECT_EQ(next.deviceIndex, 2);
+  // An id the system no longer knows: the name alone decides, as before ids were kept.
+  Rig moved(std::vector<InputDeviceInfo>{{"USB Audio", "usb-c"}});
+  moved.selection.SetStoredId("usb-a");
+  moved.StartWith("USB Audio");
+  EXPECT_EQ(moved.recorder.calls, std::vector<std::string>{"open:usb-c"});
 }
 
 TEST(ConfirmChoice, SameEntryReopensWhenTheCaptureIsNotRunning) {
@@ -229,7 +245,9 @@ TEST(RetryLostCapture, ReopensByNameSilentlyAndKeepsTheNameWhileNothingIsListed)
   EXPECT_TRUE(rig.dialogs.events.empty());
 }
 
-TEST(RetryLostCapture, AnUnlistedDeviceFallsBackToTheDefaultInputWithoutAMessage) {
+// The server comes back before the chosen input (the usual order with a USB card): the default
+// input stands in, and the chosen one is taken back as soon as it is listed.
+TEST(RetryLostCapture, TheDefaultInputStandsInUntilTheStoredDeviceIsBack) {
   Rig rig(ThreeDevices);
   rig.StartWith("USB Audio");
   rig.recorder.running = false;
@@ -237,8 +255,15 @@ TEST(RetryLostCapture, AnUnlistedDeviceFallsBackToTheDefaultInputWithoutAMessage
   rig.recorder.calls.clear();
   EXPECT_TRUE(rig.selection.RetryLostCapture());
   EXPECT_EQ(rig.recorder.calls, std::vector<std::string>{"open:default"});
-  EXPECT_EQ(rig.waveInName, "Default input device");
+  EXPECT_EQ(rig.waveInName, "USB Audio");
   EXPECT_EQ(rig.deviceIndex, 0);
+  EXPECT_FALSE(rig.selection.RetryLostCapture()) << "still missing: the stand-in runs on";
+  rig.backend.devices = {{"Line In", "line"}, {"USB Audio", "usb"}};
+  EXPECT_TRUE(rig.selection.RetryLostCapture());
+  EXPECT_EQ(rig.recorder.calls, (std::vector<std::string>{"open:default", "open:usb"}));
+  EXPECT_EQ(rig.deviceIndex, 2);
+  EXPECT_FALSE(rig.selection.RetryLostCapture()) << "the stored device runs";
+  EXPECT_EQ(rig.waveInName, "USB Audio");
   EXPECT_TRUE(rig.dialogs.events.empty());
 }
 

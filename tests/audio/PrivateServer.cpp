@@ -5,6 +5,7 @@
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QThread>
+#include <csignal>
 
 namespace seaherald::soundtest {
 namespace {
@@ -41,7 +42,7 @@ std::string PrivateServer::Address() const {
   return "unix:" + folder_.filePath(QStringLiteral("native")).toStdString();
 }
 
-bool PrivateServer::Start() {
+bool PrivateServer::Start(bool withInput) {
   if (!folder_.isValid()) return false;
   const QString dir = folder_.path();
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -63,10 +64,7 @@ bool PrivateServer::Start() {
            QStringLiteral("/native auth-anonymous=1"),
        QStringLiteral("-L"),
        QStringLiteral("module-null-sink sink_name=nullsink rate=44100 channels=2 "
-                      "sink_properties=device.description=NullSink"),
-       QStringLiteral("-L"),
-       QStringLiteral("module-remap-source source_name=nullmon master=nullsink.monitor "
-                      "source_properties=device.description=NullMonitor")});
+                      "sink_properties=device.description=NullSink")});
   if (!server_.waitForStarted(5000)) return false;
   const QString address = QString::fromStdString(Address());
   QDeadlineTimer deadline(5000);
@@ -75,11 +73,31 @@ bool PrivateServer::Start() {
     QThread::msleep(100);
   }
   return Pactl(address, {QStringLiteral("set-default-sink"), QStringLiteral("nullsink")}) &&
+         (!withInput || AddInput());
+}
+
+bool PrivateServer::AddInput() {
+  const QString address = QString::fromStdString(Address());
+  return Pactl(address,
+               {QStringLiteral("load-module"), QStringLiteral("module-remap-source"),
+                QStringLiteral("source_name=nullmon"), QStringLiteral("master=nullsink.monitor"),
+                QStringLiteral("source_properties=device.description=NullMonitor")}) &&
          Pactl(address, {QStringLiteral("set-default-source"), QStringLiteral("nullmon")});
+}
+
+void PrivateServer::Stall() {
+  if (server_.state() == QProcess::Running)
+    ::kill(static_cast<pid_t>(server_.processId()), SIGSTOP);
+}
+
+void PrivateServer::Resume() {
+  if (server_.state() == QProcess::Running)
+    ::kill(static_cast<pid_t>(server_.processId()), SIGCONT);
 }
 
 void PrivateServer::Kill() {
   if (server_.state() == QProcess::NotRunning) return;
+  Resume();
   server_.kill();
   server_.waitForFinished(5000);
 }

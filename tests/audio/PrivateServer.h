@@ -23,8 +23,13 @@ class PrivateServer {
 
   // The value for PULSE_SERVER.
   std::string Address() const;
-  // Starts the server and waits until it answers; false when it does not.
-  bool Start();
+  // Starts the server and waits until it answers; false when it does not. Without `withInput`
+  // the input "NullMonitor" is missing until AddInput (a USB card that comes after its server).
+  bool Start(bool withInput = true);
+  bool AddInput();
+  // Stops the server without ending it (SIGSTOP), as a stalled server; Resume lets it go on.
+  void Stall();
+  void Resume();
   // Kills the server at once, as a crash would.
   void Kill();
   bool Running() const { return server_.state() == QProcess::Running; }

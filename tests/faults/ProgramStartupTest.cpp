@@ -64,6 +64,9 @@ class ProgramStartup : public FaultWindowTest {
 TEST_F(ProgramStartup, WithoutASoundServerTheOutputMessageIsTheOnlyOneAndTheProgramEnds) {
   backend_.fake.outputOpens = false;
   backend_.fake.inputOpens = false;
+  WriteFileBytes(paths_.settingsFile,
+                 "[Form]\r\nMainWidth=900\r\nMainHeight=700\r\n"
+                 "[Set]\r\nColumnsWidth1=77\r\nPanelWidth=330\r\nPanelHeight=300\r\n");
   auto program = Start();
   EXPECT_FALSE(program->Started());
   EXPECT_EQ(dialogs_.events,
@@ -71,8 +74,14 @@ TEST_F(ProgramStartup, WithoutASoundServerTheOutputMessageIsTheOnlyOneAndTheProg
   EXPECT_TRUE(backend_.fake.inputs.empty()) << "nothing is built after the failed output";
   EXPECT_EQ(program->InputDeviceDialog(), nullptr);
   EXPECT_FALSE(program->Window().isVisible());
-  // Ended through the ordinary close: the settings were saved.
-  EXPECT_NE(FileBytes(paths_.settingsFile).find("MainWidth="), std::string::npos);
+  // Ended through the ordinary close: the settings were saved, but a window never shown has no
+  // layout to save, so the stored one stays.
+  const std::string saved = FileBytes(paths_.settingsFile);
+  for (const char* kept : {"MainWidth=900", "MainHeight=700", "ColumnsWidth1=77", "PanelWidth=330",
+                           "PanelHeight=300"}) {
+    EXPECT_NE(saved.find(kept), std::string::npos) << kept << " not in:\n" << saved;
+  }
+  EXPECT_NE(saved.find("DecLang="), std::string::npos) << saved;
   EXPECT_EQ(program->Run(*qApp), 0) << "the message loop must not run";
   EXPECT_FALSE(program->Window().isVisible());
 }

@@ -5,7 +5,9 @@
 // again) is tested in the sound tests; this adds the window and the message log on top. Runs as a
 // process of its own: the toolkit connects to one server per process.
 #include <QApplication>
+#include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -140,6 +142,153 @@ TEST_F(SoundServerRestarts, WindowKeepsItsLogsAndFilesAgainWithNoUserAction) {
   EXPECT_TRUE(dialogs_.events.empty());
   sound.CloseWaveIn();
   sound.CloseWaveOut();
+}
+
+// The longest the window's event loop went without answering since Reset. Waits of the test's own
+// (starting a server) are left out by restarting after them.
+class LoopWatch {
+ public:
+  LoopWatch() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      const auto now = std::chrono::steady_clock::now();
+      longest_ = std::max(longest_, now - last_);
+      last_ = now;
+    });
+    timer_.start(10);
+  }
+  void Restart() { last_ = std::chrono::steady_clock::now(); }
+  // Forgets what was measured so far.
+  void Reset() {
+    Restart();
+    longest_ = {};
+  }
+  std::chrono::milliseconds Longest() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(longest_);
+  }
+
+ private:
+  QTimer timer_;
+  std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::duration longest_{};
+};
+
+constexpr auto kAnswerWithin = 100ms;
+
+// Outages as a receiver left alone meets them: the window stays responsive throughout and files
+// the next broadcast on the stored input, without a word to the user.
+class SoundServerOutages : public SoundServerRestarts {
+ protected:
+  void SetUp() override {
+    if (const auto problem = soundtest::PrivateServer::Problem()) {
+      if (soundtest::AudioRequired()) FAIL() << *problem;
+      GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)";
+    }
+    ::setenv("PULSE_SERVER", server_.Address().c_str(), 1);
+  }
+  void TearDown() override {
+    if (sound_) {
+      sound_->CloseWaveIn();
+      sound_->CloseWaveOut();
+    }
+  }
+
+  // The window's sound as the program builds it, on the stored input "NullMonitor".
+  void StartWindowSound() {
+    Window().SettingsRecord().WaveInName = soundtest::TestMonitorName;
+    sound_ = std::make_unique<SoundIo>(dialogs_, WindowHooks());
+    sound_->OpenWaveOut();
+    notice_ = std::make_unique<TForm9>(&Window());
+    dialog_ = std::make_unique<TForm8>(sound_->Backend(), sound_->Devices(),
+                                       Window().SettingsRecord().WaveInName, dialogs_, *notice_,
+                                       &Window());
+    // Measured from the first block on: the window's first block and paint come before.
+    ASSERT_TRUE(Hearing()) << "no captured block";
+    watch_.Reset();
+  }
+  bool OnStoredInput() const {
+    return sound_->Devices().CaptureRunning() && dialog_->DeviceIndex() > 0;
+  }
+  // Waits for a captured block, with the event loop answering.
+  bool Hearing() {
+    const int before = blocks_;
+    return soundtest::WaitFor([&] { return blocks_ > before; }, 10s);
+  }
+  bool CapturesAgain() {
+    return soundtest::WaitFor([&] { return OnStoredInput() && Hearing(); },
+                              std::chrono::milliseconds(TForm8::RetryMilliseconds) * 4 + 10s);
+  }
+  void Idle(std::chrono::milliseconds time) {
+    soundtest::WaitFor([] { return false; }, time);
+  }
+  void ExpectFilesTheNextBroadcast() {
+    const std::vector<StereoFrames> blocks = BroadcastBlocks(kMessage3);
+    soundtest::Player player(Interleaved(blocks));
+    watch_.Restart();
+    ASSERT_TRUE(WaitWhileReceiving([&] { return std::filesystem::exists(LogPath("GA03.txt")); },
+                                   blocks.size()))
+        << Window().Log().ReceivedText() << "\n"
+        << server_.State();
+    EXPECT_EQ(FileBytes(LogPath("GA03.txt")), LogFileBytes(clock_.now, kBody3));
+    EXPECT_EQ(Window().SettingsRecord().WaveInName, soundtest::TestMonitorName);
+    EXPECT_TRUE(dialogs_.events.empty());
+    EXPECT_LT(watch_.Longest(), kAnswerWithin) << "the window's event loop stopped answering";
+  }
+
+  soundtest::PrivateServer server_;
+  LoopWatch watch_;
+  std::unique_ptr<SoundIo> sound_;
+  std::unique_ptr<TForm9> notice_;
+  std::unique_ptr<TForm8> dialog_;
+};
+
+class SoundServerOutageOf : public SoundServerOutages, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SoundServerOutageOf, SecondsCaptureComesBackOnTheStoredInput) {
+  ASSERT_TRUE(server_.Start());
+  ASSERT_NO_FATAL_FAILURE(StartWindowSound());
+  ASSERT_TRUE(OnStoredInput());
+  server_.Kill();
+  watch_.Restart();
+  Idle(std::chrono::seconds(GetParam()));
+  ASSERT_TRUE(server_.Start());
+  watch_.Restart();
+  ASSERT_TRUE(CapturesAgain()) << "no capture after the server came back\n" << server_.State();
+  ExpectFilesTheNextBroadcast();
+}
+
+INSTANTIATE_TEST_SUITE_P(Outages, SoundServerOutageOf, ::testing::Values(1, 5, 20));
+
+// The server comes back 1 s after the loss, the chosen input 8 s after the server (the usual order
+// with PipeWire and a USB card): the retries meanwhile block nothing, and the chosen input is taken
+// back as soon as it is listed.
+TEST_F(SoundServerOutages, TheInputComingBackAfterTheServerIsTakenBack) {
+  ASSERT_TRUE(server_.Start());
+  ASSERT_NO_FATAL_FAILURE(StartWindowSound());
+  ASSERT_TRUE(OnStoredInput());
+  server_.Kill();
+  watch_.Restart();
+  Idle(1s);
+  ASSERT_TRUE(server_.Start(false));
+  watch_.Restart();
+  Idle(8s);
+  EXPECT_FALSE(OnStoredInput());
+  ASSERT_TRUE(server_.AddInput());
+  watch_.Restart();
+  ASSERT_TRUE(CapturesAgain()) << "the stored input was not taken back";
+  ExpectFilesTheNextBroadcast();
+}
+
+// A server stopped for 15 s holds nothing of the window's up, and capture resumes after it.
+TEST_F(SoundServerOutages, AStalledServerNeverBlocksTheWindow) {
+  ASSERT_TRUE(server_.Start());
+  ASSERT_NO_FATAL_FAILURE(StartWindowSound());
+  server_.Stall();
+  watch_.Restart();
+  Idle(15s);
+  EXPECT_LT(watch_.Longest(), kAnswerWithin) << "blocked while the server was stalled";
+  server_.Resume();
+  ASSERT_TRUE(CapturesAgain()) << "no capture after the stall\n" << server_.State();
+  ExpectFilesTheNextBroadcast();
 }
 
 }  // namespace

@@ -344,6 +344,20 @@ TEST_F(LogBrowserTest, DeleteOneAsksAndDeletesTheSelectedLog) {
   EXPECT_EQ(browser_.StoredLabel(), "");
 }
 
+// A copy from another system under ".TXT" beside the program's own: deleting the message deletes
+// both, or the older would take the deleted one's place in the list.
+TEST_F(LogBrowserTest, DeleteOneRemovesEveryCopyOfTheHeader) {
+  Store("GA12.txt", "2024/03/31 08:09:10", "000", "NEW\r\n");
+  Store("GA12.TXT", "2024/01/01 00:00:00", "003", "OLD\r\n");
+  Select(0, 0, 0);
+  view_.selected = view_.RowOf("GA12");
+  dialogs_.answer = true;
+  browser_.DeleteSelectedMessage();
+  EXPECT_FALSE(Exists("GA12.txt"));
+  EXPECT_FALSE(Exists("GA12.TXT"));
+  EXPECT_TRUE(view_.rows.empty());
+}
+
 TEST_F(LogBrowserTest, DeleteOneRemovesAnUnreadableRow) {
   std::filesystem::create_directories(logPath_);
   std::filesystem::create_symlink("nowhere", logPath_ / "GA12.txt");

@@ -58,6 +58,22 @@ TEST_F(LogFolderTest, ReplacingAFileLeavesOnlyTheNewContent) {
   EXPECT_EQ(EntriesOf(logPath_), std::vector<std::string>{"GA12.txt"});
 }
 
+// A log kept elsewhere and linked into the folder stays linked: the write goes to the file the
+// link leads to, and a read-only one is refused there as here.
+TEST_F(LogFolderTest, ALinkIsWrittenThroughAndStaysALink) {
+  ASSERT_TRUE(folder_.WriteFile("GA12.txt", "old"));
+  std::filesystem::rename(logPath_ / "GA12.txt", temp_.Path() / "elsewhere.txt");
+  std::filesystem::create_symlink(temp_.Path() / "elsewhere.txt", logPath_ / "GA12.txt");
+  ASSERT_TRUE(folder_.WriteFile("GA12.txt", "new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(logPath_ / "GA12.txt"));
+  EXPECT_EQ(ReadBytes(temp_.Path() / "elsewhere.txt"), "new");
+  EXPECT_EQ(EntriesOf(logPath_), std::vector<std::string>{"GA12.txt"});
+  std::filesystem::permissions(temp_.Path() / "elsewhere.txt", std::filesystem::perms(0444));
+  EXPECT_TRUE(folder_.IsReadOnly(logPath_ / "GA12.txt"));
+  EXPECT_FALSE(folder_.WriteFile("GA12.txt", "newer"));
+  EXPECT_EQ(ReadBytes(temp_.Path() / "elsewhere.txt"), "new");
+}
+
 TEST_F(LogFolderTest, JapaneseNamesAreUtf8OnDiskAndShiftJisInside) {
   const std::string name = Sjis("ＧＡ１２３.txt");
   ASSERT_TRUE(folder_.WriteFile(name, "x"));

@@ -397,15 +397,26 @@ TEST_F(MessageLogTest, DirectoryWhereTheLogShouldBeIsReported) {
 }
 
 // A read-only log is the user's wish to keep it: a new reception does not replace it, whatever
-// its count, and is reported as a write that failed.
-TEST_F(MessageLogTest, ReadOnlyStoredCopyIsNotReplaced) {
+// its count; the user is told once per header, and it is no failure to write. A link to a
+// read-only log is kept the same way.
+TEST_F(MessageLogTest, ReadOnlyStoredCopyIsNotReplacedAndToldOncePerHeader) {
   Message("GA12", 5);
+  Message("GA13", 5);
   const std::string old = ReadBytes(logPath_ / "GA12.txt");
   std::filesystem::permissions(logPath_ / "GA12.txt", std::filesystem::perms(0444));
-  Message("GA12", 0);
+  std::filesystem::rename(logPath_ / "GA13.txt", temp_.Path() / "kept.txt");
+  std::filesystem::permissions(temp_.Path() / "kept.txt", std::filesystem::perms(0444));
+  std::filesystem::create_symlink(temp_.Path() / "kept.txt", logPath_ / "GA13.txt");
+  dialogs_.calls.clear();
+  for (int rebroadcast = 0; rebroadcast < 3; ++rebroadcast) {
+    Message("GA12", 0);
+    Message("GA13", 5);
+  }
   EXPECT_EQ(ReadBytes(logPath_ / "GA12.txt"), old);
-  EXPECT_EQ(dialogs_.calls, (std::vector<std::string>{"beep", "error"}));
-  EXPECT_EQ(log_.Counts().writeFailed, 1);
+  EXPECT_TRUE(std::filesystem::is_symlink(logPath_ / "GA13.txt"));
+  EXPECT_EQ(dialogs_.calls, (std::vector<std::string>{"beep", "error", "beep", "error"}));
+  EXPECT_EQ(log_.Counts().keptReadOnly, 6);
+  EXPECT_EQ(log_.Counts().writeFailed, 0);
   EXPECT_EQ(log_.Counts().replaced, 0);
 }
 

@@ -47,6 +47,7 @@ Settings Unusual() {
   s.MainHeight = 768;
   s.MainMaxmum = true;
   s.WaveInName = "USB Audio \x83\x5C";  // ends in a 0x5C trail byte
+  s.WaveInId = "alsa_input.usb-0d8c_USB_Sound_Device-00.analog-mono";
   s.CentF = 55;
   s.ColorNum = 3;
   s.ViewLangNum = 1;
@@ -235,7 +236,7 @@ TEST(SettingsSave, FileFromNothingHasEveryKeyInOrder) {
   const std::string expected =
       "[Form]\r\nMainTop=15\r\nMainLeft=25\r\nMainWidth=800\r\nMainHeight=600\r\n"
       "MainMaxmum=0\r\n\r\n"
-      "[Wave]\r\nWaveInName=Default input device\r\nCentF=80\r\n\r\n"
+      "[Wave]\r\nWaveInName=Default input device\r\nWaveInId=\r\nCentF=80\r\n\r\n"
       "[Disp]\r\nColorNum=1\r\nViewLangNum=-1\r\nViewBaseNum=-1\r\nViewTypeNum=-1\r\n\r\n"
       "[Set]\r\nAutoSet=1\r\nDecLang=0\r\nDecInv=0\r\nDeleteDay=30\r\nAutoLogDelete=0\r\n"
       "TimeOut=30\r\nErrNum=10\r\nErrSave=1\r\nColumnsWidth0=120\r\nColumnsWidth1=80\r\n"
