@@ -28,6 +28,9 @@ struct CompletedMessage {
   int errorCount = 0;  // lines cut short
   LocalDateTime received;  // the clock's time at the end marker (the log file's stamp)
   FilingOutcome outcome = FilingOutcome::kNotFiling;
+  // ASCII name from the chosen area's station list; empty when the catalogue names the station.
+  std::string stationName;
+  bool alarm = false;  // search and rescue, or another type the user added to the alarm
 };
 
 // Hears of every completed message, filed or not, after the log folder was dealt with.

@@ -15,7 +15,7 @@ std::string LineJson(const CodePageConverter& converter, const std::string& sjis
 
 // One JSON object on one line (no line end) for a completed message:
 // {"kind":"message","header":...,"language":...,"station":{...},"type":{...},"received":...,
-//  "cut_lines":...,"filed":...,"filing":...,"text":...}. Fields in docs/json-output.md.
+//  "alarm":...,"cut_lines":...,"filed":...,"filing":...,"text":...}. Fields in docs/json-output.md.
 std::string MessageJson(const CodePageConverter& converter, const CompletedMessage& message);
 
 // The word for an outcome in the "filing" field.

@@ -7,7 +7,7 @@ namespace seaherald::decodetool {
 
 std::string DescribeFiling(const FilingSummary& summary, const std::string& folder) {
   const FilingCounts& c = summary.counts;
-  const std::array<std::pair<int, const char*>, 9> outcomes{{
+  const std::array<std::pair<int, const char*>, 10> outcomes{{
       {c.written, "filed as a new log file"},
       {c.replaced, "replaced a stored copy with as many or more errors"},
       {c.keptOlder, "dropped: the stored copy has fewer errors"},
@@ -17,6 +17,7 @@ std::string DescribeFiling(const FilingSummary& summary, const std::string& fold
       {c.newBroadcast, "dropped: a new broadcast's phasing before the end marker"},
       {summary.unfinished, "dropped: the input ended before the end marker"},
       {c.writeFailed, "not filed: the log file could not be written"},
+      {c.notTaken, "not taken: station or type not selected (--stations, --types)"},
   }};
   std::string text = "seaherald-decode: messages in '" + folder + "':\n";
   for (const auto& [count, outcome] : outcomes) {

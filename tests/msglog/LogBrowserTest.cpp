@@ -388,7 +388,7 @@ TEST_F(LogBrowserTest, DeleteAllNamesTheSelectionInItsOwnLanguage) {
                 Sjis("英文、基地局（Naha）、Navigational warningsの全てのログを削除します\n"
                      "よろしいですか？"),
                 Sjis("和文、基地局（那覇）、航行警報の全てのログを削除します\nよろしいですか？"),
-                Sjis("英文、基地局（Another）、Another massageの全てのログを削除します\n"
+                Sjis("英文、基地局（Another）、Otherの全てのログを削除します\n"
                      "よろしいですか？")}));
   EXPECT_EQ(dialogs_.beeps, 3);
 }
