@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -138,7 +139,9 @@ QStringList CutTexts(const QWidget& root) {
   for (const QWidget* w : root.findChildren<QWidget*>()) {
     const QString caption = ShownCaption(w);
     if (caption.isEmpty() || w->isHidden()) continue;
-    const int width = w->fontMetrics().horizontalAdvance(caption);
+    int width = 0;  // of the widest line: a caption may be set on two
+    for (const QString& line : caption.split(QLatin1Char('\n')))
+      width = std::max(width, w->fontMetrics().horizontalAdvance(line));
     if (width > TextRoom(w)) {
       cut << QStringLiteral("%1 \"%2\": %3 px in %4")
                  .arg(Where(w), caption)
