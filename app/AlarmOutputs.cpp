@@ -52,7 +52,9 @@ QByteArray AlarmTone() {
 }
 
 AlarmBanner::AlarmBanner(const Translation& text, QWidget* parent)
-    : QFrame(parent), label_(new QLabel(this)), button_(new QPushButton(text.Tr("確認"), this)) {
+    : QFrame(parent),
+      label_(new QLabel(this)),
+      button_(new QPushButton(text.Tr("確認", "alarm banner"), this)) {
   setObjectName(QStringLiteral("AlarmBanner"));
   setAutoFillBackground(true);
   QPalette colours = palette();

@@ -31,7 +31,8 @@ add_library(seaherald_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/TForm3.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UpDownButtons.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ViewFonts.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/WatchGroup.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/WatchGroup.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WrappingTree.cpp)
 target_include_directories(seaherald_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(seaherald_window PUBLIC
   Qt6::Widgets seaherald_translation seaherald_settings seaherald_shell seaherald_msglog seaherald_pipeline seaherald_spectrum seaherald_codepage

@@ -267,6 +267,7 @@ receive path</translation>
     </message>
     <message>
         <source>確認</source>
+        <comment>alarm banner</comment>
         <translation>Acknowledge</translation>
     </message>
     <message>
