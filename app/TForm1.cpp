@@ -42,6 +42,9 @@ constexpr int LayoutClientWidth = 876;
 constexpr int LayoutClientHeight = 663;
 constexpr int StatusPanel0Margin = 339;  // client width left to panels 1-3 and the grip
 constexpr int ClockPanel = 3;
+constexpr int StationPanel = 2;
+constexpr int StationPanelWidth = 100;  // the Japanese stations' names fit it
+constexpr int StationPanelPadding = 8;
 
 // The views' font and colours go on these three, in this order.
 std::array<QWidget*, 3> Views(const MainControls& controls) {
@@ -85,6 +88,7 @@ TForm1::TForm1(AppPaths paths, FormServices services)
         this, [this] { logErrors_->ShowPending(); }, Qt::QueuedConnection);
   });
   LoadWatch();
+  LayOutStatusPanels();
   controls_.TabControl1->Memo1()->setPlainText(StartupText(text_, watch_.area));
   log_ = std::make_unique<MessageLog>(settings_, *clock_, logFolder_, *this, *logErrors_,
                                       browser_.get(), text_);
@@ -159,6 +163,21 @@ void TForm1::LoadWatch() {
 void TForm1::ApplyWatch() {
   LoadWatch();
   browser_->RebuildLogTree();
+  LayOutStatusPanels();
+}
+
+// The station panel widens for the longest name of a chosen area, at the live line's expense.
+void TForm1::LayOutStatusPanels() {
+  StatusPanels* status = controls_.StatusBar1;
+  int stationWidth = StationPanelWidth;
+  for (const NavtexStation& station : watch_.area.Stations()) {
+    stationWidth =
+        std::max(stationWidth,
+                 status->fontMetrics().horizontalAdvance(QString::fromStdString(station.name)) +
+                     StationPanelPadding);
+  }
+  status->SetPanelWidth(StationPanel, stationWidth);
+  status->SetPanelWidth(0, width() - StatusPanel0Margin - (stationWidth - StationPanelWidth));
 }
 
 void TForm1::ApplyStoredSizes() {
@@ -230,7 +249,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  controls_.StatusBar1->SetPanelWidth(0, width() - StatusPanel0Margin);
+  LayOutStatusPanels();
   PlaceToolBarIndicators(controls_, width());
   KeepMinimumOuterSize();
   ApplyStoredOuterSize();

@@ -114,6 +114,7 @@ class TForm1 final : public QWidget,
   void ApplyStoredSizes();
   void StartNetworkOutputs();
   void LoadWatch();
+  void LayOutStatusPanels();
   void FormCreate();
   void FormActivate();
   void FormClose();

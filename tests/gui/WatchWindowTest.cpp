@@ -71,15 +71,13 @@ TEST_F(WatchWindowTest, ChosenAreaNamesStationsInStatusTreeAndSchedule) {
   EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(1, 0)), QStringLiteral("那覇 (0)"))
       << "the Japanese service keeps its stations";
   EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(0, 1)), QStringLiteral("Bjuroklubb (0)"));
-}
-
-TEST_F(WatchWindowTest, WithoutAnAreaTheJapaneseWindowIsAsBefore) {
-  TForm1& window = Window();
-  EXPECT_FALSE(window.CurrentWatch().area.Chosen());
-  EXPECT_TRUE(
-      window.Controls().TabControl1->Memo1()->toPlainText().contains(QStringLiteral("JST")));
-  EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(0, 0)), QStringLiteral("那覇 (0)"));
-  EXPECT_TRUE(window.Banner().isHidden());
+  // The station panel holds every name of the area.
+  StatusPanels* status = window.Controls().StatusBar1;
+  for (const NavtexStation& station : window.CurrentWatch().area.Stations()) {
+    EXPECT_LE(status->fontMetrics().horizontalAdvance(QString::fromStdString(station.name)) + 4,
+              status->PanelWidth(2))
+        << station.name;
+  }
 }
 
 TEST_F(WatchWindowTest, SearchAndRescueRaisesBannerAndNotificationUntilAcknowledged) {
