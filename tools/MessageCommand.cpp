@@ -103,6 +103,9 @@ void RunOnce(Launch launch, int seconds, const std::function<void(const std::str
     pthread_sigmask(SIG_SETMASK, &none, nullptr);
     setpgid(0, 0);
     dup2(fds[0], STDIN_FILENO);
+    // The tool's standard output carries lines, JSON or NRX: the command's output goes beside
+    // the reports instead.
+    dup2(STDERR_FILENO, STDOUT_FILENO);
     execvpe(argv[0], argv.data(), envp.data());
     _exit(kCannotStart);
   }

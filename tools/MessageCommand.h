@@ -30,7 +30,8 @@ std::vector<std::string> MessageEnvironment(const CompletedMessage& message);
 
 // Runs a command for every message the log filed (or, when it files nothing, every message it
 // completed and took): the text in UTF-8 with LF line ends on standard input, the message in
-// SEAHERALD_* variables. Each run goes on beside the decoding in its own process group; one that
+// SEAHERALD_* variables; what it prints goes to standard error, so that standard output keeps
+// the tool's own format. Each run goes on beside the decoding in its own process group; one that
 // outlives its time limit is killed, and a failure is reported, so that no command can stop
 // reception.
 class MessageCommand final : public MessageCompletionListener {

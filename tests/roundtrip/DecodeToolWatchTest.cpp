@@ -144,6 +144,11 @@ TEST(DecodeToolWatch, CommandGetsTheTextAndTheMessageInItsEnvironment) {
   }
   EXPECT_NE(ReadText(out / "GA01.env").find("SEAHERALD_ALARM=0\n"), std::string::npos);
   EXPECT_EQ(RunDecodeTool({"--on-message", "echo 'open", wav.string()}).exitCode, 2);
+  // What the command prints stays off the tool's JSON lines.
+  const ToolResult json =
+      RunDecodeTool({"--format", "jsonl", "--on-message", "echo 'not JSON'", wav.string()});
+  EXPECT_EQ(MessagesOf(json).size(), 2u) << json.out;
+  EXPECT_NE(json.err.find("not JSON"), std::string::npos);
 }
 
 }  // namespace
