@@ -11,7 +11,7 @@ constexpr int kSlotMinutes = 10;
 constexpr int kCycleMinutes = 4 * 60;
 
 std::string Hhmm(int minutes) {
-  char text[8];
+  char text[16];
   std::snprintf(text, sizeof text, "%02d%02d", minutes / 60, minutes % 60);
   return text;
 }
