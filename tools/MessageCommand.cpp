@@ -195,12 +195,14 @@ std::vector<std::string> MessageEnvironment(const CompletedMessage& message) {
           "SEAHERALD_FILING=" + std::string(FilingWord(message.outcome))};
 }
 
-MessageCommand::MessageCommand(CommandSpec spec, std::function<void(const std::string&)> report)
-    : spec_(std::move(spec)), report_(std::move(report)) {
-  if (spec_.shell) {
-    words_ = {"/bin/sh", "-c", spec_.command};
+MessageCommand::MessageCommand(CommandSettings settings,
+                               std::function<void(const std::string&)> report)
+    : settings_(std::move(settings)), report_(std::move(report)) {
+  if (settings_.shell) {
+    words_ = {"/bin/sh", "-c", settings_.command};
   } else {
-    words_ = SplitCommandWords(spec_.command).value_or(std::vector<std::string>{spec_.command});
+    words_ =
+        SplitCommandWords(settings_.command).value_or(std::vector<std::string>{settings_.command});
   }
 }
 
@@ -236,7 +238,7 @@ void MessageCommand::MessageCompleted(const CompletedMessage& message) {
   launch.label = ShowableUtf8(converter, message.header);
   auto done = std::make_shared<std::atomic<bool>>(false);
   std::thread thread(
-      [launch = std::move(launch), seconds = spec_.seconds, report = report_, done]() mutable {
+      [launch = std::move(launch), seconds = settings_.seconds, report = report_, done]() mutable {
         RunOnce(std::move(launch), seconds, report);
         done->store(true);
       });

@@ -15,7 +15,7 @@
 namespace seaherald::decodetool {
 
 // How --on-message runs its command.
-struct CommandSpec {
+struct CommandSettings {
   std::string command;
   bool shell = false;  // through /bin/sh -c; otherwise split into words and run directly
   int seconds = 10;    // time limit of one run
@@ -36,7 +36,7 @@ std::vector<std::string> MessageEnvironment(const CompletedMessage& message);
 // reception.
 class MessageCommand final : public MessageCompletionListener {
  public:
-  MessageCommand(CommandSpec spec, std::function<void(const std::string&)> report);
+  MessageCommand(CommandSettings settings, std::function<void(const std::string&)> report);
   // Waits for the runs still going, each at most its time limit.
   ~MessageCommand() override;
   MessageCommand(const MessageCommand&) = delete;
@@ -51,7 +51,7 @@ class MessageCommand final : public MessageCompletionListener {
   };
   void JoinFinished();
 
-  CommandSpec spec_;
+  CommandSettings settings_;
   std::vector<std::string> words_;
   std::function<void(const std::string&)> report_;
   std::list<Run> runs_;

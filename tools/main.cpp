@@ -127,7 +127,7 @@ int Decode(const DecodeOptions& options) {
   std::unique_ptr<MessageCommand> command;
   if (options.onMessage) {
     command = std::make_unique<MessageCommand>(
-        CommandSpec{*options.onMessage, options.onMessageShell, options.onMessageSeconds},
+        CommandSettings{*options.onMessage, options.onMessageShell, options.onMessageSeconds},
         Complain);
     completions.Add(*command);
   }
