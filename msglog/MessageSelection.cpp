@@ -46,10 +46,10 @@ std::optional<HeaderLetters> LettersOfHeader(std::string_view header) {
 bool MessageSelection::Takes(std::string_view header) const {
   const std::optional<HeaderLetters> letters = LettersOfHeader(header);
   if (!letters) return true;  // not a header this receiver can judge: never lost
-  if (letters->serial.find_first_not_of('0') == std::string::npos) return true;
-  // The station choice says where the ship is, so it holds for every type.
+  // The station choice says where the ship is, so it holds for every message.
   if (!stations.empty() && !Contains(stations, letters->station)) return false;
-  return types.empty() || Contains(types, letters->type) ||
+  const bool serialZero = letters->serial.find_first_not_of('0') == std::string::npos;
+  return serialZero || types.empty() || Contains(types, letters->type) ||
          Contains(kMandatoryTypes, letters->type);
 }
 

@@ -22,8 +22,8 @@ struct HeaderLetters {
 std::optional<HeaderLetters> LettersOfHeader(std::string_view header);
 
 // Which messages the receiver takes, by station (B1) and type (B2). An empty set takes every
-// letter. The mandatory types are taken from every chosen station, and serial 00 (a message of
-// vital importance) from every station.
+// letter. The station choice holds for every message; of the chosen stations the mandatory types
+// and serial 00 (a message of vital importance) are always taken, whatever types are chosen.
 struct MessageSelection {
   std::string stations;
   std::string types;

@@ -231,12 +231,12 @@ const std::array<OptionRow, 26> Options{{
        o.stationList = std::string(value);
        return std::string();
      }},
-    {"--stations", "LETTERS",
-     "take only messages from these stations (B1); serial 00 is taken from every station",
+    {"--stations", "LETTERS", "take only messages from these stations (B1), whatever their type",
      [](std::string_view value, DecodeOptions& o) {
        return ApplyLetters("--stations", value, o.stations);
      }},
-    {"--types", "LETTERS", "take only these message types (B2); A, B, D and L are always taken",
+    {"--types", "LETTERS",
+     "take only these message types (B2); A, B, D and L, and serial 00, are always taken",
      [](std::string_view value, DecodeOptions& o) {
        return ApplyLetters("--types", value, o.types);
      }},

@@ -166,10 +166,11 @@ TEST(MessageSelection, MandatoryTypesAndSerialZeroAreAlwaysTaken) {
   for (const char* mandatory : {"KA01", "KB01", "KD01", "KL01"})
     EXPECT_TRUE(chosen.Takes(mandatory));
   EXPECT_FALSE(chosen.Takes("OD01")) << "the station choice holds for every type";
-  EXPECT_TRUE(chosen.Takes("OC00")) << "serial 00 from any station";
+  EXPECT_TRUE(chosen.Takes("GC00")) << "serial 00 whatever the types";
+  EXPECT_FALSE(chosen.Takes("OC00")) << "but only from the stations chosen";
   EXPECT_FALSE(chosen.Takes(Sjis("ＧＣ１２３")));
   EXPECT_TRUE(chosen.Takes(Sjis("ＧＥ１２３")));
-  EXPECT_TRUE(chosen.Takes(Sjis("ＯＣ０００")));
+  EXPECT_TRUE(chosen.Takes(Sjis("ＧＣ０００")));
 
   EXPECT_TRUE(RaisesAlarm("GD05", ""));
   EXPECT_TRUE(RaisesAlarm(Sjis("ＧＤ００５"), ""));
