@@ -107,7 +107,8 @@ TEST_F(WatchWindowTest, SearchAndRescueRaisesBannerAndNotificationUntilAcknowled
   EXPECT_FALSE(window.Banner().isHidden());
   EXPECT_TRUE(window.Banner().Label()->text().contains(QStringLiteral("GD02")));
   EXPECT_TRUE(window.Banner().Label()->text().contains(QStringLiteral("Cullercoats")));
-  QTest::qWaitFor([&notifications] { return !notifications.calls.isEmpty(); }, 10000);
+  ASSERT_TRUE(QTest::qWaitFor([&notifications] { return !notifications.calls.isEmpty(); }, 10000))
+      << "no notification on the private session bus";
   ASSERT_EQ(notifications.calls.size(), 1);
   EXPECT_TRUE(notifications.calls[0].startsWith(QStringLiteral("SEAHERALD|")));
   EXPECT_TRUE(notifications.calls[0].contains(QStringLiteral("GD02")));
