@@ -2,6 +2,7 @@
 // the start-up schedule; a search-and-rescue message raises the banner until acknowledged and a
 // desktop notification on a private session bus; the settings dialog shows the mandatory types
 // fixed and applies a choice at once.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <QVariantMap>
@@ -23,6 +25,7 @@
 #include "app/TextTabs.h"
 #include "app/WatchGroup.h"
 #include "msglog/Catalogue.h"
+#include "msglog/LogBrowser.h"
 #include "msglog/MessageLog.h"
 
 namespace seaherald::test {
@@ -150,6 +153,21 @@ TEST_F(WatchWindowTest, DialogShowsMandatoryTypesFixedAndAppliesAChoiceAtOnce) {
   EXPECT_TRUE(LogExists("GA06.txt"));
   group->AreaBox()->setCurrentIndex(0);
   EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(0, 0)), QStringLiteral("那覇 (1)"));
+}
+
+TEST_F(WatchWindowTest, KeepOnTheListTagsTheSelectedMessage) {
+  WriteLog("GA12.txt", "2024/03/30 10:00:00", 0, {"ZCZC GA12", "NNNN"});
+  WriteSettings("[Disp]\nViewLangNum=0\nViewBaseNum=0\nViewTypeNum=0\n");
+  TForm1& window = ShownWindow();
+  QTableWidget* list = window.Controls().ListView1;
+  auto* keep = list->findChild<QAction*>(QStringLiteral("KeepAction"));
+  ASSERT_NE(keep, nullptr);
+  EXPECT_TRUE(list->actions().contains(keep)) << "on the list's context menu";
+  EXPECT_EQ(keep->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
+  ClickListRow(0);
+  keep->trigger();
+  EXPECT_TRUE(window.Browser().Kept("GA12"));
+  EXPECT_TRUE(list->item(0, 1)->font().bold());
 }
 
 }  // namespace
