@@ -1,5 +1,6 @@
 #include "app/LogBrowserWidgets.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -15,6 +16,7 @@
 #include "msglog/Catalogue.h"
 #include "msglog/LogBrowser.h"
 #include "msglog/UiText.h"
+#include "platform/CodePage.h"
 
 namespace seaherald {
 
@@ -33,6 +35,13 @@ QTableWidgetItem* Cell(const std::string& sjis) {
 LogBrowserWidgets::LogBrowserWidgets(const MainControls& controls, const UiText& text)
     : controls_(controls) {
   BuildTreeNodes(text);
+  keepAction_ = new QAction(ToQString(text.Translate(Cp932Text("保存（自動削除しない）"))),
+                            controls_.ListView1);
+  keepAction_->setObjectName(QStringLiteral("KeepAction"));
+  keepAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+  keepAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  controls_.ListView1->addAction(keepAction_);
+  controls_.ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 // 182 nodes in depth-first order: language, its stations, under each its types. They carry
@@ -72,6 +81,7 @@ void LogBrowserWidgets::Connect(LogBrowser& browser) {
           [&browser] { browser.DeleteSelectedMessage(); });
   connect(controls_.TabControl1->SpeedButton8(), &QToolButton::clicked, this,
           [&browser] { browser.DeleteAllOfSelection(); });
+  connect(keepAction_, &QAction::triggered, this, [&browser] { browser.ToggleKeepSelected(); });
 }
 
 QTreeWidgetItem* LogBrowserWidgets::TreeNode(int index) const {
@@ -109,7 +119,14 @@ void LogBrowserWidgets::SetListRows(const std::vector<ListRow>& rows) {
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     const ListRow& row = rows[static_cast<std::size_t>(r)];
     for (int column = 0; column < kColumnCount; ++column) {
-      list->setItem(r, column, Cell(row.ColumnText(column)));
+      QTableWidgetItem* cell = Cell(row.ColumnText(column));
+      if (row.kept) {
+        QFont bold = list->font();
+        bold.setBold(true);
+        cell->setFont(bold);
+        cell->setToolTip(keepAction_->text());
+      }
+      list->setItem(r, column, cell);
     }
   }
   list->setCurrentItem(nullptr);

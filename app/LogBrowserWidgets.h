@@ -6,6 +6,7 @@
 #include "app/MainControls.h"
 #include "msglog/LogBrowserView.h"
 
+class QAction;
 class QTreeWidgetItem;
 
 namespace seaherald {
@@ -44,6 +45,9 @@ class LogBrowserWidgets final : public QObject, public LogBrowserView {
 
   MainControls controls_;
   std::vector<QTreeWidgetItem*> nodes_;
+  // Keep on the list's context menu and Ctrl+K: the selected message is never deleted
+  // automatically.
+  QAction* keepAction_ = nullptr;
 };
 
 }  // namespace seaherald

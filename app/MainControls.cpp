@@ -13,6 +13,7 @@
 #include "app/TextTabs.h"
 #include "app/Translation.h"
 #include "app/ViewFonts.h"
+#include "app/WrappingTree.h"
 
 namespace seaherald {
 
@@ -75,11 +76,10 @@ QTreeWidget* BuildTree(QWidget* parent) {
   auto* tree = Named(new QTreeWidget(parent), "TreeView1");
   tree->setHeaderHidden(true);
   tree->setColumnCount(1);
-  // A label wider than the panel scrolls sideways instead of being cut short (the English type
-  // names are long).
-  tree->header()->setStretchLastSection(false);
-  tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // A label wider than the panel wraps onto a second line instead of being cut short or
+  // scrolling sideways (the English type names are long).
+  tree->header()->setStretchLastSection(true);
+  tree->setItemDelegate(new WrappingTreeDelegate(tree));
   tree->setIndentation(19);
   tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tree->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -49,6 +49,13 @@ struct Settings {
   // [Disp] Language: the window's language, "ja" or "en"; empty follows the locale. Only read,
   // never written, so the file does not change with the language.
   std::string Language;
+  // [Watch], written only once it is used, so that a receiver that never chooses an area keeps
+  // its settings file as it was. NavArea 0: none chosen (the catalogue names the stations).
+  int NavArea = 0;
+  std::string NavFreq = "518";  // "518", "490", "424" or "4209.5"
+  std::string Stations;         // B1 letters taken; empty: every station
+  std::string Types;            // B2 letters taken; empty: every type (A, B, D, L always)
+  std::string AlarmTypes;       // types beyond D that raise the alarm
 
   bool operator==(const Settings&) const = default;
 };

@@ -18,6 +18,8 @@ class SettingsDialogHost {
   virtual void ApplyViewColors() = 0;
   // Shows the input device dialog modally; returns when it is closed.
   virtual void OpenInputDeviceDialog() = 0;
+  // The [Watch] settings changed: station names, messages taken and alarm types act at once.
+  virtual void ApplyWatch() {}
   // The language the dialog speaks, the main window's.
   virtual const Translation& Text() const = 0;
 };

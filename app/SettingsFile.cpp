@@ -62,6 +62,16 @@ const std::array<SettingsKey, 32> SettingsKeys = {{
     {"Set", "DecSens", &Settings::DecSens},
 }};
 
+// The watch keys; the section is written only when it differs from the defaults or is there.
+constexpr std::string_view WatchSection = "Watch";
+const std::array<SettingsKey, 5> WatchKeys = {{
+    {WatchSection, "NavArea", &Settings::NavArea},
+    {WatchSection, "NavFreq", &Settings::NavFreq},
+    {WatchSection, "Stations", &Settings::Stations},
+    {WatchSection, "Types", &Settings::Types},
+    {WatchSection, "AlarmTypes", &Settings::AlarmTypes},
+}};
+
 // "に書き込めません"
 constexpr std::string_view CannotWriteSuffix =
     " \x82\xC9\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1";
@@ -153,6 +163,8 @@ Settings LoadSettings(const std::filesystem::path& path) noexcept {
     Settings settings;
     for (const SettingsKey& key : SettingsKeys)
       ReadKey(loaded.document, key, settings);
+    for (const SettingsKey& key : WatchKeys)
+      ReadKey(loaded.document, key, settings);
     // Read only: the file keeps whatever the user wrote there.
     settings.Language =
         loaded.document.Get(UiLanguageSection, UiLanguageKey).value_or(std::string());
@@ -169,6 +181,16 @@ ProfileWriteResult SaveSettings(const std::filesystem::path& path, const Setting
     if (!loaded.document.Set(key.section, key.key, WrittenValue(key, settings))) {
       return {ProfileWriteStep::InvalidText, 0};
     }
+  }
+  const Settings defaults;
+  bool watchUsed = false;
+  for (const SettingsKey& key : WatchKeys) {
+    watchUsed = watchUsed || WrittenValue(key, settings) != WrittenValue(key, defaults) ||
+                loaded.document.Get(key.section, key.key).has_value();
+  }
+  for (const SettingsKey& key : WatchKeys) {
+    if (watchUsed && !loaded.document.Set(key.section, key.key, WrittenValue(key, settings)))
+      return {ProfileWriteStep::InvalidText, 0};
   }
   return SaveProfile(path, loaded.document);
 }

@@ -1,9 +1,11 @@
 #include "app/StartupText.h"
 
+#include <QDateTime>
 #include <QStringList>
 
 #include "app/QtText.h"
 #include "app/Translation.h"
+#include "msglog/BroadcastSchedule.h"
 #include "msglog/Catalogue.h"
 
 namespace seaherald {
@@ -45,9 +47,14 @@ QStringList ServiceBlock(const Translation& text, const QString& title, int firs
 
 }  // namespace
 
-QString StartupText(const Translation& text) {
+QString StartupText(const Translation& text, const AreaStations& area) {
   QStringList lines{QStringLiteral("SEAHERALD ver.1.0.1 build000"), QString(),
                     text.Tr("ナブテックス放送スケジュール")};
+  if (area.Chosen()) {
+    const QDateTime now = QDateTime::currentDateTime();
+    lines << QString::fromStdString(ScheduleText(area, now.offsetFromUtc() / 60));
+    return lines.join(QChar('\n'));
+  }
   lines << ServiceBlock(text, text.Tr("英文 (518kHz)"), 2, 10);
   lines << ServiceBlock(text, text.Tr("和文 (424kHz)"), 1, 17);
   return lines.join(QChar('\n'));

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "msglog/AreaStations.h"
+
 namespace seaherald {
 
 class Translation;
@@ -9,6 +11,7 @@ class Translation;
 // What the text pane shows until it is first refilled: the version line and the broadcast
 // schedule of the five Japanese stations (JST), fields separated by single tabs, in the window's
 // language.
-QString StartupText(const Translation& text);
+// With an area chosen, the schedule of its stations instead, in UTC and local time.
+QString StartupText(const Translation& text, const AreaStations& area = {});
 
 }  // namespace seaherald

@@ -1,6 +1,8 @@
 #include "app/TForm1.h"
 
+#include <QBoxLayout>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLayout>
 #include <QMoveEvent>
@@ -12,6 +14,7 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "app/AlarmOutputs.h"
 #include "app/ColourPanel.h"
 #include "app/LogBrowserWidgets.h"
 #include "app/QtText.h"
@@ -26,6 +29,7 @@
 #include "msglog/DeferredErrors.h"
 #include "msglog/LogBrowser.h"
 #include "msglog/MessageLog.h"
+#include "msglog/StationList.h"
 #include "platform/CodePage.h"
 #include "relay/NetworkOutputs.h"
 #include "relay/NetworkSettingsFile.h"
@@ -38,6 +42,9 @@ constexpr int LayoutClientWidth = 876;
 constexpr int LayoutClientHeight = 663;
 constexpr int StatusPanel0Margin = 339;  // client width left to panels 1-3 and the grip
 constexpr int ClockPanel = 3;
+constexpr int StationPanel = 2;
+constexpr int StationPanelWidth = 100;  // the Japanese stations' names fit it
+constexpr int StationPanelPadding = 8;
 
 // The views' font and colours go on these three, in this order.
 std::array<QWidget*, 3> Views(const MainControls& controls) {
@@ -61,7 +68,9 @@ TForm1::TForm1(AppPaths paths, FormServices services)
   setWindowTitle(QStringLiteral("SEAHERALD"));
   setFont(ControlFont());
   controls_ = BuildMainControls(this, text_);
-  controls_.TabControl1->Memo1()->setPlainText(StartupText(text_));
+  alarmBanner_ = new AlarmBanner(text_, this);
+  // Under the tool bar, above the panes, where it cannot be missed.
+  static_cast<QBoxLayout*>(layout())->insertWidget(1, alarmBanner_);
   resize(LayoutClientWidth, LayoutClientHeight);
   browserWidgets_ = std::make_unique<LogBrowserWidgets>(controls_, text_);
 
@@ -78,9 +87,16 @@ TForm1::TForm1(AppPaths paths, FormServices services)
     QMetaObject::invokeMethod(
         this, [this] { logErrors_->ShowPending(); }, Qt::QueuedConnection);
   });
+  LoadWatch();
+  LayOutStatusPanels();
+  controls_.TabControl1->Memo1()->setPlainText(StartupText(text_, watch_.area));
   log_ = std::make_unique<MessageLog>(settings_, *clock_, logFolder_, *this, *logErrors_,
                                       browser_.get(), text_);
+  log_->SetWatch(&watch_);
+  browser_->SetArea(&watch_.area);
   StartNetworkOutputs();
+  alarm_ = std::make_unique<AlarmOutputs>(text_, *alarmBanner_, network_.get());
+  log_->SetCompletionListener(alarm_.get());
   browser_->Start();
   centerFrequency_ = settings_.CentF * 10.0;
   blockHandler_ = std::make_unique<BlockHandler>(
@@ -123,6 +139,45 @@ void TForm1::StartNetworkOutputs() {
     if (settings.mqtt) network_ = std::make_unique<NetworkOutputs>(settings, nullptr);
   }
   log_->SetCompletionListener(network_.get());
+}
+
+// A station list that cannot be read leaves the catalogue's names; the user is told once.
+void TForm1::LoadWatch() {
+  std::filesystem::path file;
+  if (settings_.NavArea > 0) {
+    const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
+    file = FindStationListFile(paths_.settingsFile.parent_path(),
+                               InstalledStationListFiles(executable));
+  }
+  auto loaded = WatchForSettings(settings_, file);
+  if (auto* problem = std::get_if<std::string>(&loaded)) {
+    logErrors_->Beep();
+    logErrors_->ShowError(*problem);
+    Settings withoutArea = settings_;
+    withoutArea.NavArea = 0;
+    loaded = WatchForSettings(withoutArea, {});
+  }
+  watch_ = std::get<Watch>(std::move(loaded));
+}
+
+void TForm1::ApplyWatch() {
+  LoadWatch();
+  browser_->RebuildLogTree();
+  LayOutStatusPanels();
+}
+
+// The station panel widens for the longest name of a chosen area, at the live line's expense.
+void TForm1::LayOutStatusPanels() {
+  StatusPanels* status = controls_.StatusBar1;
+  int stationWidth = StationPanelWidth;
+  for (const NavtexStation& station : watch_.area.Stations()) {
+    stationWidth =
+        std::max(stationWidth,
+                 status->fontMetrics().horizontalAdvance(QString::fromStdString(station.name)) +
+                     StationPanelPadding);
+  }
+  status->SetPanelWidth(StationPanel, stationWidth);
+  status->SetPanelWidth(0, width() - StatusPanel0Margin - (stationWidth - StationPanelWidth));
 }
 
 void TForm1::ApplyStoredSizes() {
@@ -198,7 +253,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  controls_.StatusBar1->SetPanelWidth(0, width() - StatusPanel0Margin);
+  LayOutStatusPanels();
   PlaceToolBarIndicators(controls_, width());
   KeepMinimumOuterSize();
   ApplyStoredOuterSize();

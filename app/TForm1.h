@@ -19,10 +19,13 @@
 #include "audio/Spectrum.h"
 #include "msglog/LogFolder.h"
 #include "msglog/StatusView.h"
+#include "msglog/Watch.h"
 #include "platform/LocalClock.h"
 
 namespace seaherald {
 
+class AlarmBanner;
+class AlarmOutputs;
 class DeferredErrors;
 class LogBrowser;
 class LogBrowserWidgets;
@@ -76,6 +79,8 @@ class TForm1 final : public QWidget,
   void ApplyViewFont() override;
   void ApplyViewColors() override;
   void OpenInputDeviceDialog() override;
+  // Reads the station list again for the [Watch] settings and renames the tree's stations.
+  void ApplyWatch() override;
 
   // StatusView: panels 0-2.
   void SetStatusText(int panel, const std::string& sjis) override;
@@ -91,6 +96,9 @@ class TForm1 final : public QWidget,
   Choosers& ChooserService() { return *choosers_; }
   const RgbBitmap& SpectrumBitmap() const { return spectrumBitmap_; }
   BlockHandler& Blocks() { return *blockHandler_; }
+  const Watch& CurrentWatch() const { return watch_; }
+  AlarmBanner& Banner() { return *alarmBanner_; }
+  const AlarmOutputs& Alarm() const { return *alarm_; }
 
  signals:
   void MonitorToggled(bool on);
@@ -105,6 +113,8 @@ class TForm1 final : public QWidget,
  private:
   void ApplyStoredSizes();
   void StartNetworkOutputs();
+  void LoadWatch();
+  void LayOutStatusPanels();
   void FormCreate();
   void FormActivate();
   void FormClose();
@@ -145,6 +155,10 @@ class TForm1 final : public QWidget,
   // NRX over UDP and MQTT for every filed message, when the settings file asks for them; the
   // message log points at it, so it outlives the log.
   std::unique_ptr<NetworkOutputs> network_;
+  // The chosen area's station names and the messages taken; the log and browser point at it.
+  Watch watch_;
+  AlarmBanner* alarmBanner_ = nullptr;
+  std::unique_ptr<AlarmOutputs> alarm_;
   std::unique_ptr<MessageLog> log_;
   std::unique_ptr<BlockHandler> blockHandler_;
 

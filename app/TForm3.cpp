@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/Choosers.h"
 #include "app/ColourPanel.h"
@@ -15,6 +16,7 @@
 #include "app/Translation.h"
 #include "app/UpDownButtons.h"
 #include "app/ViewFonts.h"
+#include "app/WatchGroup.h"
 #include "platform/WindowPlacement.h"
 
 namespace seaherald {
@@ -22,7 +24,7 @@ namespace seaherald {
 namespace {
 
 constexpr int ClientWidth = 500;
-constexpr int ClientHeight = 277;
+constexpr int ClientHeight = 445;        // 277 before the watch group
 constexpr int CentreFrequencyStep = 10;  // Hz per CentF unit
 
 QLabel* PlainLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
@@ -92,6 +94,8 @@ TForm3::TForm3(SettingsDialogHost& host, Choosers& choosers, QWidget* mainWindow
   BuildMessageGroup();
   BuildLogGroup();
   BuildFontGroup();
+  watchGroup_ = new WatchGroup(host_, this);
+  watchGroup_->setGeometry(8, 279, 484, 160);
   CopySettingsIn();
 }
 
@@ -119,6 +123,7 @@ void TForm3::BuildDecoderGroup() {
   speedButton3_->setChecked(true);
   // In the free space beside the device button, so that no other control moves.
   checkBox4_ = Tick(group, "CheckBox4", text.Tr("高感度受信"), {152, 59, 86, 21});
+  FitLongerCaptions(group);
 
   connect(upDown1_, &UpDownButtons::Clicked, this, &TForm3::UpDown1Click);
   connect(button1_, &QPushButton::clicked, this, &TForm3::Button1Click);
@@ -128,6 +133,39 @@ void TForm3::BuildDecoderGroup() {
   connect(speedButton2_, &QToolButton::clicked, this, &TForm3::SpeedButton2Click);
   connect(speedButton3_, &QToolButton::clicked, this, &TForm3::SpeedButton3Click);
   connect(speedButton4_, &QToolButton::clicked, this, &TForm3::SpeedButton4Click);
+}
+
+// Longer captions than the Japanese ones (the English window's) get room without moving any
+// control whose caption fits: the Japanese dialog keeps its layout exactly.
+void TForm3::FitLongerCaptions(QWidget* group) {
+  constexpr int Gap = 6;
+  constexpr int ButtonPadding = 14;
+  // The mode buttons share one width, wide enough for the longest caption.
+  int buttonWidth = speedButton1_->width();
+  for (const QToolButton* b : {speedButton1_, speedButton2_, speedButton3_, speedButton4_})
+    buttonWidth =
+        std::max(buttonWidth, b->fontMetrics().horizontalAdvance(b->text()) + ButtonPadding);
+  if (buttonWidth > speedButton1_->width()) {
+    const int secondX = speedButton1_->x() + buttonWidth + Gap;
+    for (QToolButton* b : {speedButton1_, speedButton3_})
+      b->resize(buttonWidth, b->height());
+    for (QToolButton* b : {speedButton2_, speedButton4_})
+      b->setGeometry(secondX, b->y(), buttonWidth, b->height());
+  }
+  // Labels before the mode buttons end short of them.
+  for (QLabel* label : {label3_, label4_}) {
+    const int room = speedButton1_->x() - Gap;
+    if (label->x() + label->width() > room) label->move(room - label->width(), label->y());
+  }
+  // The receive path's box beside the device button: the button as narrow as its caption lets
+  // it be, the box's caption on two lines in the room left.
+  if (checkBox4_->sizeHint().width() > checkBox4_->width()) {
+    const int buttonWidth1 =
+        button1_->fontMetrics().horizontalAdvance(button1_->text()) + 2 * ButtonPadding;
+    button1_->resize(std::min(button1_->width(), buttonWidth1), button1_->height());
+    const int x = button1_->x() + button1_->width() + Gap;
+    checkBox4_->setGeometry(x, button1_->y() - 3, group->width() - x - Gap, 31);
+  }
 }
 
 void TForm3::BuildMessageGroup() {
@@ -201,6 +239,7 @@ void TForm3::CopySettingsIn() {
   label13_->setNum(settings.ErrNum);
   panel1_->SetColour(settings.FontColor);
   panel2_->SetColour(settings.BackColor);
+  watchGroup_->CopySettingsIn();
   UpdateEnabledStates();
 }
 

@@ -14,6 +14,7 @@ class Choosers;
 class ColourPanel;
 class SettingsDialogHost;
 class UpDownButtons;
+class WatchGroup;
 
 // The settings dialog: every control acts on the running receiver the moment it is operated;
 // there is no OK or Cancel. Modeless over the main window; closing only hides it.
@@ -53,6 +54,7 @@ class TForm3 final : public QDialog {
   void BuildMessageGroup();
   void BuildLogGroup();
   void BuildFontGroup();
+  void FitLongerCaptions(QWidget* group);
   void CopySettingsIn();
   void ShowDecodeModes();
   void UpdateEnabledStates();
@@ -80,6 +82,7 @@ class TForm3 final : public QDialog {
   QCheckBox* checkBox2_ = nullptr;
   QCheckBox* checkBox3_ = nullptr;
   QCheckBox* checkBox4_ = nullptr;  // the high-sensitivity receive path
+  WatchGroup* watchGroup_ = nullptr;
   QToolButton* speedButton1_ = nullptr;
   QToolButton* speedButton2_ = nullptr;
   QToolButton* speedButton3_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/Translation.h"
 #include "app/ViewFonts.h"
@@ -14,8 +15,8 @@ namespace {
 
 constexpr int TabWidth = 64;
 constexpr int DeleteButtonWidth = 56;
-constexpr int DeleteOneFromRight = 114;
-constexpr int DeleteAllFromRight = 56;
+constexpr int DeleteButtonGap = 2;
+constexpr int CaptionMargin = 4;  // each side, so that a caption never touches the edge
 
 QToolButton* DeleteButton(QWidget* parent, const char* name, const QString& caption) {
   auto* button = new QToolButton(parent);
@@ -61,8 +62,16 @@ TextTabs::TextTabs(const Translation& text, QWidget* parent)
 
 void TextTabs::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  deleteOne_->move(width() - DeleteOneFromRight, 0);
-  deleteAll_->move(width() - DeleteAllFromRight, 0);
+  // The Japanese captions fit the layout's width; longer ones widen both buttons alike.
+  int buttonWidth = DeleteButtonWidth;
+  for (QToolButton* button : {deleteOne_, deleteAll_}) {
+    buttonWidth = std::max(
+        buttonWidth, button->fontMetrics().horizontalAdvance(button->text()) + 2 * CaptionMargin);
+  }
+  for (QToolButton* button : {deleteOne_, deleteAll_})
+    button->resize(buttonWidth, button->height());
+  deleteOne_->move(width() - 2 * buttonWidth - DeleteButtonGap, 0);
+  deleteAll_->move(width() - buttonWidth, 0);
   memo_->setGeometry(0, TabRowHeight, width(), std::max(height() - TabRowHeight, 0));
 }
 

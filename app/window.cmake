@@ -17,6 +17,7 @@ qt_add_resources(seaherald_translation "translations"
 
 # The Qt window: main window, settings dialog and their controls over the toolkit-free core.
 add_library(seaherald_window STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/AlarmOutputs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Choosers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ColourPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LogBrowserWidgets.cpp
@@ -29,11 +30,14 @@ add_library(seaherald_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/TForm1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TForm3.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UpDownButtons.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ViewFonts.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/ViewFonts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WatchGroup.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WrappingTree.cpp)
 target_include_directories(seaherald_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(seaherald_window PUBLIC
   Qt6::Widgets seaherald_translation seaherald_settings seaherald_shell seaherald_msglog seaherald_pipeline seaherald_spectrum seaherald_codepage
-  seaherald_clock seaherald_window_placement seaherald_relay)
+  seaherald_clock seaherald_window_placement seaherald_relay
+  PRIVATE Qt6::Multimedia Qt6::DBus)
 
 # The start-up and shutdown wiring of the program's entry, on any sound backend.
 add_library(seaherald_program STATIC ${CMAKE_CURRENT_LIST_DIR}/Program.cpp

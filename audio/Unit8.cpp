@@ -70,7 +70,7 @@ void TForm8::BuildControls() {
   ComboBox1->setEditable(false);
   ComboBox1->setGeometry(8, 24, 297, 20);
 
-  Button3 = new QPushButton(text_.Tr("Windowsのサウンド設定"), this);
+  Button3 = new QPushButton(text_.Tr("サウンド設定"), this);
   Button3->setObjectName(QStringLiteral("Button3"));
   Button3->setGeometry(8, 73, 146, 25);
   Button3->setAutoDefault(false);

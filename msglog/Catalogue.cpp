@@ -26,7 +26,7 @@ constexpr std::array<Row14, kLangCount> kTypeNames = {
           "Search & rescue information, and pirate warnings", "Meteorological forecasts",
           "Pilot service messages", "AIS messages", "LORAN messages", "SATNAV messages",
           "Other electronic navaid messages", "Navigational warnings (additional)",
-          "Special services", "Special services", "Another massage"},
+          "Special services 1", "Special services 2", "Other"},
     Row14{"航行警報", "気象警報", "海氷情報", "捜索救難情報／海賊警報", "気象予報",
           "水先案内人情報", "ＡＩＳ情報", "ロラン情報", "衛星ナビ情報", "その他の情報",
           "航行警報（追加事項）", "特別情報１", "特別情報２", "その他"}};

@@ -40,14 +40,22 @@ std::string NodeLabel(const std::string& name, int count) {
 }
 
 // Station and type names in the user's language under both services.
-std::vector<std::string> TreeLabelsOf(const TreeCounts& counts, const UiText& text) {
+std::vector<std::string> TreeLabelsOf(const TreeCounts& counts, const UiText& text,
+                                      const AreaStations* area) {
   std::vector<std::string> labels;
   labels.reserve(kTreeNodeCount);
   const int names = text.NameLang();
   for (int lang = 0; lang < kLangCount; ++lang) {
     labels.push_back(NodeLabel(text.Translate(Catalogue::LangName(lang)), counts.lang[lang]));
     for (int base = 0; base < kBaseCount; ++base) {
-      labels.push_back(NodeLabel(Catalogue::BaseName(names, base), counts.base[lang][base]));
+      std::string station = Catalogue::BaseName(names, base);
+      if (area != nullptr && area->Chosen() && lang == 0 && base != kOtherBase) {
+        // A letter the area has no station for is shown as the letter itself.
+        const std::string& letter = Catalogue::BaseLetter(lang, base);
+        station = area->NameOf(lang, letter, names);
+        if (station == Catalogue::BaseName(names, kOtherBase)) station = letter;
+      }
+      labels.push_back(NodeLabel(station, counts.base[lang][base]));
       for (int type = 0; type < kTypeCount; ++type) {
         labels.push_back(
             NodeLabel(Catalogue::TypeName(names, type), counts.type[lang][base][type]));
@@ -91,7 +99,8 @@ LogBrowser::LogBrowser(Settings& settings, const LocalClock& clock, const LogFol
       folder_(folder),
       view_(view),
       dialogs_(dialogs),
-      text_(text) {}
+      text_(text),
+      keep_(folder.Path() / "keep.lst") {}
 
 void LogBrowser::Start() {
   view_.SelectTreeNode(InitialTreeNode());
@@ -107,7 +116,7 @@ int LogBrowser::InitialTreeNode() const {
 }
 
 void LogBrowser::RebuildLogTree() {
-  treeLabels_ = TreeLabelsOf(CountLogs(OnePerHeader(folder_.ListLogFiles())), text_);
+  treeLabels_ = TreeLabelsOf(CountLogs(OnePerHeader(folder_.ListLogFiles())), text_, area_);
   view_.SetTreeLabels(treeLabels_);
   if (HasStoredSelection()) {
     RefreshMessageList(settings_.ViewLangNum, settings_.ViewBaseNum, settings_.ViewTypeNum);
@@ -137,6 +146,7 @@ void LogBrowser::RefreshMessageList(int lang, int base, int type) {
 LogBrowser::ListedLog LogBrowser::ReadListedLog(const LogEntry& entry) const {
   ListedLog listed;
   listed.header = entry.name.substr(0, entry.name.size() - kLogSuffixBytes);
+  listed.row.kept = keep_.Kept(listed.header);
   listed.path = entry.path;
   const std::optional<LogFileHead> head = ReadLogFileHead(entry.path);
   if (!head) return listed;
@@ -246,9 +256,27 @@ void LogBrowser::AutoDeleteLogs() {
   for (const LogEntry& entry : folder_.ListLogFiles()) {
     const std::optional<std::chrono::year_month_day> date =
         CleanUpDateOf(TryReadLogFileHead(entry.path));
+    if (keep_.Kept(HeaderOfLogName(entry.name))) continue;
     if (date && sys_days(*date) < limit && folder_.RemoveFile(entry.path)) deleted = true;
   }
   if (deleted) RebuildLogTree();
+}
+
+void LogBrowser::ToggleKeepSelected() {
+  const ListedLog* selected = SelectedLog();
+  if (selected == nullptr) return;
+  const std::string header = selected->header;
+  const int row = view_.SelectedRow();
+  if (!keep_.Set(header, !keep_.Kept(header))) {
+    dialogs_.Beep();
+    dialogs_.ShowError(Compose(text_.Translate(Cp932Text("%1 に書き込めません")),
+                               {folder_.DisplayPath(keep_.File())}));
+    return;
+  }
+  for (ListedLog& listed : listed_)
+    listed.row.kept = keep_.Kept(listed.header);
+  PublishRows();
+  view_.SelectRow(row);
 }
 
 void LogBrowser::ReceivedTextChanged(const std::string& receivedText) {

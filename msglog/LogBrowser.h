@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "msglog/AreaStations.h"
 #include "msglog/DialogService.h"
+#include "msglog/KeepList.h"
 #include "msglog/LogBrowserView.h"
 #include "msglog/LogFolder.h"
 #include "msglog/MessageList.h"
@@ -64,8 +66,13 @@ class LogBrowser final : public MessageLogListener {
   void DeleteSelectedMessage();
   // "全件削除" (SpeedButton8): deletes every log of the stored selection after confirmation.
   void DeleteAllOfSelection();
-  // Deletes the logs dated more than DeleteDay days before today, when AutoLogDelete is on.
+  // Deletes the logs dated more than DeleteDay days before today, when AutoLogDelete is on,
+  // except those tagged Keep.
   void AutoDeleteLogs();
+  // Tags the selected row's message Keep, or untags it. A tag that cannot be stored is told as
+  // a write failure of the keep file.
+  void ToggleKeepSelected();
+  bool Kept(const std::string& header) const { return keep_.Kept(header); }
 
   // MessageLogListener.
   void ReceivedTextChanged(const std::string& receivedText) override;
@@ -77,6 +84,9 @@ class LogBrowser final : public MessageLogListener {
   const std::string& StoredLabel() const { return storedLabel_; }
   // The list as last given to the view, in its order.
   std::vector<ListRow> Rows() const;
+  // The stations of a chosen area name the English service's station nodes of their letters
+  // (G to K; every other station stays under the sixth node). Null: the catalogue's names.
+  void SetArea(const AreaStations* area) { area_ = area; }
   // The tree labels as last given to the view.
   const std::vector<std::string>& TreeLabels() const { return treeLabels_; }
 
@@ -101,6 +111,8 @@ class LogBrowser final : public MessageLogListener {
   LogBrowserView& view_;
   DialogService& dialogs_;
   const UiText& text_;
+  const AreaStations* area_ = nullptr;
+  KeepList keep_;
 
   std::vector<ListedLog> listed_;
   std::vector<std::string> treeLabels_;

@@ -18,6 +18,7 @@ inline constexpr int kColumnCount = 4;
 struct ListRow {
   std::string caption;
   std::vector<std::string> subItems;
+  bool kept = false;  // tagged Keep: never deleted automatically
 
   // Text of column 0-3; empty for a sub-item the row does not have.
   const std::string& ColumnText(int column) const;

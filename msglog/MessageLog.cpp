@@ -111,15 +111,20 @@ void MessageLog::StartMessage(std::string_view line, std::size_t markerPosition,
   std::string station;
   if (!currentHeader_.empty()) {
     const int lang = english ? 0 : 1;
-    station = Catalogue::BaseName(
-        text_.NameLang(), Catalogue::BaseOfLetter(lang, Catalogue::LetterB1(lang, currentHeader_)));
+    const std::string_view b1 = Catalogue::LetterB1(lang, currentHeader_);
+    station = watch_ != nullptr
+                  ? watch_->area.NameOf(lang, b1, text_.NameLang())
+                  : Catalogue::BaseName(text_.NameLang(), Catalogue::BaseOfLetter(lang, b1));
   }
   status_.SetStatusText(kPanelStation, station);
   status_.SetStatusText(kPanelHeader, currentHeader_);
 }
 
 void MessageLog::EndMessage() {
-  if (!currentHeader_.empty() && !messageBody_.empty()) {
+  if (!currentHeader_.empty() && !messageBody_.empty() && watch_ != nullptr &&
+      !watch_->selection.Takes(currentHeader_)) {
+    ++counts_.notTaken;
+  } else if (!currentHeader_.empty() && !messageBody_.empty()) {
     const LocalDateTime now = clock_.Now();
     FilingOutcome outcome = FilingOutcome::kTooManyErrors;
     if (!settings_.ErrSave || errorCount_ < settings_.ErrNum) {
@@ -130,8 +135,13 @@ void MessageLog::EndMessage() {
     if (completion_ != nullptr) {
       // The header's own form tells its language: DecLang may have changed since the start.
       const int lang = Catalogue::LangOfFileName(currentHeader_);
-      completion_->MessageCompleted(
-          {currentHeader_, lang, messageBody_, errorCount_, now, outcome});
+      std::string stationName;
+      if (watch_ != nullptr && watch_->area.Chosen() && lang == 0)
+        stationName = watch_->area.NameOf(lang, Catalogue::LetterB1(lang, currentHeader_), 0);
+      const bool alarm =
+          RaisesAlarm(currentHeader_, watch_ != nullptr ? watch_->alarmTypes : std::string());
+      completion_->MessageCompleted({currentHeader_, lang, messageBody_, errorCount_, now, outcome,
+                                     std::move(stationName), alarm});
     }
   }
   ClearMessage();

@@ -12,6 +12,7 @@
 #include "msglog/MessageLogListener.h"
 #include "msglog/StatusView.h"
 #include "msglog/UiText.h"
+#include "msglog/Watch.h"
 #include "platform/LocalClock.h"
 
 namespace seaherald {
@@ -32,6 +33,7 @@ struct FilingCounts {
   int discarded = 0;      // dropped by DiscardMessage (receive time-out) with a message open
   int interrupted = 0;    // dropped because another start marker came before the end marker
   int newBroadcast = 0;   // dropped at the phasing that begins a new transmission
+  int notTaken = 0;       // dropped: its station or type is not among those the user takes
 };
 
 // Turns decoded lines into NAVTEX messages and files them. Keeps the running received text,
@@ -80,6 +82,9 @@ class MessageLog final : public LineSink {
   // Off: messages are recognised and judged as usual (ErrNum included) but no file is written or
   // read; each completed message is reported with FilingOutcome::kNotFiling.
   void SetWritesFiles(bool writes) { writesFiles_ = writes; }
+  // The user's watch: station names of the chosen area, the messages taken. Null (the default):
+  // the catalogue names every station and every message is taken.
+  void SetWatch(const Watch* watch) { watch_ = watch; }
 
  private:
   void TakeLine(const std::string& line, bool cut, const UnsureBytes* unsure);
@@ -101,6 +106,7 @@ class MessageLog final : public LineSink {
   const UiText& text_;
   MessageCompletionListener* completion_ = nullptr;
   bool writesFiles_ = true;
+  const Watch* watch_ = nullptr;
 
   std::string receivedText_;
   std::string currentHeader_;

@@ -71,14 +71,18 @@ std::string MessageJson(const CodePageConverter& converter, const CompletedMessa
   const int lang = message.lang;
   const int base = Catalogue::BaseOfLetter(lang, Catalogue::LetterB1(lang, message.header));
   const int type = Catalogue::TypeOfLetter(lang, Catalogue::LetterB2(lang, message.header));
+  // A station named by the chosen area's list has one name, in the list's words.
+  const bool area = !message.stationName.empty();
   return OneLine(
       {{"kind", "message"},
        {"header", Utf8(converter, message.header)},
        {"language", lang == 0 ? "en" : "ja"},
        {"station", CatalogueEntry(converter, std::string(Catalogue::LetterB1(lang, message.header)),
-                                  Catalogue::BaseName(0, base), Catalogue::BaseName(1, base))},
+                                  area ? message.stationName : Catalogue::BaseName(0, base),
+                                  area ? message.stationName : Catalogue::BaseName(1, base))},
        {"type", CatalogueEntry(converter, std::string(Catalogue::LetterB2(lang, message.header)),
                                Catalogue::TypeName(0, type), Catalogue::TypeName(1, type))},
+       {"alarm", message.alarm},
        {"received", Iso8601(received)},
        {"received_utc", Iso8601Utc(received)},
        {"frequency_khz", Kilohertz(frequency)},

@@ -16,8 +16,8 @@ std::string LineJson(const CodePageConverter& converter, const std::string& sjis
 
 // One JSON object on one line (no line end) for a completed message:
 // {"kind":"message","header":...,"language":...,"station":{...},"type":{...},"received":...,
-//  "received_utc":...,"frequency_khz":...,"cut_lines":...,"filed":...,"filing":...,"text":...},
-// `frequency` being what the receiver is tuned to. Fields in docs/json-output.md.
+//  "alarm":...,"received_utc":...,"frequency_khz":...,"cut_lines":...,"filed":...,"filing":...,
+//  "text":...}, `frequency` being what the receiver is tuned to. Fields in docs/json-output.md.
 std::string MessageJson(const CodePageConverter& converter, const CompletedMessage& message,
                         NavtexFrequency frequency);
 

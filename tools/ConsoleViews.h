@@ -5,6 +5,7 @@
 
 #include "msglog/DialogService.h"
 #include "msglog/StatusView.h"
+#include "msglog/UiText.h"
 #include "platform/CodePage.h"
 
 namespace seaherald::decodetool {
@@ -30,6 +31,19 @@ class ReportingDialogs final : public DialogService {
  private:
   std::function<void(const std::string&)> report_;
   CodePageConverter converter_;
+};
+
+// The tool's words for what the message log reports: the window's Japanese in a Japanese locale
+// (or SEAHERALD_LANG=ja), English otherwise. Stations and types keep their Japanese names in the
+// printed lines either way, as the window's files do.
+class ConsoleUiText final : public UiText {
+ public:
+  ConsoleUiText();
+  std::string Translate(std::string_view sjis) const override;
+  int NameLang() const override { return 1; }
+
+ private:
+  bool english_;
 };
 
 }  // namespace seaherald::decodetool

@@ -7,7 +7,9 @@
 #include <optional>
 #include <sstream>
 
+#include "msglog/MessageSelection.h"
 #include "platform/Version.h"
+#include "tools/MessageCommand.h"
 
 namespace seaherald::decodetool {
 namespace {
@@ -118,6 +120,33 @@ std::string ApplyFrequency(std::string_view value, DecodeOptions& options) {
     return "--frequency must be 490, 518, 4209 or 424 (kHz), not '" + std::string(value) + "'";
   }
   options.frequency = *frequency;
+  options.navFreq = *frequency == NavtexFrequency::k4209 ? "4209.5" : std::string(value);
+  return {};
+}
+
+std::string ApplyNavArea(std::string_view value, DecodeOptions& options) {
+  int area = -1;
+  const char* end = value.data() + value.size();
+  const auto [stop, error] = std::from_chars(value.data(), end, area);
+  if (value.empty() || error != std::errc() || stop != end || area < 0 || area > 21)
+    return "--navarea must be a NAVAREA number from 1 to 21 (0 for none), not '" +
+           std::string(value) + "'";
+  options.navArea = area;
+  return {};
+}
+
+// --stations, --types, --alarm-types: letters A to Z, with or without spaces and commas.
+std::string ApplyLetters(std::string_view option, std::string_view value,
+                         std::optional<std::string>& field) {
+  field = ParseLetterSet(value);
+  if (field) return {};
+  return std::string(option) + " needs letters A to Z (e.g. GEO), not '" + std::string(value) + "'";
+}
+
+std::string ApplyOnMessageSeconds(std::string_view value, DecodeOptions& options) {
+  const std::optional<int> seconds = ParseCountOfOne(value);
+  if (!seconds) return CountProblem("--on-message-timeout", value);
+  options.onMessageSeconds = *seconds;
   return {};
 }
 
@@ -157,7 +186,7 @@ std::string ApplyPrinterPty(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionRow, 20> Options{{
+const std::array<OptionRow, 28> Options{{
     {"--center", "HZ", "centre between the two tones, above 0 and below 1500 (default 800)",
      ApplyCenter},
     {"--lang", "en|ja", "language to start in (default ja)", ApplyLanguage},
@@ -216,6 +245,46 @@ const std::array<OptionRow, 20> Options{{
      "the same text on a pseudo-terminal that serial-port readers open as PATH (a link made and "
      "removed by the tool)",
      ApplyPrinterPty},
+    {"--navarea", "N",
+     "the NAVAREA (1-21) whose stations name the English messages, on the --frequency given "
+     "(0: the receiver's own five stations)",
+     ApplyNavArea},
+    {"--station-list", "FILE",
+     "read the NAVTEX station list from FILE instead of the installed one",
+     [](std::string_view value, DecodeOptions& o) {
+       if (value.empty()) return std::string("--station-list needs a file name");
+       o.stationList = std::string(value);
+       return std::string();
+     }},
+    {"--stations", "LETTERS", "take only messages from these stations (B1), whatever their type",
+     [](std::string_view value, DecodeOptions& o) {
+       return ApplyLetters("--stations", value, o.stations);
+     }},
+    {"--types", "LETTERS",
+     "take only these message types (B2); A, B, D and L, and serial 00, are always taken",
+     [](std::string_view value, DecodeOptions& o) {
+       return ApplyLetters("--types", value, o.types);
+     }},
+    {"--alarm-types", "LETTERS",
+     "types that raise the alarm besides D (search and rescue), which always does",
+     [](std::string_view value, DecodeOptions& o) {
+       return ApplyLetters("--alarm-types", value, o.alarmTypes);
+     }},
+    {"--on-message", "COMMAND",
+     "run COMMAND for every filed message: the text on its standard input, the header, station, "
+     "type, language and alarm in SEAHERALD_* variables; split into words, no shell",
+     [](std::string_view value, DecodeOptions& o) {
+       if (value.empty()) return std::string("--on-message needs a command");
+       o.onMessage = std::string(value);
+       return std::string();
+     }},
+    {"--on-message-shell", "", "run the --on-message command through /bin/sh -c",
+     [](std::string_view, DecodeOptions& o) {
+       o.onMessageShell = true;
+       return std::string();
+     }},
+    {"--on-message-timeout", "S",
+     "stop a run of the --on-message command after S seconds (default 10)", ApplyOnMessageSeconds},
     {"--settings", "FILE",
      "take the receiver settings from the window's settings file FILE (only read); options "
      "given here win over it",
@@ -306,6 +375,10 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
     return UsageError{"no input given (a file name, or - for standard input, or --capture)"};
   if (options.mqttTopic && !options.mqtt) return UsageError{"--mqtt-topic needs --mqtt"};
   if (options.mqtt && options.mqttTopic) options.mqtt->topic = *options.mqttTopic;
+  if (options.onMessageShell && !options.onMessage)
+    return UsageError{"--on-message-shell needs --on-message"};
+  if (options.onMessage && !options.onMessageShell && !SplitCommandWords(*options.onMessage))
+    return UsageError{"--on-message: a quote is not closed in '" + *options.onMessage + "'"};
   return options;
 }
 
@@ -353,6 +426,16 @@ std::string DecodeUsage() {
          "messages wait and go out when it is back, and at the end the tool waits up to 10 s\n"
          "for the broker to acknowledge them.\n"
          "\n"
+         "Watch: --navarea names the stations of English messages from the NAVTEX station list\n"
+         "(the user's copy seaherald/navtex-stations.txt in the configuration folder, else the\n"
+         "installed one); the start shows the area's stations and their broadcast times.\n"
+         "--stations and --types drop the other messages (not filed, not sent, counted in the\n"
+         "summary). The alarm types mark messages \"alarm\":true in JSON and MQTT and set\n"
+         "SEAHERALD_ALARM=1 for --on-message. The command gets SEAHERALD_HEADER, _STATION,\n"
+         "_STATION_NAME, _TYPE, _TYPE_NAME, _LANGUAGE (en or ja), _ALARM (1 or 0), _RECEIVED;\n"
+         "it runs beside the decoding, and one that fails or outlives its time limit is reported\n"
+         "(and killed) without stopping reception.\n"
+         "\n"
          "Time: seconds are counted from the audio, ten blocks of 0.1 s to a second, on a clock\n"
          "that starts at the wall-clock time when decoding starts. The time-out therefore acts\n"
          "the same at any decoding speed, and the \"Last received\" stamp of a log file is the\n"
@@ -361,9 +444,9 @@ std::string DecodeUsage() {
          "Settings: without --settings the receiver's defaults apply (centre 800 Hz, Japanese,\n"
          "normal polarity, automatic mode, ErrNum 10, ErrSave on, TimeOut 30, standard path).\n"
          "--settings reads CentF, DecLang, DecInv, AutoSet, ErrNum, ErrSave, TimeOut, DecSens\n"
-         "(the receive path) and, for --capture, WaveInName from the file; ErrNum and TimeOut\n"
-         "below 1 are raised to 1 as at the window's start-up. The file is never written, and\n"
-         "no log is ever deleted (AutoLogDelete is not acted on).\n"
+         "(the receive path), the [Watch] keys and, for --capture, WaveInName from the file;\n"
+         "ErrNum and TimeOut below 1 are raised to 1 as at the window's start-up. The file is\n"
+         "never written, and no log is ever deleted (AutoLogDelete is not acted on).\n"
          "\n"
          "Exit status: 0 when the input was decoded to its end, 1 when it or the settings file\n"
          "could not be read or the input ended early (what was there is still decoded), 2 for a\n"

@@ -40,6 +40,17 @@ struct DecodeOptions {
   std::optional<std::string> mqttTopic;
   std::optional<HostPort> printerTcp;     // the printer text to TCP clients there
   std::optional<std::string> printerPty;  // the printer text on a pseudo-terminal linked here
+  // The watch: these win over the settings file's [Watch] keys.
+  std::optional<int> navArea;              // 1-21; 0 for none
+  std::optional<std::string> navFreq;      // "518", "490" or "4209.5", when --frequency is given
+  std::optional<std::string> stations;     // B1 letters taken
+  std::optional<std::string> types;        // B2 letters taken
+  std::optional<std::string> alarmTypes;   // types beyond D that raise the alarm
+  std::optional<std::string> stationList;  // the station list file instead of the usual one
+  // A command run for every message filed (or, without --log, completed and taken).
+  std::optional<std::string> onMessage;
+  bool onMessageShell = false;  // through /bin/sh -c instead of split into words
+  int onMessageSeconds = 10;    // time limit of one run of the command
   std::string input;  // a file name, or "-" for raw PCM on standard input; with --capture, a device
   bool capture = false;  // live from the sound server instead of a file
   bool showHelp = false;

@@ -9,6 +9,7 @@
 #include "audio/BlockHandlerListener.h"
 #include "audio/RecordingClock.h"
 #include "decoder/LineSink.h"
+#include "msglog/Watch.h"
 #include "platform/LocalClock.h"
 #include "tools/BlockSource.h"
 #include "tools/FilingSummary.h"
@@ -54,6 +55,10 @@ class DecodeRunner final : private LineSink, private BlockHandlerListener {
   bool English() const { return settings_.DecLang; }
   bool Inverted() const { return settings_.DecInv; }
   const LocalClock& Clock() const { return clock_; }
+  // The station names and message selection of the user's watch; null for none.
+  void SetWatch(const Watch* watch) {
+    if (filing_) filing_->Log().SetWatch(watch);
+  }
   // What became of the messages so far; nothing without a filing target.
   std::optional<FilingSummary> Filing() const;
 

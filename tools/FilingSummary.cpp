@@ -18,6 +18,7 @@ std::string DescribeFiling(const FilingSummary& summary, const std::string& fold
       {c.newBroadcast, "dropped: a new broadcast's phasing before the end marker"},
       {summary.unfinished, "dropped: the input ended before the end marker"},
       {c.writeFailed, "not filed: the log file could not be written"},
+      {c.notTaken, "not taken: station or type not selected (--stations, --types)"},
   }};
   std::string text = "seaherald-decode: messages in '" + folder + "':\n";
   for (const auto& [count, outcome] : outcomes) {

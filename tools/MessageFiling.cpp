@@ -9,7 +9,7 @@ MessageFiling::MessageFiling(const Settings& settings, const LocalClock& clock,
                              MessageCompletionListener* completion)
     : folder_(target ? target->folder : std::filesystem::path()),
       dialogs_(target ? target->report : [](const std::string&) {}),
-      log_(settings, clock, folder_, status_, dialogs_) {
+      log_(settings, clock, folder_, status_, dialogs_, nullptr, text_) {
   log_.SetWritesFiles(target.has_value());
   log_.SetCompletionListener(completion);
 }

@@ -17,7 +17,8 @@ namespace seaherald::decodetool {
 // Where messages are filed and who hears that a log file could not be written.
 struct FilingTarget {
   std::filesystem::path folder;
-  // Gets the window's text for a write failure ("<path> に書き込めません") as UTF-8.
+  // Gets the text for a write failure as UTF-8: "cannot write <path>", or the window's
+  // "<path> に書き込めません" in a Japanese locale.
   std::function<void(const std::string& utf8)> report;
 };
 
@@ -39,6 +40,7 @@ class MessageFiling {
   LogFolder folder_;
   QuietStatus status_;
   ReportingDialogs dialogs_;
+  ConsoleUiText text_;
   MessageLog log_;
 };
 

@@ -64,6 +64,11 @@ RunSettings SettingsForRun(const DecodeOptions& options) {
   settings.ErrNum = options.errNum.value_or(settings.ErrNum);
   settings.ErrSave = options.errSave.value_or(settings.ErrSave);
   settings.TimeOut = options.timeOut.value_or(settings.TimeOut);
+  settings.NavArea = options.navArea.value_or(settings.NavArea);
+  settings.NavFreq = options.navFreq.value_or(settings.NavFreq);
+  settings.Stations = options.stations.value_or(settings.Stations);
+  settings.Types = options.types.value_or(settings.Types);
+  settings.AlarmTypes = options.alarmTypes.value_or(settings.AlarmTypes);
   settings.DecSens = options.sensitive.value_or(settings.DecSens);
   return run;
 }

@@ -6,10 +6,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 #include <vector>
 
+#include "msglog/BroadcastSchedule.h"
 #include "relay/NetworkOutputs.h"
 #include "tools/CompletionFanOut.h"
 #include "tools/DecodeOptions.h"
@@ -20,12 +22,14 @@
 #include "tools/LiveCapture.h"
 #endif
 #include "tools/LinePrinter.h"
+#include "tools/MessageCommand.h"
 #include "tools/MessageFiling.h"
 #include "tools/NmeaPrinter.h"
 #include "tools/RawPcmSource.h"
 #include "tools/RunSettings.h"
 #include "tools/SoundFileSource.h"
 #include "tools/TerminalProgress.h"
+#include "tools/WatchSetup.h"
 
 namespace {
 
@@ -95,10 +99,19 @@ bool Capture(DecodeRunner& runner, const std::string& device, const std::string&
 #endif
 }
 
+std::filesystem::path ExecutablePath() {
+  std::error_code ignored;
+  return std::filesystem::read_symlink("/proc/self/exe", ignored);
+}
+
 int Decode(const DecodeOptions& options) {
   std::unique_ptr<BlockSource> source;
   if (!options.capture) source = OpenSource(options.input);
   const RunSettings run = SettingsForRun(options);
+  const seaherald::Watch watch =
+      WatchFromSettings(run.settings, options.stationList, ExecutablePath());
+  if (watch.area.Chosen())
+    std::fputs(seaherald::ScheduleText(watch.area, LocalUtcOffsetMinutes()).c_str(), stderr);
   std::unique_ptr<seaherald::NetworkOutputs> network;
   try {
     network = NetworkOutputsFor(options);
@@ -119,6 +132,13 @@ int Decode(const DecodeOptions& options) {
     completions.Add(nmea);
   }
   if (network) completions.Add(*network);
+  std::unique_ptr<MessageCommand> command;
+  if (options.onMessage) {
+    command = std::make_unique<MessageCommand>(
+        CommandSettings{*options.onMessage, options.onMessageShell, options.onMessageSeconds},
+        Complain);
+    completions.Add(*command);
+  }
   std::unique_ptr<TerminalProgress> progress;
   if (source && options.input != "-" && isatty(STDERR_FILENO) != 0) {
     progress = std::make_unique<TerminalProgress>(stderr, source->DurationSeconds());
@@ -134,6 +154,7 @@ int Decode(const DecodeOptions& options) {
   DecodeRunner runner(run, seaherald::SystemClock().Now(), *lines, FilingTargetFor(options, report),
                       completions.Empty() ? nullptr : &completions);
   json.SetClock(runner.Clock());
+  runner.SetWatch(&watch);
   if (source) {
     runner.Run(*source, progress.get());
   } else if (!Capture(runner, CaptureDeviceName(options, run),

@@ -150,7 +150,7 @@ The computer may be short of memory.</translation>
     <message>
         <source>和文</source>
         <comment>decoder language button</comment>
-        <translation>Japan</translation>
+        <translation>Japanese</translation>
     </message>
     <message>
         <source>中心周波数</source>
@@ -166,7 +166,7 @@ The computer may be short of memory.</translation>
     </message>
     <message>
         <source>言語</source>
-        <translation>Lang.</translation>
+        <translation>Language</translation>
     </message>
     <message>
         <source>極性</source>
@@ -182,7 +182,8 @@ The computer may be short of memory.</translation>
     </message>
     <message>
         <source>高感度受信</source>
-        <translation>Sensitive</translation>
+        <translation>High-sensitivity
+receive path</translation>
     </message>
     <message>
         <source>電文処理設定</source>
@@ -214,7 +215,7 @@ The computer may be short of memory.</translation>
     </message>
     <message>
         <source>設定エラー数以上はログを保存しない</source>
-        <translation>Skip logs with many errors</translation>
+        <translation>Skip logs with many cut lines</translation>
     </message>
     <message>
         <source>エラー数</source>
@@ -222,7 +223,7 @@ The computer may be short of memory.</translation>
     </message>
     <message>
         <source>個</source>
-        <translation>errors</translation>
+        <translation>lines</translation>
     </message>
     <message>
         <source>表示フォント設定</source>
@@ -249,7 +250,7 @@ The computer may be short of memory.</translation>
         <translation>Input device</translation>
     </message>
     <message>
-        <source>Windowsのサウンド設定</source>
+        <source>サウンド設定</source>
         <translation>Sound settings</translation>
     </message>
     <message>
@@ -267,6 +268,47 @@ The computer may be short of memory.</translation>
     <message>
         <source>デバイス変更中…</source>
         <translation>Changing the device…</translation>
+    </message>
+    <message>
+        <source>確認</source>
+        <comment>alarm banner</comment>
+        <translation>Acknowledge</translation>
+    </message>
+    <message>
+        <source>警報: %1</source>
+        <translation>Alarm: %1</translation>
+    </message>
+    <message>
+        <source>受信局と種類</source>
+        <translation>Stations and message types</translation>
+    </message>
+    <message>
+        <source>日本の５局</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>周波数</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>受信する局 (B1, 空欄は全局)</source>
+        <translation>Stations (B1; empty: all)</translation>
+    </message>
+    <message>
+        <source>受信する種類 (B2)</source>
+        <translation>Types (B2)</translation>
+    </message>
+    <message>
+        <source>常に受信</source>
+        <translation>Always taken</translation>
+    </message>
+    <message>
+        <source>警報を出す種類 (Ｄは常に)</source>
+        <translation>Alarm also for (D always)</translation>
+    </message>
+    <message>
+        <source>保存（自動削除しない）</source>
+        <translation>Keep (never delete automatically)</translation>
     </message>
 </context>
 </TS>

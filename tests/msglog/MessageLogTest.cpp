@@ -514,5 +514,35 @@ TEST_F(MessageLogTest, WithoutWritingFilesMessagesAreStillJudgedAndReported) {
   EXPECT_TRUE(dialogs_.calls.empty());
 }
 
+TEST_F(MessageLogTest, WatchNamesStationsAndDropsWhatIsNotTaken) {
+  RecordingCompletions completions;
+  log_.SetCompletionListener(&completions);
+  StationList list;
+  list.stations = {{1, "518", 'G', "Cullercoats", "United Kingdom", 55, -1, "S"}};
+  Watch watch{AreaStations(list, {1, "518"}), {"G", "E"}, "B"};
+  log_.SetWatch(&watch);
+  Line("ZCZC GE12");
+  EXPECT_EQ(status_.panels[2], "Cullercoats");
+  Line("TEXT");
+  Line("NNNN");
+  Message("GC13", 0);  // type not taken
+  Message("OE14", 0);  // station not taken
+  Message("GD15", 0);  // search and rescue: always taken, always an alarm
+  Message("GB16", 0);  // an alarm type the user added
+  ASSERT_EQ(completions.messages.size(), 3u);
+  EXPECT_EQ(completions.messages[0].stationName, "Cullercoats");
+  EXPECT_FALSE(completions.messages[0].alarm);
+  EXPECT_TRUE(completions.messages[1].alarm);
+  EXPECT_TRUE(completions.messages[2].alarm);
+  EXPECT_EQ(log_.Counts().notTaken, 2);
+  EXPECT_EQ(log_.Counts().written, 3);
+  EXPECT_FALSE(Exists("GC13.txt"));
+  EXPECT_FALSE(Exists("OE14.txt"));
+
+  log_.SetWatch(nullptr);
+  Line("ZCZC GE17");
+  EXPECT_EQ(status_.panels[2], Sjis("那覇")) << "without a watch the catalogue names it again";
+}
+
 }  // namespace
 }  // namespace seaherald

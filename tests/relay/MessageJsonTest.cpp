@@ -101,6 +101,7 @@ TEST_F(MessageJsonTest, MessageObjectHasExactlyTheDocumentedFieldsAndCatalogueNa
   EXPECT_EQ(m["station"], (Json{{"letter", "G"}, {"en", "Naha"}, {"ja", "那覇"}}));
   EXPECT_EQ(m["type"],
             (Json{{"letter", "A"}, {"en", "Navigational warnings"}, {"ja", "航行警報"}}));
+  EXPECT_EQ(m["alarm"], false);
   EXPECT_EQ(m["received"], "2026-01-01T03:04:05+09:00");
   EXPECT_EQ(m["received_utc"], "2025-12-31T18:04:05Z");
   EXPECT_EQ(m["frequency_khz"], 4209.5);
@@ -119,10 +120,19 @@ TEST_F(MessageJsonTest, JapaneseMessageAndUnnamedLettersUseTheOtherEntries) {
   EXPECT_EQ(m["header"], "ＱＺ１２３");
   EXPECT_EQ(m["language"], "ja");
   EXPECT_EQ(m["station"], (Json{{"letter", "Ｑ"}, {"en", "Another"}, {"ja", "その他"}}));
-  EXPECT_EQ(m["type"], (Json{{"letter", "Ｚ"}, {"en", "Another massage"}, {"ja", "その他"}}));
+  EXPECT_EQ(m["type"], (Json{{"letter", "Ｚ"}, {"en", "Other"}, {"ja", "その他"}}));
   EXPECT_EQ(m["text"], "本文\n");
   EXPECT_EQ(m["filed"], false);
   EXPECT_EQ(m["filing"], "too-many-cut-lines");
+}
+
+TEST_F(MessageJsonTest, AreaNameReplacesBothCatalogueNamesAndAlarmIsCarried) {
+  CompletedMessage message{"GD07", 0, "MAYDAY RELAY\r\n", 0, {}, FilingOutcome::kWritten};
+  message.stationName = "Cullercoats";
+  message.alarm = true;
+  const Json m = Parsed(MessageJson(converter_, message));
+  EXPECT_EQ(m["station"], (Json{{"letter", "G"}, {"en", "Cullercoats"}, {"ja", "Cullercoats"}}));
+  EXPECT_EQ(m["alarm"], true);
 }
 
 // The "filing" words are the documented ones, and "filed" agrees with them.

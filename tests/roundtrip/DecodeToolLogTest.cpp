@@ -533,7 +533,7 @@ TEST(DecodeToolLog, LogFolderThatIsAFileIsReportedForEveryMessage) {
       << result.err;
   for (const std::string name : {"GA12.txt", "ＧＡ１３０.txt"}) {
     const std::string told =
-        "seaherald-decode: " + (notAFolder / name).string() + " に書き込めません\n";
+        "seaherald-decode: cannot write " + (notAFolder / name).string() + "\n";
     EXPECT_NE(result.err.find(told), std::string::npos) << told << " not in:\n" << result.err;
   }
   EXPECT_NE(result.err.find(SummaryLine(2, "not filed: the log file could not be written")),
@@ -558,7 +558,7 @@ TEST(DecodeToolLog, LogFileThatCannotBeWrittenLosesNothingElse) {
       RunDecodeTool({"--lang", "en", "--log", logs.string(), recording.string()});
   EXPECT_EQ(result.exitCode, 3);
   EXPECT_NE(
-      result.err.find("seaherald-decode: " + (logs / "GA12.txt").string() + " に書き込めません\n"),
+      result.err.find("seaherald-decode: cannot write " + (logs / "GA12.txt").string() + "\n"),
       std::string::npos)
       << result.err;
   EXPECT_EQ(ReadBytes(logs / "GA12.txt" / "inside"), "kept\n");

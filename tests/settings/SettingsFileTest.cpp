@@ -258,6 +258,29 @@ TEST(SettingsSave, RoundTripOfEveryField) {
   EXPECT_EQ(LoadSettings(folder / "s.ini"), s) << "a second save changes nothing";
 }
 
+TEST(SettingsSave, WatchSectionAppearsOnlyOnceUsedAndStaysAfterwards) {
+  TempFolder folder;
+  Settings s;
+  s.NavArea = 1;
+  s.NavFreq = "490";
+  s.Stations = "GO";
+  s.Types = "ABDEL";
+  s.AlarmTypes = "B";
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", s).ok());
+  const std::string used = ReadBytes(folder / "s.ini");
+  EXPECT_NE(used.find("[Watch]\r\nNavArea=1\r\nNavFreq=490\r\nStations=GO\r\nTypes=ABDEL\r\n"
+                      "AlarmTypes=B\r\n"),
+            std::string::npos)
+      << used;
+  EXPECT_EQ(LoadSettings(folder / "s.ini"), s);
+  // Back to the defaults: the section is kept with the default values, not left stale.
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", Settings{}).ok());
+  const std::string reset = ReadBytes(folder / "s.ini");
+  EXPECT_NE(reset.find("[Watch]\r\nNavArea=0\r\nNavFreq=518\r\nStations=\r\n"), std::string::npos)
+      << reset;
+  EXPECT_EQ(LoadSettings(folder / "s.ini"), Settings{});
+}
+
 TEST(SettingsSave, ColoursWriteBackUnchanged) {
   TempFolder folder;
   const std::string before = "[Set]\r\nFontColor=0000FF\r\nBackColor=FF0000\r\n";

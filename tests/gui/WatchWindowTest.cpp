@@ -1,0 +1,176 @@
+// The watch in the window: a chosen NAVAREA names the stations in the status bar, the tree and
+// the start-up schedule; a search-and-rescue message raises the banner until acknowledged and a
+// desktop notification on a private session bus; the settings dialog shows the mandatory types
+// fixed and applies a choice at once.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QEventLoop>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <QVariantMap>
+
+#include "WindowFixture.h"
+#include "app/AlarmOutputs.h"
+#include "app/StatusPanels.h"
+#include "app/TForm3.h"
+#include "app/TextTabs.h"
+#include "app/WatchGroup.h"
+#include "msglog/Catalogue.h"
+#include "msglog/LogBrowser.h"
+#include "msglog/MessageLog.h"
+
+namespace seaherald::test {
+
+// The freedesktop notification service as far as the alarm uses it: it records every call.
+class FakeNotifications final : public QObject {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+ public:
+  QStringList calls;
+  QVariantMap lastHints;
+
+ public slots:
+  Q_SCRIPTABLE uint Notify(const QString& app, uint, const QString&, const QString& summary,
+                           const QString& body, const QStringList&, const QVariantMap& hints, int) {
+    calls << app + QStringLiteral("|") + summary + QStringLiteral("|") + body;
+    lastHints = hints;
+    return static_cast<uint>(calls.size());
+  }
+};
+
+namespace {
+
+class WatchWindowTest : public WindowTest {
+ protected:
+  void Message(const std::string& header) {
+    Window().Log().AddReceivedLine("ZCZC " + header, false);
+    Window().Log().AddReceivedLine("MESSAGE " + header, false);
+    Window().Log().AddReceivedLine("NNNN", false);
+  }
+  QString Panel(int panel) { return Window().Controls().StatusBar1->PanelText(panel); }
+};
+
+TEST_F(WatchWindowTest, ChosenAreaNamesStationsInStatusTreeAndSchedule) {
+  WriteSettings("[Set]\nDecLang=1\n[Watch]\nNavArea=1\nNavFreq=518\n");
+  WriteLog("GA12.txt", "2024/03/30 10:00:00", 0, {"ZCZC GA12", "NNNN"});
+  TForm1& window = Window();
+  EXPECT_TRUE(window.CurrentWatch().area.Chosen());
+  const QString schedule = window.Controls().TabControl1->Memo1()->toPlainText();
+  EXPECT_TRUE(schedule.contains(QStringLiteral("NAVAREA I, 518 kHz"))) << schedule.toStdString();
+  EXPECT_TRUE(schedule.contains(QStringLiteral("G   Cullercoats"))) << schedule.toStdString();
+  EXPECT_FALSE(schedule.contains(QStringLiteral("JST")));
+  window.Log().AddReceivedLine("ZCZC GE01", false);
+  EXPECT_EQ(Panel(2), QStringLiteral("Cullercoats"));
+  EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(0, 0)), QStringLiteral("Cullercoats (1)"));
+  EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(1, 0)), QStringLiteral("那覇 (0)"))
+      << "the Japanese service keeps its stations";
+  EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(0, 1)), QStringLiteral("Bjuroklubb (0)"));
+  // The station panel holds every name of the area.
+  StatusPanels* status = window.Controls().StatusBar1;
+  for (const NavtexStation& station : window.CurrentWatch().area.Stations()) {
+    EXPECT_LE(status->fontMetrics().horizontalAdvance(QString::fromStdString(station.name)) + 4,
+              status->PanelWidth(2))
+        << station.name;
+  }
+}
+
+TEST_F(WatchWindowTest, SearchAndRescueRaisesBannerAndNotificationUntilAcknowledged) {
+  const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+  ASSERT_FALSE(daemon.isEmpty()) << "dbus-daemon is needed (scripts/deps installs it)";
+  QProcess bus;
+  bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                     QStringLiteral("--print-address=1")});
+  ASSERT_TRUE(bus.waitForReadyRead(10000)) << "the private session bus did not start";
+  const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+  qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+  // No sound server: the tone must not reach the sink that the live sound tests listen to
+  // (alarm_tone_tests hears it on a server of its own).
+  qputenv("PULSE_SERVER", "unix:/nonexistent/seaherald-no-server");
+  QDBusConnection server = QDBusConnection::connectToBus(address, QStringLiteral("notifier"));
+  FakeNotifications notifications;
+  ASSERT_TRUE(server.registerService(QStringLiteral("org.freedesktop.Notifications")));
+  ASSERT_TRUE(server.registerObject(QStringLiteral("/org/freedesktop/Notifications"),
+                                    &notifications, QDBusConnection::ExportScriptableSlots));
+
+  WriteSettings("[Set]\nDecLang=1\n[Watch]\nNavArea=1\nAlarmTypes=B\n");
+  TForm1& window = ShownWindow();
+  Message("GA01");
+  EXPECT_TRUE(window.Banner().isHidden()) << "a navigational warning is no alarm";
+  Message("GD02");
+  EXPECT_FALSE(window.Banner().isHidden());
+  EXPECT_TRUE(window.Banner().Label()->text().contains(QStringLiteral("GD02")));
+  EXPECT_TRUE(window.Banner().Label()->text().contains(QStringLiteral("Cullercoats")));
+  ASSERT_TRUE(QTest::qWaitFor([&notifications] { return !notifications.calls.isEmpty(); }, 10000))
+      << "no notification on the private session bus";
+  ASSERT_EQ(notifications.calls.size(), 1);
+  EXPECT_TRUE(notifications.calls[0].startsWith(QStringLiteral("SEAHERALD|")));
+  EXPECT_TRUE(notifications.calls[0].contains(QStringLiteral("GD02")));
+  EXPECT_EQ(notifications.lastHints.value(QStringLiteral("urgency")).toInt(), 2);
+
+  Message("GD02");  // the same message again: filed over the first, no new alarm
+  Message("GB03");  // a type the user added
+  EXPECT_EQ(window.Alarm().Raised(), 2);
+  window.Banner().AcknowledgeButton()->click();
+  EXPECT_TRUE(window.Banner().isHidden());
+  Message("GC04");
+  EXPECT_TRUE(window.Banner().isHidden()) << "the banner stays down until the next alarm";
+  server.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+  QDBusConnection::disconnectFromBus(QStringLiteral("notifier"));
+  bus.kill();
+  bus.waitForFinished();
+}
+
+TEST_F(WatchWindowTest, DialogShowsMandatoryTypesFixedAndAppliesAChoiceAtOnce) {
+  WriteSettings("[Set]\nDecLang=1\n");
+  TForm1& window = Window();
+  auto* dialog = new TForm3(window, choosers_, &window);
+  window.SetSettingsDialog(dialog);
+  auto* group = dialog->findChild<WatchGroup*>();
+  ASSERT_NE(group, nullptr);
+  for (QCheckBox* box : group->TypeBoxes()) {
+    const bool mandatory = QStringLiteral("ABDL").contains(box->text());
+    EXPECT_TRUE(box->isChecked()) << box->text().toStdString();
+    EXPECT_EQ(box->isEnabled(), !mandatory) << box->text().toStdString();
+  }
+  group->TypeBoxes()[2]->click();  // C off
+  EXPECT_EQ(window.SettingsRecord().Types, "ABDEFGHJKLXY");
+  group->AreaBox()->setCurrentIndex(1);
+  EXPECT_EQ(window.SettingsRecord().NavArea, 1);
+  EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(0, 0)), QStringLiteral("Cullercoats (0)"));
+  Message("GC05");
+  EXPECT_FALSE(LogExists("GC05.txt")) << "a type no longer taken";
+  Message("GA06");
+  EXPECT_TRUE(LogExists("GA06.txt"));
+  group->AreaBox()->setCurrentIndex(0);
+  EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(0, 0)), QStringLiteral("那覇 (1)"));
+}
+
+TEST_F(WatchWindowTest, KeepOnTheListTagsTheSelectedMessage) {
+  WriteLog("GA12.txt", "2024/03/30 10:00:00", 0, {"ZCZC GA12", "NNNN"});
+  WriteSettings("[Disp]\nViewLangNum=0\nViewBaseNum=0\nViewTypeNum=0\n");
+  TForm1& window = ShownWindow();
+  QTableWidget* list = window.Controls().ListView1;
+  auto* keep = list->findChild<QAction*>(QStringLiteral("KeepAction"));
+  ASSERT_NE(keep, nullptr);
+  EXPECT_TRUE(list->actions().contains(keep)) << "on the list's context menu";
+  EXPECT_EQ(keep->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
+  ClickListRow(0);
+  keep->trigger();
+  EXPECT_TRUE(window.Browser().Kept("GA12"));
+  EXPECT_TRUE(list->item(0, 1)->font().bold());
+}
+
+}  // namespace
+}  // namespace seaherald::test
+
+#include "WatchWindowTest.moc"
