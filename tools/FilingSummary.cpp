@@ -7,7 +7,7 @@ namespace seaherald::decodetool {
 
 std::string DescribeFiling(const FilingSummary& summary, const std::string& folder) {
   const FilingCounts& c = summary.counts;
-  const std::array<std::pair<int, const char*>, 10> outcomes{{
+  const std::array<std::pair<int, const char*>, 11> outcomes{{
       {c.written, "filed as a new log file"},
       {c.replaced, "replaced a stored copy with as many or more errors"},
       {c.keptOlder, "dropped: the stored copy has fewer errors"},

@@ -128,7 +128,9 @@ TEST(SoftCharacterDecoder, AFadeOfBothCopiesCostsItsCharactersNotTheLine) {
     for (std::size_t i = 0; i < got.size(); ++i) {
       EXPECT_FALSE(sink.lines[i].cut) << i;
       EXPECT_EQ(got[i].size(), sent[i].size()) << i;
-      if (i != 1) EXPECT_EQ(got[i], sent[i]);
+      if (i != 1) {
+        EXPECT_EQ(got[i], sent[i]);
+      }
     }
     EXPECT_EQ(sink.doubted, std::vector<std::string>{got[1]}) << "the faded characters are doubted";
   }

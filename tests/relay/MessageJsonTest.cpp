@@ -130,7 +130,7 @@ TEST_F(MessageJsonTest, AreaNameReplacesBothCatalogueNamesAndAlarmIsCarried) {
   CompletedMessage message{"GD07", 0, "MAYDAY RELAY\r\n", 0, {}, FilingOutcome::kWritten};
   message.stationName = "Cullercoats";
   message.alarm = true;
-  const Json m = Parsed(MessageJson(converter_, message));
+  const Json m = Parsed(MessageJson(converter_, message, NavtexFrequency::k518));
   EXPECT_EQ(m["station"], (Json{{"letter", "G"}, {"en", "Cullercoats"}, {"ja", "Cullercoats"}}));
   EXPECT_EQ(m["alarm"], true);
 }
