@@ -7,6 +7,8 @@
 #include <charconv>
 #include <new>
 
+#include "relay/ReceiverName.h"
+
 namespace seaherald {
 namespace {
 
@@ -29,9 +31,7 @@ void InitialiseLibraryOnce() {
 }
 
 std::string ClientId() {
-  char host[64] = "host";
-  gethostname(host, sizeof host - 1);
-  return "seaherald-" + std::string(host) + "-" + std::to_string(getpid());
+  return "seaherald-" + ReceiverName() + "-" + std::to_string(getpid());
 }
 
 std::string BrokerAddress(const MqttTarget& target) {
@@ -40,6 +40,10 @@ std::string BrokerAddress(const MqttTarget& target) {
 }
 
 }  // namespace
+
+std::string DefaultMqttTopic() {
+  return "seaherald/" + ReceiverName();
+}
 
 std::optional<std::string> MqttTopicProblem(std::string_view topic) {
   if (topic.empty()) return "the MQTT topic is empty";

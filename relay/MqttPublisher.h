@@ -17,7 +17,8 @@ struct mosquitto;
 
 namespace seaherald {
 
-inline constexpr std::string_view kDefaultMqttTopic = "seaherald/messages";
+// "seaherald/<host name>": each receiver publishes under a topic of its own.
+std::string DefaultMqttTopic();
 
 // Where to publish: from "mqtt://[USER[:PASSWORD]@]HOST[:PORT]" (port 1883 by default).
 struct MqttTarget {
@@ -25,7 +26,7 @@ struct MqttTarget {
   int port = 1883;
   std::string user;  // empty: no log-in
   std::string password;
-  std::string topic = std::string(kDefaultMqttTopic);
+  std::string topic = DefaultMqttTopic();
   // Retained "online" while connected, "offline" after a clean end, and the broker's last will
   // "offline" when the connection breaks: "<topic>/status".
   std::string AvailabilityTopic() const { return topic + "/status"; }

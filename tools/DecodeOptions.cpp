@@ -236,7 +236,7 @@ const std::array<OptionRow, 28> Options{{
      "publish each completed message's JSON to the broker mqtt://[USER[:PASSWORD]@]HOST[:PORT] "
      "with QoS 1",
      ApplyMqtt},
-    {"--mqtt-topic", "TOPIC", "topic to publish to (default seaherald/messages)", ApplyMqttTopic},
+    {"--mqtt-topic", "TOPIC", "topic to publish to (default seaherald/HOSTNAME)", ApplyMqttTopic},
     {"--printer-tcp", "[HOST:]PORT",
      "serve each English message as a receiver prints it (ZCZC ... NNNN, CR LF) to every TCP "
      "client of PORT",

@@ -2,6 +2,7 @@
 // parsed back into the filed text, the JSON objects against the filed messages, and the same
 // sentences received as datagrams on a local socket.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -197,6 +198,25 @@ TEST(DecodeToolOutput, MessagesThatCouldNotBeFiledStillReachTheBroker) {
   const std::vector<std::string> received = subscriber.WaitFor(2, 10s);
   ASSERT_EQ(received.size(), 2u) << result.err;
   EXPECT_EQ(Json::parse(received[0])["filing"], "write-failed");
+}
+
+// Several receivers share a broker: without a topic, each publishes under its host name.
+TEST(DecodeToolOutput, AReceiverWithoutATopicPublishesUnderItsHostName) {
+  using namespace std::chrono_literals;
+  SEAHERALD_REQUIRE_BROKER();
+  seaherald::testing::MqttTestBroker broker;
+  ASSERT_TRUE(broker.Start());
+  char host[256] = {};
+  ASSERT_EQ(gethostname(host, sizeof host - 1), 0);
+  seaherald::testing::MqttTestSubscriber subscriber(broker.Port(),
+                                                    "seaherald/" + std::string(host));
+  ASSERT_TRUE(subscriber.WaitSubscribed(10s));
+  const ToolResult result = RunDecodeTool(
+      {"--mqtt", "mqtt://127.0.0.1:" + std::to_string(broker.Port()), SamplePath.string()});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  const std::vector<std::string> received = subscriber.WaitFor(2, 10s);
+  ASSERT_EQ(received.size(), 2u) << result.err;
+  EXPECT_EQ(Json::parse(received[0])["header"], "GA12");
 }
 
 // The sample's Japanese message has no NRX form: said once, while JSON carries it with 424 kHz,
