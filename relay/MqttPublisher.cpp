@@ -193,26 +193,26 @@ bool MqttPublisher::RunConnection() {
 
 void MqttPublisher::SendQueued() {
   for (;;) {
-    std::string payload;
+    Outgoing message;
     {
       const std::lock_guard lock(mutex_);
       if (!connected_ || queued_.empty()) return;
-      payload = std::move(queued_.front());
+      message = std::move(queued_.front());
       queued_.pop_front();
     }
     int messageId = 0;
-    const int result =
-        mosquitto_publish(client_, &messageId, target_.topic.c_str(),
-                          static_cast<int>(payload.size()), payload.data(), kQos, false);
+    const int result = mosquitto_publish(client_, &messageId, message.topic.c_str(),
+                                         static_cast<int>(message.payload.size()),
+                                         message.payload.data(), kQos, message.retain);
     const std::lock_guard lock(mutex_);
     if (result == MOSQ_ERR_SUCCESS) {
-      sent_.push_back({messageId, std::move(payload)});
+      sent_.push_back({messageId, std::move(message)});
     } else if (result == MOSQ_ERR_PAYLOAD_SIZE || result == MOSQ_ERR_INVAL ||
                result == MOSQ_ERR_MALFORMED_UTF8 || result == MOSQ_ERR_OVERSIZE_PACKET) {
       Tell(std::string("MQTT: a message could not be published: ") + mosquitto_strerror(result));
       changed_.notify_all();
     } else {
-      queued_.push_front(std::move(payload));  // the connection broke: the next one sends it
+      queued_.push_front(std::move(message));  // the connection broke: the next one sends it
       return;
     }
   }
@@ -223,7 +223,7 @@ void MqttPublisher::Requeue() {
     const std::lock_guard lock(mutex_);
     connected_ = false;
     for (auto sent = sent_.rbegin(); sent != sent_.rend(); ++sent)
-      queued_.push_front(std::move(sent->payload));
+      queued_.push_front(std::move(sent->message));
     sent_.clear();
   }
   mosquitto_reinitialise(client_, clientId_.c_str(), true, this);
@@ -246,9 +246,14 @@ bool MqttPublisher::Pause(std::chrono::seconds delay) {
   return false;
 }
 
-void MqttPublisher::Publish(std::string payload) {
+void MqttPublisher::Publish(std::string payload, std::string_view header) {
   const std::lock_guard lock(mutex_);
-  queued_.push_back(std::move(payload));
+  std::string retainedTopic = target_.HeaderTopic(header);
+  const bool retained = target_.retainHeaders && !header.empty() &&
+                        header.find('/') == std::string_view::npos &&
+                        !MqttTopicProblem(retainedTopic);
+  if (retained) queued_.push_back({std::move(retainedTopic), payload, true});
+  queued_.push_back({target_.topic, std::move(payload), false});
 }
 
 std::size_t MqttPublisher::Flush(std::chrono::milliseconds limit) {

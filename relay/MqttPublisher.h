@@ -30,6 +30,12 @@ struct MqttTarget {
   // Retained "online" while connected, "offline" after a clean end, and the broker's last will
   // "offline" when the connection breaks: "<topic>/status".
   std::string AvailabilityTopic() const { return topic + "/status"; }
+  // Also each message, retained, on "<topic>/message/<header>", so that a dashboard opened later
+  // shows the latest message of every header at once.
+  bool retainHeaders = false;
+  std::string HeaderTopic(std::string_view header) const {
+    return topic + "/message/" + std::string(header);
+  }
 };
 
 // The target of a URL, or the text of what is wrong with it. An IPv6 address goes in brackets.
@@ -61,15 +67,21 @@ class MqttPublisher {
   MqttPublisher& operator=(const MqttPublisher&) = delete;
   ~MqttPublisher();
 
-  void Publish(std::string payload);
+  // `header` (UTF-8) names the retained copy's topic when the target asks for one.
+  void Publish(std::string payload, std::string_view header = {});
   // Waits until the broker has acknowledged every payload or the time is up; returns how many
   // are still unacknowledged.
   std::size_t Flush(std::chrono::milliseconds limit);
 
  private:
+  struct Outgoing {
+    std::string topic;
+    std::string payload;
+    bool retain = false;
+  };
   struct Sent {
     int messageId;
-    std::string payload;
+    Outgoing message;
   };
 
   static void OnConnect(mosquitto*, void* self, int result);
@@ -99,8 +111,8 @@ class MqttPublisher {
 
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<std::string> queued_;  // not yet given to the broker
-  std::vector<Sent> sent_;          // given, not yet acknowledged
+  std::deque<Outgoing> queued_;  // not yet given to the broker
+  std::vector<Sent> sent_;       // given, not yet acknowledged
   bool connected_ = false;
   bool toldLost_ = false;
   bool flushing_ = false;

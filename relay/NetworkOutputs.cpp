@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/ShowableUtf8.h"
 #include "relay/MessageJson.h"
 #include "relay/PrinterText.h"
 
@@ -44,7 +45,9 @@ void NetworkOutputs::MessageCompleted(const CompletedMessage& message) {
       report_(std::to_string(refused) + " NRX datagram(s) of " + message.header + " not sent (" +
               *problem + ")");
   }
-  if (mqtt_) mqtt_->Publish(MessageJson(converter_, message, frequency_));
+  if (mqtt_)
+    mqtt_->Publish(MessageJson(converter_, message, frequency_),
+                   ShowableUtf8(converter_, message.header));
   if (message.lang != 0) return;
   if (printerTcp_) printerTcp_->Send(PrinterText(message));
   if (printerPty_) printerPty_->Send(PrinterText(message));

@@ -45,6 +45,13 @@ NetworkSettingsLoad LoadNetworkSettings(const std::filesystem::path& settingsFil
       problem("MqttUrl", url);
     }
   }
+  if (const std::string retain = Value(loaded.document, "MqttRetainHeaders"); !retain.empty()) {
+    if (retain != "0" && retain != "1") {
+      problem("MqttRetainHeaders", retain);
+    } else if (load.settings.mqtt) {
+      load.settings.mqtt->retainHeaders = retain == "1";
+    }
+  }
   // The file is Shift-JIS; a broker takes UTF-8 topics only.
   if (const std::string topic = Value(loaded.document, "MqttTopic"); !topic.empty()) {
     const std::optional<std::string> utf8 = CodePageConverter().Utf8FromCp932(topic);

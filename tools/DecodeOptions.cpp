@@ -186,7 +186,7 @@ std::string ApplyPrinterPty(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionRow, 28> Options{{
+const std::array<OptionRow, 29> Options{{
     {"--center", "HZ", "centre between the two tones, above 0 and below 1500 (default 800)",
      ApplyCenter},
     {"--lang", "en|ja", "language to start in (default ja)", ApplyLanguage},
@@ -237,6 +237,12 @@ const std::array<OptionRow, 28> Options{{
      "with QoS 1",
      ApplyMqtt},
     {"--mqtt-topic", "TOPIC", "topic to publish to (default seaherald/HOSTNAME)", ApplyMqttTopic},
+    {"--mqtt-retain-headers", "",
+     "also publish each message retained on TOPIC/message/HEADER, for dashboards",
+     [](std::string_view, DecodeOptions& o) {
+       o.mqttRetainHeaders = true;
+       return std::string();
+     }},
     {"--printer-tcp", "[HOST:]PORT",
      "serve each English message as a receiver prints it (ZCZC ... NNNN, CR LF) to every TCP "
      "client of PORT",
@@ -374,7 +380,10 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
   if (!haveInput && !options.capture && !options.showHelp && !options.showVersion)
     return UsageError{"no input given (a file name, or - for standard input, or --capture)"};
   if (options.mqttTopic && !options.mqtt) return UsageError{"--mqtt-topic needs --mqtt"};
+  if (options.mqttRetainHeaders && !options.mqtt)
+    return UsageError{"--mqtt-retain-headers needs --mqtt"};
   if (options.mqtt && options.mqttTopic) options.mqtt->topic = *options.mqttTopic;
+  if (options.mqtt) options.mqtt->retainHeaders = options.mqttRetainHeaders;
   if (options.onMessageShell && !options.onMessage)
     return UsageError{"--on-message-shell needs --on-message"};
   if (options.onMessage && !options.onMessageShell && !SplitCommandWords(*options.onMessage))

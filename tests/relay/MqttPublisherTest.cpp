@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -205,6 +206,31 @@ TEST(MqttPublisher, AvailabilityIsOnlineWhileConnectedAndOfflineAfterTheEnd) {
   }
   MqttTestSubscriber later(broker.Port(), "test/navtex/status");
   EXPECT_EQ(later.WaitFor(1, 10s), std::vector<std::string>{"offline"});
+}
+
+// A dashboard subscribing late finds the newest message of each header, and only those: the
+// stream of all messages is not retained.
+TEST(MqttPublisher, RetainedHeaderTopicsHoldTheNewestMessageOfEachHeader) {
+  SEAHERALD_REQUIRE_BROKER();
+  MqttTestBroker broker;
+  ASSERT_TRUE(broker.Start());
+  MqttTarget target = Target(broker.Port());
+  target.retainHeaders = true;
+  {
+    MqttPublisher publisher(target);
+    publisher.Publish("GA12 first", "GA12");
+    publisher.Publish("GB01", "GB01");
+    publisher.Publish("GA12 again", "GA12");
+    publisher.Publish("no header");
+    EXPECT_EQ(publisher.Flush(10s), 0u);
+  }
+  MqttTestSubscriber dashboard(broker.Port(), "test/navtex/message/#");
+  std::vector<std::string> retained = dashboard.WaitFor(3, 3s);
+  std::sort(retained.begin(), retained.end());
+  EXPECT_EQ(retained, (std::vector<std::string>{"GA12 again", "GB01"}));
+  MqttTestSubscriber stream(broker.Port(), "test/navtex");
+  ASSERT_TRUE(stream.WaitSubscribed(10s));
+  EXPECT_EQ(stream.WaitFor(1, 1s), std::vector<std::string>{});
 }
 
 TEST(MqttUrl, BrokerAddressesAreCheckedBeforeUse) {

@@ -200,7 +200,8 @@ TEST(DecodeToolOutput, MessagesThatCouldNotBeFiledStillReachTheBroker) {
   EXPECT_EQ(Json::parse(received[0])["filing"], "write-failed");
 }
 
-// Several receivers share a broker: without a topic, each publishes under its host name.
+// Several receivers share a broker: without a topic, each publishes under its host name, and a
+// dashboard finds each header's newest message retained.
 TEST(DecodeToolOutput, AReceiverWithoutATopicPublishesUnderItsHostName) {
   using namespace std::chrono_literals;
   SEAHERALD_REQUIRE_BROKER();
@@ -211,12 +212,18 @@ TEST(DecodeToolOutput, AReceiverWithoutATopicPublishesUnderItsHostName) {
   seaherald::testing::MqttTestSubscriber subscriber(broker.Port(),
                                                     "seaherald/" + std::string(host));
   ASSERT_TRUE(subscriber.WaitSubscribed(10s));
-  const ToolResult result = RunDecodeTool(
-      {"--mqtt", "mqtt://127.0.0.1:" + std::to_string(broker.Port()), SamplePath.string()});
+  const ToolResult result =
+      RunDecodeTool({"--mqtt", "mqtt://127.0.0.1:" + std::to_string(broker.Port()),
+                     "--mqtt-retain-headers", SamplePath.string()});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   const std::vector<std::string> received = subscriber.WaitFor(2, 10s);
   ASSERT_EQ(received.size(), 2u) << result.err;
   EXPECT_EQ(Json::parse(received[0])["header"], "GA12");
+  seaherald::testing::MqttTestSubscriber dashboard(
+      broker.Port(), "seaherald/" + std::string(host) + "/message/GA12");
+  const std::vector<std::string> retained = dashboard.WaitFor(1, 10s);
+  ASSERT_EQ(retained.size(), 1u);
+  EXPECT_EQ(retained[0], received[0]);
 }
 
 // The sample's Japanese message has no NRX form: said once, while JSON carries it with 424 kHz,
