@@ -30,7 +30,8 @@ void InitialiseLibraryOnce() {
   (void)once;
 }
 
-std::string ClientId() {
+std::string ClientId(const MqttTarget& target) {
+  if (!target.clientId.empty()) return target.clientId;
   return "seaherald-" + ReceiverName() + "-" + std::to_string(getpid());
 }
 
@@ -43,6 +44,19 @@ std::string BrokerAddress(const MqttTarget& target) {
 
 std::string DefaultMqttTopic() {
   return "seaherald/" + ReceiverName();
+}
+
+std::optional<std::string> MqttClientIdProblem(std::string_view clientId) {
+  if (clientId.empty()) return "the MQTT client id is empty";
+  if (mosquitto_validate_utf8(clientId.data(), static_cast<int>(clientId.size())) !=
+      MOSQ_ERR_SUCCESS)
+    return std::string("the MQTT client id is not valid UTF-8 text");
+  if (clientId.size() > 65535) return std::string("the MQTT client id is longer than 65535 bytes");
+  return std::nullopt;
+}
+
+std::string ReceiverId(const std::optional<MqttTarget>& target) {
+  return target && !target->clientId.empty() ? target->clientId : ReceiverName();
 }
 
 std::optional<std::string> MqttTopicProblem(std::string_view topic) {
@@ -103,7 +117,7 @@ std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url) {
 }
 
 MqttPublisher::MqttPublisher(MqttTarget target, std::function<void(const std::string&)> report)
-    : target_(std::move(target)), report_(std::move(report)), clientId_(ClientId()) {
+    : target_(std::move(target)), report_(std::move(report)), clientId_(ClientId(target_)) {
   InitialiseLibraryOnce();
   client_ = mosquitto_new(clientId_.c_str(), true, this);
   if (client_ == nullptr) throw std::bad_alloc();

@@ -33,6 +33,9 @@ struct MqttTarget {
   // Also each message, retained, on "<topic>/message/<header>", so that a dashboard opened later
   // shows the latest message of every header at once.
   bool retainHeaders = false;
+  // The session's client id; empty: "seaherald-<host name>-<process id>". A fixed one lets the
+  // broker's access rules and logs name the receiver, but two clients with it push each other off.
+  std::string clientId;
   std::string HeaderTopic(std::string_view header) const {
     return topic + "/message/" + std::string(header);
   }
@@ -45,6 +48,12 @@ std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url);
 // SEAHERALD_MQTT_PASSWORD (given here as `user` and `password`, null when unset) where the URL
 // gave none, so that a password need not show in the process list or a unit file.
 MqttTarget WithCredentialsFrom(MqttTarget target, const char* user, const char* password);
+
+// What makes `clientId` unusable: empty, not UTF-8, too long.
+std::optional<std::string> MqttClientIdProblem(std::string_view clientId);
+
+// The "receiver" of the JSON objects: the client id when one is given, else the host name.
+std::string ReceiverId(const std::optional<MqttTarget>& target);
 
 // What makes `topic` (UTF-8) unusable for publishing: empty, a wildcard, not UTF-8, too long.
 std::optional<std::string> MqttTopicProblem(std::string_view topic);

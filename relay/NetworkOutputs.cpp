@@ -12,6 +12,7 @@ NetworkOutputs::NetworkOutputs(const NetworkOutputSettings& settings,
                                std::function<void(const std::string&)> report)
     : filedOnly_(settings.filedOnly),
       frequency_(settings.frequency),
+      receiver_(ReceiverId(settings.mqtt)),
       report_(std::move(report)),
       feed_(settings.frequency) {
   if (settings.nrxUdp) {
@@ -46,7 +47,7 @@ void NetworkOutputs::MessageCompleted(const CompletedMessage& message) {
               *problem + ")");
   }
   if (mqtt_)
-    mqtt_->Publish(MessageJson(converter_, message, frequency_),
+    mqtt_->Publish(MessageJson(converter_, message, frequency_, receiver_),
                    ShowableUtf8(converter_, message.header));
   if (message.lang != 0) return;
   if (printerTcp_) printerTcp_->Send(PrinterText(message));

@@ -186,7 +186,7 @@ std::string ApplyPrinterPty(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionRow, 29> Options{{
+const std::array<OptionRow, 30> Options{{
     {"--center", "HZ", "centre between the two tones, above 0 and below 1500 (default 800)",
      ApplyCenter},
     {"--lang", "en|ja", "language to start in (default ja)", ApplyLanguage},
@@ -241,6 +241,14 @@ const std::array<OptionRow, 29> Options{{
      "also publish each message retained on TOPIC/message/HEADER, for dashboards",
      [](std::string_view, DecodeOptions& o) {
        o.mqttRetainHeaders = true;
+       return std::string();
+     }},
+    {"--mqtt-client-id", "ID",
+     "the MQTT client id, also the receiver named in the JSON (default seaherald-HOSTNAME-PID, "
+     "the receiver being HOSTNAME)",
+     [](std::string_view value, DecodeOptions& o) {
+       if (const auto problem = MqttClientIdProblem(value)) return "--mqtt-client-id: " + *problem;
+       o.mqttClientId = std::string(value);
        return std::string();
      }},
     {"--printer-tcp", "[HOST:]PORT",
@@ -383,7 +391,9 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
   if (options.mqttRetainHeaders && !options.mqtt)
     return UsageError{"--mqtt-retain-headers needs --mqtt"};
   if (options.mqtt && options.mqttTopic) options.mqtt->topic = *options.mqttTopic;
+  if (options.mqttClientId && !options.mqtt) return UsageError{"--mqtt-client-id needs --mqtt"};
   if (options.mqtt) options.mqtt->retainHeaders = options.mqttRetainHeaders;
+  if (options.mqtt && options.mqttClientId) options.mqtt->clientId = *options.mqttClientId;
   if (options.onMessageShell && !options.onMessage)
     return UsageError{"--on-message-shell needs --on-message"};
   if (options.onMessage && !options.onMessageShell && !SplitCommandWords(*options.onMessage))

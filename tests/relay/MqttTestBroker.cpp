@@ -106,6 +106,18 @@ int MqttTestBroker::SessionsAnswered() const {
   return count;
 }
 
+std::vector<std::string> MqttTestBroker::ClientIds() const {
+  std::ifstream log(folder_ / "mosquitto.log");
+  std::vector<std::string> ids;
+  // "New client connected from 127.0.0.1:40000 as ID (p2, c1, k30)."
+  for (std::string line; std::getline(log, line);) {
+    const std::size_t as = line.find(" as ");
+    if (line.find("New client connected") == std::string::npos || as == std::string::npos) continue;
+    ids.push_back(line.substr(as + 4, line.find(' ', as + 4) - as - 4));
+  }
+  return ids;
+}
+
 MqttTestBroker::~MqttTestBroker() {
   Stop();
   std::error_code ignored;

@@ -37,6 +37,8 @@ class MqttTestBroker {
   void Stop();
   // How many session requests the broker has answered (accepted or refused), from its own log.
   int SessionsAnswered() const;
+  // The client ids of the sessions the broker took, from its own log.
+  std::vector<std::string> ClientIds() const;
 
  private:
   void WriteConfig(const std::string& accessLines);

@@ -28,7 +28,8 @@ class NetworkSettingsFileTest : public ::testing::Test {
 TEST_F(NetworkSettingsFileTest, EveryKeyIsReadAndOnlyFiledMessagesGoOut) {
   const NetworkSettingsLoad load = Load(
       "[Set]\r\nDecLang=1\r\n[net]\r\nnrxudp = 10.0.0.255:2000\r\nNrxFreq=4209\r\n"
-      "MqttUrl=mqtt://u:p@broker:1884\r\nMqttTopic=ship/one\r\nMqttRetainHeaders=1\r\n");
+      "MqttUrl=mqtt://u:p@broker:1884\r\nMqttTopic=ship/"
+      "one\r\nMqttRetainHeaders=1\r\nMqttClientId=bridge-1\r\n");
   EXPECT_TRUE(load.problems.empty());
   ASSERT_TRUE(load.AnyOutput());
   EXPECT_EQ(load.settings.nrxUdp->host, "10.0.0.255");
@@ -36,6 +37,7 @@ TEST_F(NetworkSettingsFileTest, EveryKeyIsReadAndOnlyFiledMessagesGoOut) {
   EXPECT_EQ(load.settings.mqtt->port, 1884);
   EXPECT_EQ(load.settings.mqtt->topic, "ship/one");
   EXPECT_TRUE(load.settings.mqtt->retainHeaders);
+  EXPECT_EQ(load.settings.mqtt->clientId, "bridge-1");
   EXPECT_FALSE(Load("[Net]\nMqttUrl=mqtt://b\n").settings.mqtt->retainHeaders);
   EXPECT_TRUE(load.settings.filedOnly);
 }
