@@ -77,14 +77,16 @@ MqttTarget WithCredentialsFrom(MqttTarget target, const char* user, const char* 
 }
 
 std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url) {
-  constexpr std::string_view scheme = "mqtt://";
-  if (!url.starts_with(scheme)) {
-    return "the MQTT URL must begin with mqtt:// (TLS is not supported), not '" + std::string(url) +
-           "'";
-  }
-  std::string_view rest = url.substr(scheme.size());
-  if (rest.ends_with('/')) rest.remove_suffix(1);
+  constexpr std::string_view plain = "mqtt://";
+  constexpr std::string_view secure = "mqtts://";
   MqttTarget target;
+  target.tls = url.starts_with(secure);
+  if (!target.tls && !url.starts_with(plain)) {
+    return "the MQTT URL must begin with mqtt:// or mqtts:// (TLS), not '" + std::string(url) + "'";
+  }
+  if (target.tls) target.port = 8883;
+  std::string_view rest = url.substr(target.tls ? secure.size() : plain.size());
+  if (rest.ends_with('/')) rest.remove_suffix(1);
   if (const std::size_t at = rest.rfind('@'); at != std::string_view::npos) {
     const std::string_view login = rest.substr(0, at);
     const std::size_t colon = login.find(':');
@@ -136,6 +138,19 @@ MqttPublisher::~MqttPublisher() {
 }
 
 void MqttPublisher::ConfigureClient() {
+  if (target_.tls) {
+    const bool file = !target_.caFile.empty();
+    const int result =
+        mosquitto_tls_set(client_, file ? target_.caFile.c_str() : nullptr,
+                          file ? nullptr : target_.caPath.c_str(), nullptr, nullptr, nullptr);
+    // Never fall back to a connection in the clear, which would show the password.
+    tlsProblem_.clear();
+    if (result != MOSQ_ERR_SUCCESS) {
+      tlsProblem_ = "MQTT: TLS cannot be set up with the CA certificates of " +
+                    (file ? target_.caFile : target_.caPath) + " (" + mosquitto_strerror(result) +
+                    "); not connecting";
+    }
+  }
   if (!target_.user.empty()) {
     mosquitto_username_pw_set(client_, target_.user.c_str(),
                               target_.password.empty() ? nullptr : target_.password.c_str());
@@ -159,9 +174,11 @@ void MqttPublisher::NetworkLoop() {
   const std::string where = BrokerAddress(target_);
   std::chrono::seconds delay = kReconnectFirst;
   while (!Stopping()) {
-    const int connected =
-        mosquitto_connect(client_, target_.host.c_str(), target_.port, kKeepAliveSeconds);
-    if (connected != MOSQ_ERR_SUCCESS) {
+    if (!tlsProblem_.empty()) {
+      TellOnce(tlsProblem_);
+    } else if (const int connected = mosquitto_connect(client_, target_.host.c_str(), target_.port,
+                                                       kKeepAliveSeconds);
+               connected != MOSQ_ERR_SUCCESS) {
       TellOnce("MQTT broker " + where + " not reachable (" + mosquitto_strerror(connected) +
                "); retrying");
     } else {

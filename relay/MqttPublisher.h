@@ -20,11 +20,17 @@ namespace seaherald {
 // "seaherald/<host name>": each receiver publishes under a topic of its own.
 std::string DefaultMqttTopic();
 
-// Where to publish: from "mqtt://[USER[:PASSWORD]@]HOST[:PORT]" (port 1883 by default).
+// Where to publish: from "mqtt://[USER[:PASSWORD]@]HOST[:PORT]" (port 1883 by default) or
+// "mqtts://..." (TLS, port 8883 by default).
 struct MqttTarget {
   std::string host;
   int port = 1883;
-  std::string user;  // empty: no log-in
+  // TLS: the broker's certificate must chain to a CA of the system's store (or of caFile) and
+  // name `host`.
+  bool tls = false;
+  std::string caPath = "/etc/ssl/certs";
+  std::string caFile;  // when set, instead of caPath
+  std::string user;    // empty: no log-in
   std::string password;
   std::string topic = DefaultMqttTopic();
   // Retained "online" while connected, "offline" after a clean end, and the broker's last will
@@ -116,6 +122,7 @@ class MqttPublisher {
   MqttTarget target_;
   std::function<void(const std::string&)> report_;
   std::string clientId_;
+  std::string tlsProblem_;  // why TLS cannot be set up; only the network thread changes it
   mosquitto* client_ = nullptr;
 
   std::mutex mutex_;

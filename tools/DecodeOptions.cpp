@@ -234,7 +234,7 @@ const std::array<OptionRow, 30> Options{{
      ApplyUdp},
     {"--mqtt", "URL",
      "publish each completed message's JSON to the broker mqtt://[USER[:PASSWORD]@]HOST[:PORT] "
-     "with QoS 1",
+     "with QoS 1; mqtts://... for TLS, checked against the system's CA certificates",
      ApplyMqtt},
     {"--mqtt-topic", "TOPIC", "topic to publish to (default seaherald/HOSTNAME)", ApplyMqttTopic},
     {"--mqtt-retain-headers", "",
