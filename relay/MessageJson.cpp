@@ -66,7 +66,7 @@ std::string LineJson(const CodePageConverter& converter, const std::string& sjis
 }
 
 std::string MessageJson(const CodePageConverter& converter, const CompletedMessage& message,
-                        NavtexFrequency frequency) {
+                        NavtexFrequency frequency, std::string_view receiver) {
   const ZonedTime received = ZoneLocalTime(message.received);
   const int lang = message.lang;
   const int base = Catalogue::BaseOfLetter(lang, Catalogue::LetterB1(lang, message.header));
@@ -86,6 +86,7 @@ std::string MessageJson(const CodePageConverter& converter, const CompletedMessa
        {"received", Iso8601(received)},
        {"received_utc", Iso8601Utc(received)},
        {"frequency_khz", Kilohertz(frequency)},
+       {"receiver", receiver},
        {"cut_lines", message.errorCount},
        {"filed", WasFiled(message.outcome)},
        {"filing", FilingWord(message.outcome)},

@@ -16,10 +16,11 @@ std::string LineJson(const CodePageConverter& converter, const std::string& sjis
 
 // One JSON object on one line (no line end) for a completed message:
 // {"kind":"message","header":...,"language":...,"station":{...},"type":{...},"received":...,
-//  "alarm":...,"received_utc":...,"frequency_khz":...,"cut_lines":...,"filed":...,"filing":...,
-//  "text":...}, `frequency` being what the receiver is tuned to. Fields in docs/json-output.md.
+//  "alarm":...,"received_utc":...,"frequency_khz":...,"receiver":...,"cut_lines":...,"filed":...,
+//  "filing":...,"text":...}, `frequency` being what the receiver is tuned to and `receiver` (UTF-8)
+//  its name. Fields in docs/json-output.md.
 std::string MessageJson(const CodePageConverter& converter, const CompletedMessage& message,
-                        NavtexFrequency frequency);
+                        NavtexFrequency frequency, std::string_view receiver);
 
 // The word for an outcome in the "filing" field.
 const char* FilingWord(FilingOutcome outcome);

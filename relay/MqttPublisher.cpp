@@ -7,6 +7,8 @@
 #include <charconv>
 #include <new>
 
+#include "relay/ReceiverName.h"
+
 namespace seaherald {
 namespace {
 
@@ -28,10 +30,9 @@ void InitialiseLibraryOnce() {
   (void)once;
 }
 
-std::string ClientId() {
-  char host[64] = "host";
-  gethostname(host, sizeof host - 1);
-  return "seaherald-" + std::string(host) + "-" + std::to_string(getpid());
+std::string ClientId(const MqttTarget& target) {
+  if (!target.clientId.empty()) return target.clientId;
+  return "seaherald-" + ReceiverName() + "-" + std::to_string(getpid());
 }
 
 std::string BrokerAddress(const MqttTarget& target) {
@@ -40,6 +41,23 @@ std::string BrokerAddress(const MqttTarget& target) {
 }
 
 }  // namespace
+
+std::string DefaultMqttTopic() {
+  return "seaherald/" + ReceiverName();
+}
+
+std::optional<std::string> MqttClientIdProblem(std::string_view clientId) {
+  if (clientId.empty()) return "the MQTT client id is empty";
+  if (mosquitto_validate_utf8(clientId.data(), static_cast<int>(clientId.size())) !=
+      MOSQ_ERR_SUCCESS)
+    return std::string("the MQTT client id is not valid UTF-8 text");
+  if (clientId.size() > 65535) return std::string("the MQTT client id is longer than 65535 bytes");
+  return std::nullopt;
+}
+
+std::string ReceiverId(const std::optional<MqttTarget>& target) {
+  return target && !target->clientId.empty() ? target->clientId : ReceiverName();
+}
 
 std::optional<std::string> MqttTopicProblem(std::string_view topic) {
   if (topic.empty()) return "the MQTT topic is empty";
@@ -59,14 +77,16 @@ MqttTarget WithCredentialsFrom(MqttTarget target, const char* user, const char* 
 }
 
 std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url) {
-  constexpr std::string_view scheme = "mqtt://";
-  if (!url.starts_with(scheme)) {
-    return "the MQTT URL must begin with mqtt:// (TLS is not supported), not '" + std::string(url) +
-           "'";
-  }
-  std::string_view rest = url.substr(scheme.size());
-  if (rest.ends_with('/')) rest.remove_suffix(1);
+  constexpr std::string_view plain = "mqtt://";
+  constexpr std::string_view secure = "mqtts://";
   MqttTarget target;
+  target.tls = url.starts_with(secure);
+  if (!target.tls && !url.starts_with(plain)) {
+    return "the MQTT URL must begin with mqtt:// or mqtts:// (TLS), not '" + std::string(url) + "'";
+  }
+  if (target.tls) target.port = 8883;
+  std::string_view rest = url.substr(target.tls ? secure.size() : plain.size());
+  if (rest.ends_with('/')) rest.remove_suffix(1);
   if (const std::size_t at = rest.rfind('@'); at != std::string_view::npos) {
     const std::string_view login = rest.substr(0, at);
     const std::size_t colon = login.find(':');
@@ -99,7 +119,7 @@ std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url) {
 }
 
 MqttPublisher::MqttPublisher(MqttTarget target, std::function<void(const std::string&)> report)
-    : target_(std::move(target)), report_(std::move(report)), clientId_(ClientId()) {
+    : target_(std::move(target)), report_(std::move(report)), clientId_(ClientId(target_)) {
   InitialiseLibraryOnce();
   client_ = mosquitto_new(clientId_.c_str(), true, this);
   if (client_ == nullptr) throw std::bad_alloc();
@@ -118,6 +138,19 @@ MqttPublisher::~MqttPublisher() {
 }
 
 void MqttPublisher::ConfigureClient() {
+  if (target_.tls) {
+    const bool file = !target_.caFile.empty();
+    const int result =
+        mosquitto_tls_set(client_, file ? target_.caFile.c_str() : nullptr,
+                          file ? nullptr : target_.caPath.c_str(), nullptr, nullptr, nullptr);
+    // Never fall back to a connection in the clear, which would show the password.
+    tlsProblem_.clear();
+    if (result != MOSQ_ERR_SUCCESS) {
+      tlsProblem_ = "MQTT: TLS cannot be set up with the CA certificates of " +
+                    (file ? target_.caFile : target_.caPath) + " (" + mosquitto_strerror(result) +
+                    "); not connecting";
+    }
+  }
   if (!target_.user.empty()) {
     mosquitto_username_pw_set(client_, target_.user.c_str(),
                               target_.password.empty() ? nullptr : target_.password.c_str());
@@ -141,9 +174,11 @@ void MqttPublisher::NetworkLoop() {
   const std::string where = BrokerAddress(target_);
   std::chrono::seconds delay = kReconnectFirst;
   while (!Stopping()) {
-    const int connected =
-        mosquitto_connect(client_, target_.host.c_str(), target_.port, kKeepAliveSeconds);
-    if (connected != MOSQ_ERR_SUCCESS) {
+    if (!tlsProblem_.empty()) {
+      TellOnce(tlsProblem_);
+    } else if (const int connected = mosquitto_connect(client_, target_.host.c_str(), target_.port,
+                                                       kKeepAliveSeconds);
+               connected != MOSQ_ERR_SUCCESS) {
       TellOnce("MQTT broker " + where + " not reachable (" + mosquitto_strerror(connected) +
                "); retrying");
     } else {
@@ -189,26 +224,26 @@ bool MqttPublisher::RunConnection() {
 
 void MqttPublisher::SendQueued() {
   for (;;) {
-    std::string payload;
+    Outgoing message;
     {
       const std::lock_guard lock(mutex_);
       if (!connected_ || queued_.empty()) return;
-      payload = std::move(queued_.front());
+      message = std::move(queued_.front());
       queued_.pop_front();
     }
     int messageId = 0;
-    const int result =
-        mosquitto_publish(client_, &messageId, target_.topic.c_str(),
-                          static_cast<int>(payload.size()), payload.data(), kQos, false);
+    const int result = mosquitto_publish(client_, &messageId, message.topic.c_str(),
+                                         static_cast<int>(message.payload.size()),
+                                         message.payload.data(), kQos, message.retain);
     const std::lock_guard lock(mutex_);
     if (result == MOSQ_ERR_SUCCESS) {
-      sent_.push_back({messageId, std::move(payload)});
+      sent_.push_back({messageId, std::move(message)});
     } else if (result == MOSQ_ERR_PAYLOAD_SIZE || result == MOSQ_ERR_INVAL ||
                result == MOSQ_ERR_MALFORMED_UTF8 || result == MOSQ_ERR_OVERSIZE_PACKET) {
       Tell(std::string("MQTT: a message could not be published: ") + mosquitto_strerror(result));
       changed_.notify_all();
     } else {
-      queued_.push_front(std::move(payload));  // the connection broke: the next one sends it
+      queued_.push_front(std::move(message));  // the connection broke: the next one sends it
       return;
     }
   }
@@ -219,7 +254,7 @@ void MqttPublisher::Requeue() {
     const std::lock_guard lock(mutex_);
     connected_ = false;
     for (auto sent = sent_.rbegin(); sent != sent_.rend(); ++sent)
-      queued_.push_front(std::move(sent->payload));
+      queued_.push_front(std::move(sent->message));
     sent_.clear();
   }
   mosquitto_reinitialise(client_, clientId_.c_str(), true, this);
@@ -242,9 +277,14 @@ bool MqttPublisher::Pause(std::chrono::seconds delay) {
   return false;
 }
 
-void MqttPublisher::Publish(std::string payload) {
+void MqttPublisher::Publish(std::string payload, std::string_view header) {
   const std::lock_guard lock(mutex_);
-  queued_.push_back(std::move(payload));
+  std::string retainedTopic = target_.HeaderTopic(header);
+  const bool retained = target_.retainHeaders && !header.empty() &&
+                        header.find('/') == std::string_view::npos &&
+                        !MqttTopicProblem(retainedTopic);
+  if (retained) queued_.push_back({std::move(retainedTopic), payload, true});
+  queued_.push_back({target_.topic, std::move(payload), false});
 }
 
 std::size_t MqttPublisher::Flush(std::chrono::milliseconds limit) {

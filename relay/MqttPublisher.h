@@ -17,18 +17,34 @@ struct mosquitto;
 
 namespace seaherald {
 
-inline constexpr std::string_view kDefaultMqttTopic = "seaherald/messages";
+// "seaherald/<host name>": each receiver publishes under a topic of its own.
+std::string DefaultMqttTopic();
 
-// Where to publish: from "mqtt://[USER[:PASSWORD]@]HOST[:PORT]" (port 1883 by default).
+// Where to publish: from "mqtt://[USER[:PASSWORD]@]HOST[:PORT]" (port 1883 by default) or
+// "mqtts://..." (TLS, port 8883 by default).
 struct MqttTarget {
   std::string host;
   int port = 1883;
-  std::string user;  // empty: no log-in
+  // TLS: the broker's certificate must chain to a CA of the system's store (or of caFile) and
+  // name `host`.
+  bool tls = false;
+  std::string caPath = "/etc/ssl/certs";
+  std::string caFile;  // when set, instead of caPath
+  std::string user;    // empty: no log-in
   std::string password;
-  std::string topic = std::string(kDefaultMqttTopic);
+  std::string topic = DefaultMqttTopic();
   // Retained "online" while connected, "offline" after a clean end, and the broker's last will
   // "offline" when the connection breaks: "<topic>/status".
   std::string AvailabilityTopic() const { return topic + "/status"; }
+  // Also each message, retained, on "<topic>/message/<header>", so that a dashboard opened later
+  // shows the latest message of every header at once.
+  bool retainHeaders = false;
+  // The session's client id; empty: "seaherald-<host name>-<process id>". A fixed one lets the
+  // broker's access rules and logs name the receiver, but two clients with it push each other off.
+  std::string clientId;
+  std::string HeaderTopic(std::string_view header) const {
+    return topic + "/message/" + std::string(header);
+  }
 };
 
 // The target of a URL, or the text of what is wrong with it. An IPv6 address goes in brackets.
@@ -38,6 +54,12 @@ std::variant<MqttTarget, std::string> ParseMqttUrl(std::string_view url);
 // SEAHERALD_MQTT_PASSWORD (given here as `user` and `password`, null when unset) where the URL
 // gave none, so that a password need not show in the process list or a unit file.
 MqttTarget WithCredentialsFrom(MqttTarget target, const char* user, const char* password);
+
+// What makes `clientId` unusable: empty, not UTF-8, too long.
+std::optional<std::string> MqttClientIdProblem(std::string_view clientId);
+
+// The "receiver" of the JSON objects: the client id when one is given, else the host name.
+std::string ReceiverId(const std::optional<MqttTarget>& target);
 
 // What makes `topic` (UTF-8) unusable for publishing: empty, a wildcard, not UTF-8, too long.
 std::optional<std::string> MqttTopicProblem(std::string_view topic);
@@ -60,15 +82,21 @@ class MqttPublisher {
   MqttPublisher& operator=(const MqttPublisher&) = delete;
   ~MqttPublisher();
 
-  void Publish(std::string payload);
+  // `header` (UTF-8) names the retained copy's topic when the target asks for one.
+  void Publish(std::string payload, std::string_view header = {});
   // Waits until the broker has acknowledged every payload or the time is up; returns how many
   // are still unacknowledged.
   std::size_t Flush(std::chrono::milliseconds limit);
 
  private:
+  struct Outgoing {
+    std::string topic;
+    std::string payload;
+    bool retain = false;
+  };
   struct Sent {
     int messageId;
-    std::string payload;
+    Outgoing message;
   };
 
   static void OnConnect(mosquitto*, void* self, int result);
@@ -94,12 +122,13 @@ class MqttPublisher {
   MqttTarget target_;
   std::function<void(const std::string&)> report_;
   std::string clientId_;
+  std::string tlsProblem_;  // why TLS cannot be set up; only the network thread changes it
   mosquitto* client_ = nullptr;
 
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<std::string> queued_;  // not yet given to the broker
-  std::vector<Sent> sent_;          // given, not yet acknowledged
+  std::deque<Outgoing> queued_;  // not yet given to the broker
+  std::vector<Sent> sent_;       // given, not yet acknowledged
   bool connected_ = false;
   bool toldLost_ = false;
   bool flushing_ = false;

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/ShowableUtf8.h"
 #include "relay/MessageJson.h"
 #include "relay/PrinterText.h"
 
@@ -11,6 +12,7 @@ NetworkOutputs::NetworkOutputs(const NetworkOutputSettings& settings,
                                std::function<void(const std::string&)> report)
     : filedOnly_(settings.filedOnly),
       frequency_(settings.frequency),
+      receiver_(ReceiverId(settings.mqtt)),
       report_(std::move(report)),
       feed_(settings.frequency) {
   if (settings.nrxUdp) {
@@ -44,7 +46,9 @@ void NetworkOutputs::MessageCompleted(const CompletedMessage& message) {
       report_(std::to_string(refused) + " NRX datagram(s) of " + message.header + " not sent (" +
               *problem + ")");
   }
-  if (mqtt_) mqtt_->Publish(MessageJson(converter_, message, frequency_));
+  if (mqtt_)
+    mqtt_->Publish(MessageJson(converter_, message, frequency_, receiver_),
+                   ShowableUtf8(converter_, message.header));
   if (message.lang != 0) return;
   if (printerTcp_) printerTcp_->Send(PrinterText(message));
   if (printerPty_) printerPty_->Send(PrinterText(message));

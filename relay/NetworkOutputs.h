@@ -48,6 +48,7 @@ class NetworkOutputs final : public MessageCompletionListener {
  private:
   bool filedOnly_;
   NavtexFrequency frequency_;
+  std::string receiver_;
   bool toldJapanese_ = false;
   std::function<void(const std::string&)> report_;
   CodePageConverter converter_;

@@ -45,6 +45,21 @@ NetworkSettingsLoad LoadNetworkSettings(const std::filesystem::path& settingsFil
       problem("MqttUrl", url);
     }
   }
+  if (const std::string retain = Value(loaded.document, "MqttRetainHeaders"); !retain.empty()) {
+    if (retain != "0" && retain != "1") {
+      problem("MqttRetainHeaders", retain);
+    } else if (load.settings.mqtt) {
+      load.settings.mqtt->retainHeaders = retain == "1";
+    }
+  }
+  if (const std::string id = Value(loaded.document, "MqttClientId"); !id.empty()) {
+    const std::optional<std::string> utf8 = CodePageConverter().Utf8FromCp932(id);
+    if (!utf8 || MqttClientIdProblem(*utf8)) {
+      problem("MqttClientId", id);
+    } else if (load.settings.mqtt) {
+      load.settings.mqtt->clientId = *utf8;
+    }
+  }
   // The file is Shift-JIS; a broker takes UTF-8 topics only.
   if (const std::string topic = Value(loaded.document, "MqttTopic"); !topic.empty()) {
     const std::optional<std::string> utf8 = CodePageConverter().Utf8FromCp932(topic);

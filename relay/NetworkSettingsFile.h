@@ -26,10 +26,10 @@ struct NetworkSettingsLoad {
 };
 
 // Reads NrxUdp (HOST:PORT), NrxFreq (490, 518 or 4209; 518 when absent), MqttUrl
-// (mqtt://[USER[:PASSWORD]@]HOST[:PORT]) and MqttTopic (seaherald/messages when absent; turned
-// into UTF-8, and MQTT stays off when it cannot be used) from the section. A missing or unreadable
-// file gives no output and no problem. Outputs are for filed messages only, as the window hands on
-// what it files.
+// (mqtt://[USER[:PASSWORD]@]HOST[:PORT]), MqttRetainHeaders (1: a retained copy per header),
+// MqttClientId and MqttTopic (seaherald/<host name> when absent; turned into UTF-8, and MQTT stays
+// off when it cannot be used) from the section. A missing or unreadable file gives no output and no
+// problem. Outputs are for filed messages only, as the window hands on what it files.
 NetworkSettingsLoad LoadNetworkSettings(const std::filesystem::path& settingsFile);
 
 }  // namespace seaherald

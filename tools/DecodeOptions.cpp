@@ -186,7 +186,7 @@ std::string ApplyPrinterPty(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionRow, 28> Options{{
+const std::array<OptionRow, 30> Options{{
     {"--center", "HZ", "centre between the two tones, above 0 and below 1500 (default 800)",
      ApplyCenter},
     {"--lang", "en|ja", "language to start in (default ja)", ApplyLanguage},
@@ -234,9 +234,23 @@ const std::array<OptionRow, 28> Options{{
      ApplyUdp},
     {"--mqtt", "URL",
      "publish each completed message's JSON to the broker mqtt://[USER[:PASSWORD]@]HOST[:PORT] "
-     "with QoS 1",
+     "with QoS 1; mqtts://... for TLS, checked against the system's CA certificates",
      ApplyMqtt},
-    {"--mqtt-topic", "TOPIC", "topic to publish to (default seaherald/messages)", ApplyMqttTopic},
+    {"--mqtt-topic", "TOPIC", "topic to publish to (default seaherald/HOSTNAME)", ApplyMqttTopic},
+    {"--mqtt-retain-headers", "",
+     "also publish each message retained on TOPIC/message/HEADER, for dashboards",
+     [](std::string_view, DecodeOptions& o) {
+       o.mqttRetainHeaders = true;
+       return std::string();
+     }},
+    {"--mqtt-client-id", "ID",
+     "the MQTT client id, also the receiver named in the JSON (default seaherald-HOSTNAME-PID, "
+     "the receiver being HOSTNAME)",
+     [](std::string_view value, DecodeOptions& o) {
+       if (const auto problem = MqttClientIdProblem(value)) return "--mqtt-client-id: " + *problem;
+       o.mqttClientId = std::string(value);
+       return std::string();
+     }},
     {"--printer-tcp", "[HOST:]PORT",
      "serve each English message as a receiver prints it (ZCZC ... NNNN, CR LF) to every TCP "
      "client of PORT",
@@ -374,7 +388,12 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
   if (!haveInput && !options.capture && !options.showHelp && !options.showVersion)
     return UsageError{"no input given (a file name, or - for standard input, or --capture)"};
   if (options.mqttTopic && !options.mqtt) return UsageError{"--mqtt-topic needs --mqtt"};
+  if (options.mqttRetainHeaders && !options.mqtt)
+    return UsageError{"--mqtt-retain-headers needs --mqtt"};
   if (options.mqtt && options.mqttTopic) options.mqtt->topic = *options.mqttTopic;
+  if (options.mqttClientId && !options.mqtt) return UsageError{"--mqtt-client-id needs --mqtt"};
+  if (options.mqtt) options.mqtt->retainHeaders = options.mqttRetainHeaders;
+  if (options.mqtt && options.mqttClientId) options.mqtt->clientId = *options.mqttClientId;
   if (options.onMessageShell && !options.onMessage)
     return UsageError{"--on-message-shell needs --on-message"};
   if (options.onMessage && !options.onMessageShell && !SplitCommandWords(*options.onMessage))

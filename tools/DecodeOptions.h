@@ -38,6 +38,8 @@ struct DecodeOptions {
   std::optional<HostPort> udp;                        // NRX sentences as datagrams there
   std::optional<MqttTarget> mqtt;                     // each message's JSON to this broker
   std::optional<std::string> mqttTopic;
+  bool mqttRetainHeaders = false;
+  std::optional<std::string> mqttClientId;
   std::optional<HostPort> printerTcp;     // the printer text to TCP clients there
   std::optional<std::string> printerPty;  // the printer text on a pseudo-terminal linked here
   // The watch: these win over the settings file's [Watch] keys.

@@ -9,7 +9,7 @@ void JsonLinePrinter::AddReceivedLine(const std::string& line, bool cut) {
 }
 
 void JsonLinePrinter::MessageCompleted(const CompletedMessage& message) {
-  Write(MessageJson(converter_, message, frequency_));
+  Write(MessageJson(converter_, message, frequency_, receiver_));
 }
 
 void JsonLinePrinter::Write(std::string object) {

@@ -17,7 +17,8 @@ namespace seaherald::decodetool {
 // completed message (docs/json-output.md), flushed at once for pipes.
 class JsonLinePrinter final : public LineSink, public MessageCompletionListener {
  public:
-  JsonLinePrinter(std::FILE* out, NavtexFrequency frequency) : out_(out), frequency_(frequency) {}
+  JsonLinePrinter(std::FILE* out, NavtexFrequency frequency, std::string receiver)
+      : out_(out), frequency_(frequency), receiver_(std::move(receiver)) {}
 
   // The clock that stamps the lines (the decoding's own); lines before it is set are not stamped
   // with anything but the epoch of LocalDateTime, so set it before decoding.
@@ -34,6 +35,7 @@ class JsonLinePrinter final : public LineSink, public MessageCompletionListener 
 
   PipedOutput out_;
   NavtexFrequency frequency_;
+  std::string receiver_;
   const LocalClock* clock_ = nullptr;
   std::function<void()> beforeWrite_;
   CodePageConverter converter_;

@@ -120,7 +120,7 @@ int Decode(const DecodeOptions& options) {
     return ExitUsage;
   }
   LinePrinter printer(stdout);
-  JsonLinePrinter json(stdout, options.frequency);
+  JsonLinePrinter json(stdout, options.frequency, seaherald::ReceiverId(options.mqtt));
   NmeaPrinter nmea(stdout, options.frequency, Complain);
   seaherald::LineSink* lines = &printer;
   CompletionFanOut completions;

@@ -93,7 +93,7 @@ TEST_F(MessageJsonTest, MessageObjectHasExactlyTheDocumentedFieldsAndCatalogueNa
                                  1,
                                  LocalDateTime{2026, 1, 1, 3, 4, 5},
                                  FilingOutcome::kReplaced};
-  const Json m = Parsed(MessageJson(converter_, english, NavtexFrequency::k4209));
+  const Json m = Parsed(MessageJson(converter_, english, NavtexFrequency::k4209, "bridge-pc"));
   EXPECT_EQ(FieldsOf(m), DocumentedFields("Message objects"));
   EXPECT_EQ(m["kind"], "message");
   EXPECT_EQ(m["header"], "GA12");
@@ -105,6 +105,7 @@ TEST_F(MessageJsonTest, MessageObjectHasExactlyTheDocumentedFieldsAndCatalogueNa
   EXPECT_EQ(m["received"], "2026-01-01T03:04:05+09:00");
   EXPECT_EQ(m["received_utc"], "2025-12-31T18:04:05Z");
   EXPECT_EQ(m["frequency_khz"], 4209.5);
+  EXPECT_EQ(m["receiver"], "bridge-pc");
   EXPECT_EQ(m["cut_lines"], 1);
   EXPECT_EQ(m["filed"], true);
   EXPECT_EQ(m["filing"], "replaced");
@@ -115,7 +116,7 @@ TEST_F(MessageJsonTest, JapaneseMessageAndUnnamedLettersUseTheOtherEntries) {
   const std::string header = *converter_.Cp932FromUtf8("ＱＺ１２３");
   const CompletedMessage japanese{header, 1,  *converter_.Cp932FromUtf8("本文\r\n"),
                                   0,      {}, FilingOutcome::kTooManyErrors};
-  const Json m = Parsed(MessageJson(converter_, japanese, NavtexFrequency::k424));
+  const Json m = Parsed(MessageJson(converter_, japanese, NavtexFrequency::k424, "r"));
   EXPECT_EQ(m["frequency_khz"], 424);
   EXPECT_EQ(m["header"], "ＱＺ１２３");
   EXPECT_EQ(m["language"], "ja");
@@ -130,7 +131,7 @@ TEST_F(MessageJsonTest, AreaNameReplacesBothCatalogueNamesAndAlarmIsCarried) {
   CompletedMessage message{"GD07", 0, "MAYDAY RELAY\r\n", 0, {}, FilingOutcome::kWritten};
   message.stationName = "Cullercoats";
   message.alarm = true;
-  const Json m = Parsed(MessageJson(converter_, message, NavtexFrequency::k518));
+  const Json m = Parsed(MessageJson(converter_, message, NavtexFrequency::k518, "r"));
   EXPECT_EQ(m["station"], (Json{{"letter", "G"}, {"en", "Cullercoats"}, {"ja", "Cullercoats"}}));
   EXPECT_EQ(m["alarm"], true);
 }
@@ -148,7 +149,7 @@ TEST_F(MessageJsonTest, EveryOutcomeHasItsDocumentedWord) {
   const std::string text{std::istreambuf_iterator<char>(doc), {}};
   for (const auto& [outcome, word] : expected) {
     const CompletedMessage message{"GA12", 0, "X\r\n", 0, {}, outcome};
-    const Json m = Parsed(MessageJson(converter_, message, NavtexFrequency::k518));
+    const Json m = Parsed(MessageJson(converter_, message, NavtexFrequency::k518, "r"));
     EXPECT_EQ(m["filing"], word.first);
     EXPECT_EQ(m["filed"], word.second);
     EXPECT_NE(text.find("`\"" + word.first + "\"`"), std::string::npos) << word.first;

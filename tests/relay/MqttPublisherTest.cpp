@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -207,6 +208,57 @@ TEST(MqttPublisher, AvailabilityIsOnlineWhileConnectedAndOfflineAfterTheEnd) {
   EXPECT_EQ(later.WaitFor(1, 10s), std::vector<std::string>{"offline"});
 }
 
+// A dashboard subscribing late finds the newest message of each header, and only those: the
+// stream of all messages is not retained.
+TEST(MqttPublisher, RetainedHeaderTopicsHoldTheNewestMessageOfEachHeader) {
+  SEAHERALD_REQUIRE_BROKER();
+  MqttTestBroker broker;
+  ASSERT_TRUE(broker.Start());
+  MqttTarget target = Target(broker.Port());
+  target.retainHeaders = true;
+  {
+    MqttPublisher publisher(target);
+    publisher.Publish("GA12 first", "GA12");
+    publisher.Publish("GB01", "GB01");
+    publisher.Publish("GA12 again", "GA12");
+    publisher.Publish("no header");
+    EXPECT_EQ(publisher.Flush(10s), 0u);
+  }
+  MqttTestSubscriber dashboard(broker.Port(), "test/navtex/message/#");
+  std::vector<std::string> retained = dashboard.WaitFor(3, 3s);
+  std::sort(retained.begin(), retained.end());
+  EXPECT_EQ(retained, (std::vector<std::string>{"GA12 again", "GB01"}));
+  MqttTestSubscriber stream(broker.Port(), "test/navtex");
+  ASSERT_TRUE(stream.WaitSubscribed(10s));
+  EXPECT_EQ(stream.WaitFor(1, 1s), std::vector<std::string>{});
+}
+
+// TLS reaches a broker whose certificate chains to a CA of the store; the system's store, which
+// lacks the test CA, lets nothing out, and says so.
+TEST(MqttPublisher, TlsReachesOnlyABrokerTheStoreTrusts) {
+  SEAHERALD_REQUIRE_BROKER();
+  MqttTestBroker broker(MqttTestBroker::WithTls{});
+  ASSERT_TRUE(broker.Start());
+  MqttTestSubscriber subscriber(broker.Port(), "test/navtex");
+  ASSERT_TRUE(subscriber.WaitSubscribed(10s));
+  auto target =
+      std::get<MqttTarget>(ParseMqttUrl("mqtts://127.0.0.1:" + std::to_string(broker.TlsPort())));
+  target.topic = "test/navtex";
+  {
+    Reports reports;
+    MqttPublisher untrusting(target, reports.Sink());
+    untrusting.Publish("to an unknown CA");
+    EXPECT_EQ(untrusting.Flush(2s), 1u);
+    ASSERT_EQ(reports.Texts().size(), 1u);
+    EXPECT_NE(reports.Texts()[0].find("TLS"), std::string::npos) << reports.Texts()[0];
+  }
+  target.caPath = broker.CaFolder().string();
+  MqttPublisher trusting(target);
+  trusting.Publish("over TLS");
+  EXPECT_EQ(trusting.Flush(10s), 0u);
+  EXPECT_EQ(subscriber.WaitFor(1, 10s), std::vector<std::string>{"over TLS"});
+}
+
 TEST(MqttUrl, BrokerAddressesAreCheckedBeforeUse) {
   const auto target = std::get<MqttTarget>(ParseMqttUrl("mqtt://user:pa:ss@[::1]:8883/"));
   EXPECT_EQ(target.host, "::1");
@@ -214,12 +266,17 @@ TEST(MqttUrl, BrokerAddressesAreCheckedBeforeUse) {
   EXPECT_EQ(target.user, "user");
   EXPECT_EQ(target.password, "pa:ss");
   EXPECT_EQ(std::get<MqttTarget>(ParseMqttUrl("mqtt://broker")).port, 1883);
+  EXPECT_FALSE(std::get<MqttTarget>(ParseMqttUrl("mqtt://broker")).tls);
+  const auto secure = std::get<MqttTarget>(ParseMqttUrl("mqtts://u@broker"));
+  EXPECT_TRUE(secure.tls);
+  EXPECT_EQ(secure.port, 8883);
+  EXPECT_EQ(secure.user, "u");
   const auto loopback6 = std::get<MqttTarget>(ParseMqttUrl("mqtt://[::1]"));
   EXPECT_EQ(loopback6.host, "::1");
   EXPECT_EQ(loopback6.port, 1883);
   for (const char* bad :
-       {"broker:1883", "mqtts://broker", "mqtt://", "mqtt://broker:x", "mqtt://broker:70000",
-        "mqtt://broker/topic", "mqtt://::1", "mqtt://[::1", "mqtt://[]"}) {
+       {"broker:1883", "mqtts://", "http://broker", "mqtt://", "mqtt://broker:x",
+        "mqtt://broker:70000", "mqtt://broker/topic", "mqtt://::1", "mqtt://[::1", "mqtt://[]"}) {
     EXPECT_TRUE(std::holds_alternative<std::string>(ParseMqttUrl(bad))) << bad;
   }
 }

@@ -86,6 +86,22 @@ MqttTestBroker::MqttTestBroker(const std::string& user, const std::string& passw
   if (std::system(command.c_str()) != 0) throw std::runtime_error("mosquitto_passwd failed");
 }
 
+MqttTestBroker::MqttTestBroker(WithTls)
+    : folder_(TemporaryFolder()), port_(FreeLoopbackPort()), tlsPort_(FreeLoopbackPort()) {
+  const std::string f = folder_.string() + "/";
+  const std::string key = " -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2";
+  const std::string commands =
+      "cd '" + f + "' && mkdir ca && printf 'subjectAltName=IP:127.0.0.1\n' > san && " +
+      "openssl req -x509" + key + " -keyout ca.key -out ca/ca.pem -subj /CN=test-ca && " +
+      "openssl req" + key + " -keyout server.key -out server.csr -subj /CN=127.0.0.1 && " +
+      "openssl x509 -req -in server.csr -CA ca/ca.pem -CAkey ca.key -CAcreateserial -days 2 " +
+      "-extfile san -out server.pem && openssl rehash ca";
+  if (std::system(("(" + commands + ") >/dev/null 2>&1").c_str()) != 0)
+    throw std::runtime_error("openssl could not make the test certificates");
+  WriteConfig("allow_anonymous true\nlistener " + std::to_string(tlsPort_) + " 127.0.0.1\n" +
+              "certfile " + f + "server.pem\nkeyfile " + f + "server.key\n");
+}
+
 void MqttTestBroker::WriteConfig(const std::string& accessLines) {
   std::ofstream config(folder_ / "mosquitto.conf");
   // Started as root, mosquitto would drop to its own user, which cannot write in our folder.
@@ -106,6 +122,18 @@ int MqttTestBroker::SessionsAnswered() const {
   return count;
 }
 
+std::vector<std::string> MqttTestBroker::ClientIds() const {
+  std::ifstream log(folder_ / "mosquitto.log");
+  std::vector<std::string> ids;
+  // "New client connected from 127.0.0.1:40000 as ID (p2, c1, k30)."
+  for (std::string line; std::getline(log, line);) {
+    const std::size_t as = line.find(" as ");
+    if (line.find("New client connected") == std::string::npos || as == std::string::npos) continue;
+    ids.push_back(line.substr(as + 4, line.find(' ', as + 4) - as - 4));
+  }
+  return ids;
+}
+
 MqttTestBroker::~MqttTestBroker() {
   Stop();
   std::error_code ignored;
@@ -122,7 +150,7 @@ bool MqttTestBroker::Start() {
     pid_ = -1;
     return false;
   }
-  return Await(10s, [this] { return Accepts(port_); });
+  return Await(10s, [this] { return Accepts(port_) && (tlsPort_ == 0 || Accepts(tlsPort_)); });
 }
 
 void MqttTestBroker::Stop() {

@@ -23,6 +23,10 @@ class MqttTestBroker {
   MqttTestBroker();
   // One that lets in only `user` with `password` (from a password file made by mosquitto_passwd).
   MqttTestBroker(const std::string& user, const std::string& password);
+  // One with a second, TLS listener whose certificate names 127.0.0.1 and is signed by a CA made
+  // here with openssl.
+  struct WithTls {};
+  explicit MqttTestBroker(WithTls);
   ~MqttTestBroker();
   MqttTestBroker(const MqttTestBroker&) = delete;
   MqttTestBroker& operator=(const MqttTestBroker&) = delete;
@@ -31,18 +35,24 @@ class MqttTestBroker {
   static std::optional<std::string> Problem();
 
   int Port() const { return port_; }
+  int TlsPort() const { return tlsPort_; }
+  // A folder holding only the test CA's certificate under its hash name, as /etc/ssl/certs does.
+  std::filesystem::path CaFolder() const { return folder_ / "ca"; }
   // Starts the broker and waits until it takes connections; false when it does not.
   bool Start();
   // Ends it with SIGTERM, as a service manager would, and waits for it.
   void Stop();
   // How many session requests the broker has answered (accepted or refused), from its own log.
   int SessionsAnswered() const;
+  // The client ids of the sessions the broker took, from its own log.
+  std::vector<std::string> ClientIds() const;
 
  private:
   void WriteConfig(const std::string& accessLines);
 
   std::filesystem::path folder_;
   int port_ = 0;
+  int tlsPort_ = 0;
   pid_t pid_ = -1;
 };
 

@@ -28,13 +28,17 @@ class NetworkSettingsFileTest : public ::testing::Test {
 TEST_F(NetworkSettingsFileTest, EveryKeyIsReadAndOnlyFiledMessagesGoOut) {
   const NetworkSettingsLoad load = Load(
       "[Set]\r\nDecLang=1\r\n[net]\r\nnrxudp = 10.0.0.255:2000\r\nNrxFreq=4209\r\n"
-      "MqttUrl=mqtt://u:p@broker:1884\r\nMqttTopic=ship/one\r\n");
+      "MqttUrl=mqtt://u:p@broker:1884\r\nMqttTopic=ship/"
+      "one\r\nMqttRetainHeaders=1\r\nMqttClientId=bridge-1\r\n");
   EXPECT_TRUE(load.problems.empty());
   ASSERT_TRUE(load.AnyOutput());
   EXPECT_EQ(load.settings.nrxUdp->host, "10.0.0.255");
   EXPECT_EQ(load.settings.frequency, NavtexFrequency::k4209);
   EXPECT_EQ(load.settings.mqtt->port, 1884);
   EXPECT_EQ(load.settings.mqtt->topic, "ship/one");
+  EXPECT_TRUE(load.settings.mqtt->retainHeaders);
+  EXPECT_EQ(load.settings.mqtt->clientId, "bridge-1");
+  EXPECT_FALSE(Load("[Net]\nMqttUrl=mqtt://b\n").settings.mqtt->retainHeaders);
   EXPECT_TRUE(load.settings.filedOnly);
 }
 
@@ -49,13 +53,15 @@ TEST_F(NetworkSettingsFileTest, NoSectionEmptyValuesAndNoFileMeanNoOutput) {
 }
 
 TEST_F(NetworkSettingsFileTest, UnusableValuesAreNamedAndTheirOutputStaysOff) {
-  const NetworkSettingsLoad load =
-      Load("[Net]\nNrxUdp=plotter\nNrxFreq=500\nMqttUrl=mqtt://b\nMqttTopic=a/#\n");
-  ASSERT_EQ(load.problems.size(), 3u);
+  const NetworkSettingsLoad load = Load(
+      "[Net]\nNrxUdp=plotter\nNrxFreq=500\nMqttUrl=mqtt://b\nMqttRetainHeaders=yes\n"
+      "MqttTopic=a/#\n");
+  ASSERT_EQ(load.problems.size(), 4u);
   EXPECT_EQ(load.problems[0].key, "NrxUdp");
   EXPECT_EQ(load.problems[0].value, "plotter");
   EXPECT_EQ(load.problems[1].key, "NrxFreq");
-  EXPECT_EQ(load.problems[2].key, "MqttTopic");
+  EXPECT_EQ(load.problems[2].key, "MqttRetainHeaders");
+  EXPECT_EQ(load.problems[3].key, "MqttTopic");
   EXPECT_FALSE(load.settings.nrxUdp);
   EXPECT_FALSE(load.settings.mqtt) << "published under a topic the user did not ask for";
 }

@@ -2,7 +2,9 @@
 // parsed back into the filed text, the JSON objects against the filed messages, and the same
 // sentences received as datagrams on a local socket.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -197,6 +199,61 @@ TEST(DecodeToolOutput, MessagesThatCouldNotBeFiledStillReachTheBroker) {
   const std::vector<std::string> received = subscriber.WaitFor(2, 10s);
   ASSERT_EQ(received.size(), 2u) << result.err;
   EXPECT_EQ(Json::parse(received[0])["filing"], "write-failed");
+}
+
+// Several receivers share a broker: without a topic, each publishes under its host name, and a
+// dashboard finds each header's newest message retained.
+TEST(DecodeToolOutput, AReceiverWithoutATopicPublishesUnderItsHostName) {
+  using namespace std::chrono_literals;
+  SEAHERALD_REQUIRE_BROKER();
+  seaherald::testing::MqttTestBroker broker;
+  ASSERT_TRUE(broker.Start());
+  char host[256] = {};
+  ASSERT_EQ(gethostname(host, sizeof host - 1), 0);
+  seaherald::testing::MqttTestSubscriber subscriber(broker.Port(),
+                                                    "seaherald/" + std::string(host));
+  ASSERT_TRUE(subscriber.WaitSubscribed(10s));
+  const ToolResult result =
+      RunDecodeTool({"--mqtt", "mqtt://127.0.0.1:" + std::to_string(broker.Port()),
+                     "--mqtt-retain-headers", SamplePath.string()});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  const std::vector<std::string> received = subscriber.WaitFor(2, 10s);
+  ASSERT_EQ(received.size(), 2u) << result.err;
+  EXPECT_EQ(Json::parse(received[0])["header"], "GA12");
+  EXPECT_EQ(Json::parse(received[0])["receiver"], host);
+  seaherald::testing::MqttTestSubscriber dashboard(
+      broker.Port(), "seaherald/" + std::string(host) + "/message/GA12");
+  const std::vector<std::string> retained = dashboard.WaitFor(1, 10s);
+  ASSERT_EQ(retained.size(), 1u);
+  EXPECT_EQ(retained[0], received[0]);
+}
+
+// A client id given is the session's at the broker and names the receiver in every JSON object.
+TEST(DecodeToolOutput, AClientIdNamesTheSessionAndTheReceiver) {
+  using namespace std::chrono_literals;
+  SEAHERALD_REQUIRE_BROKER();
+  seaherald::testing::MqttTestBroker broker;
+  ASSERT_TRUE(broker.Start());
+  seaherald::testing::MqttTestSubscriber subscriber(broker.Port(), "ship/navtex");
+  ASSERT_TRUE(subscriber.WaitSubscribed(10s));
+  const ToolResult result = RunDecodeTool(
+      {"--mqtt", "mqtt://127.0.0.1:" + std::to_string(broker.Port()), "--mqtt-topic", "ship/navtex",
+       "--mqtt-client-id", "bridge-1", "--format", "jsonl", SamplePath.string()});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  const std::vector<std::string> received = subscriber.WaitFor(2, 10s);
+  ASSERT_EQ(received.size(), 2u) << result.err;
+  EXPECT_EQ(Json::parse(received[1])["receiver"], "bridge-1");
+  const std::vector<std::string> ids = broker.ClientIds();
+  EXPECT_NE(std::find(ids.begin(), ids.end(), "bridge-1"), ids.end());
+  std::istringstream out(result.out);
+  int messages = 0;
+  for (std::string line; std::getline(out, line);) {
+    const Json object = Json::parse(line);
+    if (object["kind"] != "message") continue;
+    ++messages;
+    EXPECT_EQ(object["receiver"], "bridge-1");
+  }
+  EXPECT_EQ(messages, 2);
 }
 
 // The sample's Japanese message has no NRX form: said once, while JSON carries it with 424 kHz,

@@ -2,6 +2,7 @@
 // line printer.
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <complex>
@@ -94,8 +95,10 @@ TEST(DecodeOptionsTest, CaptureAndOutputOptions) {
   EXPECT_EQ(options.mqtt->user, "me");
   EXPECT_EQ(options.mqtt->password, "secret");
   EXPECT_EQ(options.mqtt->topic, "ship/navtex");
+  char host[256] = {};
+  gethostname(host, sizeof host - 1);
   EXPECT_EQ(std::get<DecodeOptions>(Parse({"--mqtt", "mqtt://b", "x"})).mqtt->topic,
-            "seaherald/messages");
+            "seaherald/" + std::string(host));
   EXPECT_EQ(std::get<DecodeOptions>(Parse({"x"})).format, OutputFormat::kLines);
   const auto printer = std::get<DecodeOptions>(
       Parse({"--printer-tcp", "2000", "--printer-pty", "/tmp/navtex0", "--frequency=424", "x"}));
