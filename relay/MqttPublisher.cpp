@@ -188,12 +188,23 @@ void MqttPublisher::NetworkLoop() {
       if (accepted) delay = kReconnectFirst;
       // A refusal was told with its reason when the broker answered.
       TellOnce(accepted ? "MQTT broker " + where + " connection lost; reconnecting"
-                        : "MQTT: " + where + " took the connection but gave no MQTT session " +
-                              "(is it an MQTT broker?); retrying");
+                        : NoSessionReason(where));
     }
     if (!Pause(delay)) return;
     delay = NextDelay(delay);
   }
+}
+
+// Over TLS a handshake that fails, on a certificate the CA store does not trust or a host name it
+// does not carry, shows only as a connection that gives no session.
+std::string MqttPublisher::NoSessionReason(const std::string& where) const {
+  if (target_.tls) {
+    return "MQTT: no TLS session with " + where +
+           " (is its certificate trusted by the CA store and made out to that host, and is it an "
+           "MQTT broker?); retrying";
+  }
+  return "MQTT: " + where + " took the connection but gave no MQTT session " +
+         "(is it an MQTT broker?); retrying";
 }
 
 std::chrono::seconds MqttPublisher::NextDelay(std::chrono::seconds delay) {

@@ -107,6 +107,7 @@ class MqttPublisher {
   void NetworkLoop();
   // The next pause after a failed or ended connection.
   std::chrono::seconds NextDelay(std::chrono::seconds delay);
+  std::string NoSessionReason(const std::string& where) const;
   // Runs one connection; true when the broker accepted the session.
   bool RunConnection();
   void SendQueued();
