@@ -28,18 +28,6 @@ std::optional<std::string> MosquittoProgram() {
   return std::nullopt;
 }
 
-int FreeLoopbackPort() {
-  const int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  close(probe);
-  return ntohs(address.sin_port);
-}
-
 bool Accepts(int port) {
   const int s = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
@@ -68,6 +56,18 @@ std::filesystem::path TemporaryFolder() {
 }
 
 }  // namespace
+
+int FreeLoopbackPort() {
+  const int probe = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+  close(probe);
+  return ntohs(address.sin_port);
+}
 
 std::optional<std::string> MqttTestBroker::Problem() {
   if (MosquittoProgram()) return std::nullopt;

@@ -15,6 +15,9 @@ struct mosquitto_message;
 
 namespace seaherald::testing {
 
+// A loopback TCP port that is free at the moment of asking.
+int FreeLoopbackPort();
+
 // A mosquitto broker of the test's own on a free loopback port, keeping its sessions on disk so
 // that a subscriber's queue outlives a restart. Stop and Start again to restart it on the same
 // port.

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "relay/NetworkOutputs.h"
+#include "tests/relay/MqttTestBroker.h"
 
 namespace seaherald {
 namespace {
@@ -21,18 +22,6 @@ CompletedMessage English(const std::string& header, const std::string& body) {
 
 const CompletedMessage kJapanese{
     "\x82\x66\x82\x60\x82\x50\x82\x51\x82\x52", 1, "X\r\n", 0, {}, FilingOutcome::kWritten};
-
-int FreePort() {
-  const int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  close(probe);
-  return ntohs(address.sin_port);
-}
 
 int Connect(int port) {
   const int s = socket(AF_INET, SOCK_STREAM, 0);
@@ -58,7 +47,7 @@ std::string ReadAll(int s, int quietMs = 300) {
 }
 
 TEST(PrinterOutput, TcpClientsGetEnglishMessagesAsAReceiverPrintsThemFromWhenTheyConnect) {
-  const int port = FreePort();
+  const int port = testing::FreeLoopbackPort();
   NetworkOutputSettings settings;
   settings.printerTcp = HostPort{"127.0.0.1", std::to_string(port)};
   NetworkOutputs outputs(settings, [](const std::string& text) { ADD_FAILURE() << text; });
