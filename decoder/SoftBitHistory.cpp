@@ -34,7 +34,10 @@ std::array<PairReading, 2> SoftBitHistory::Read(const SoftCodeBook& book, int ba
   const auto span = static_cast<std::size_t>(book.PairSpan());
   const std::span<const double> soft(soft_.data() + newest_ + back, span);
   const std::span<const double> logCosh(logCosh_.data() + newest_ + back, span);
-  return book.Read(soft, logCosh, allowed, phasing);
+  std::array<PairReading, 2> readings = book.Read(soft, logCosh, allowed, phasing);
+  for (PairReading& reading : readings)
+    reading.endBit = bitCount_ - back;
+  return readings;
 }
 
 }  // namespace seaherald

@@ -12,7 +12,8 @@ namespace seaherald {
 // read at any distance back.
 class SoftBitHistory {
  public:
-  static constexpr int Length = 128;
+  // Enough to read again every pair held back through a fade.
+  static constexpr int Length = 512;
 
   void Clear();
   void Push(double softBit);

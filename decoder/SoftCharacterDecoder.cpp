@@ -1,6 +1,9 @@
 #include "decoder/SoftCharacterDecoder.h"
 
+#include <algorithm>
 #include <array>
+
+#include "decoder/HeaderCodes.h"
 
 namespace seaherald {
 namespace {
@@ -205,7 +208,30 @@ void SoftCharacterDecoder::ReleaseHeld() {
   }
 }
 
-void SoftCharacterDecoder::Accept(const PairReading& reading) {
+// Where a header stands, only its codes can: a reading without a clear lead is read again among
+// those alone and judged by its lead over them, so that a header heard through a fade is filed.
+// A clear reading of anything else is kept: that is no header.
+PairReading SoftCharacterDecoder::AsHeaderCharacter(const PairReading& reading) const {
+  // No lead at all (phasing was likelier) stays a guess.
+  if (reading.margin >= SureMargin || reading.margin <= CharacterMargin || reading.choice < 0)
+    return reading;
+  const bool english = settings_.DecLang;
+  const std::optional<std::bitset<128>> codes = HeaderCodes(
+      line_.Text(),
+      {english, static_cast<Shift>(codes_.ShiftState()), codes_.JisCount(), codes_.JisPair()[0]});
+  if (!codes) return reading;
+  const SoftCodeBook& book = Book(english);
+  const std::int64_t back = history_.BitCount() - reading.endBit;
+  if (back > SoftBitHistory::Length || !history_.Holds(book, static_cast<int>(back)))
+    return reading;
+  PairReading header = history_.Read(book, static_cast<int>(back), &*codes,
+                                     false)[IndexOf(Current()) % 2 == 1 ? 1 : 0];
+  header.margin = std::max(header.margin, header.choice == reading.choice ? reading.margin : 0.0);
+  return header;
+}
+
+void SoftCharacterDecoder::Accept(const PairReading& heard) {
+  const PairReading reading = AsHeaderCharacter(heard);
   phasingRun_ = 0;
   if (reading.margin < SureMargin) {
     line_.DoubtNextCharacter(reading.margin < GuessMargin ? Doubt::kGuessed : Doubt::kDoubtful);

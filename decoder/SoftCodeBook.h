@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bitset>
+#include <cstdint>
 #include <limits>
 #include <span>
 #include <vector>
@@ -18,6 +19,7 @@ struct PairReading {
   // (nats; zero when one of them is the choice).
   double toLettersShift = std::numeric_limits<double>::infinity();
   double toFiguresShift = std::numeric_limits<double>::infinity();
+  std::int64_t endBit = 0;  // the bit the pair ends at, to read it again
 };
 
 // The valid code words of one service as sign patterns, and the reading of a character pair

@@ -2,13 +2,10 @@
 
 #include <array>
 
+#include "decoder/MessageMarkers.h"
+
 namespace seaherald {
 namespace {
-
-constexpr std::string_view kStartSingle = "ZCZC ";
-constexpr std::string_view kStartFull = "\x82\x79\x82\x62\x82\x79\x82\x62\x81\x40";  // ＺＣＺＣ　
-constexpr std::string_view kEndSingle = "NNNN";
-constexpr std::string_view kEndFull = "\x82\x6d\x82\x6d\x82\x6d\x82\x6d";  // ＮＮＮＮ
 
 constexpr std::array<Marker, 4> kSearchOrder = {Marker::kStartSingle, Marker::kStartFull,
                                                 Marker::kEndSingle, Marker::kEndFull};
@@ -46,13 +43,13 @@ bool IsFullWidthDigit(std::string_view pair) {
 std::string_view MarkerBytes(Marker marker) {
   switch (marker) {
     case Marker::kStartSingle:
-      return kStartSingle;
+      return StartMarkerSingle;
     case Marker::kStartFull:
-      return kStartFull;
+      return StartMarkerFull;
     case Marker::kEndSingle:
-      return kEndSingle;
+      return EndMarkerSingle;
     case Marker::kEndFull:
-      return kEndFull;
+      return EndMarkerFull;
     case Marker::kNone:
       break;
   }

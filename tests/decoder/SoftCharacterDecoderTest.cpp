@@ -5,14 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cctype>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "decoder/CodeHandler.h"
+#include "decoder/CodeTables.h"
 #include "decoder/DecodedLine.h"
+#include "decoder/JisToShiftJis.h"
 #include "tests/decoder/RecordingSink.h"
 #include "tests/roundtrip/Messages.h"
+#include "tests/support/JapaneseCode.h"
 #include "tests/support/Transmission.h"
 
 namespace seaherald {
@@ -178,6 +184,92 @@ TEST(SoftCharacterDecoder, AValueReadAsPhasingInsideTextKeepsThePairing) {
   EXPECT_EQ(got[1].substr(character + 2), sent[1].substr(character + 2));
   EXPECT_EQ(got.back(), sent.back());
   EXPECT_EQ(sink.doubted.size(), 1u);
+}
+
+// The character at `offset` replaced by one whose code differs from it in only two bits (keeping
+// the weight every code has), chosen by `fits`: the closest rival a reading can have.
+std::string CloseRival(const Transmission& transmission, std::size_t offset,
+                       const std::function<bool(std::string_view)>& fits) {
+  std::string text = transmission.text;
+  if (transmission.language == Language::English) {
+    for (const Shift shift : {Shift::Letters, Shift::Figures}) {
+      for (int sent = 0; sent < EnglishCodeCount; ++sent) {
+        if (EnglishEntry(shift, sent) != text.substr(offset, 1)) continue;
+        for (int rival = 0; rival < EnglishCodeCount; ++rival) {
+          const std::string_view entry = EnglishEntry(shift, rival);
+          if (std::popcount(unsigned(sent ^ rival)) != 2 || std::popcount(unsigned(rival)) != 4 ||
+              entry.size() != 1 || entry == " " || !fits(entry))
+            continue;
+          text[offset] = entry[0];
+          return text;
+        }
+      }
+    }
+  } else {
+    const auto jis = testsignal::ShiftJisToJis(static_cast<std::uint8_t>(text[offset]),
+                                               static_cast<std::uint8_t>(text[offset + 1]));
+    for (int rival = 0x21; rival < 0x7F; ++rival) {
+      const auto bytes = JisToShiftJis(jis.first, rival);
+      const std::string character{static_cast<char>(bytes[0]), static_cast<char>(bytes[1])};
+      if (std::popcount(unsigned(jis.second ^ rival)) != 2 ||
+          std::popcount(unsigned(jis.second)) != std::popcount(unsigned(rival)) || !fits(character))
+        continue;
+      text.replace(offset, 2, character);
+      return text;
+    }
+  }
+  ADD_FAILURE() << "no close rival at " << offset;
+  return text;
+}
+
+// Both copies of every bit in which the sent text and `rival` differ are heard only faintly, as
+// sent (`towards` > 0) or as the rival (< 0): the reading has the other close behind it.
+void Faint(std::vector<double>& soft, const Transmission& sent, const std::string& rival,
+           double towards) {
+  Transmission other = sent;
+  other.text = rival;
+  const auto a = testsignal::TransmissionBits(sent);
+  const auto b = testsignal::TransmissionBits(other);
+  ASSERT_EQ(a.size(), b.size());
+  int differing = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] == b[i]) continue;
+    soft[i] *= towards;
+    ++differing;
+  }
+  ASSERT_EQ(differing, 4) << "two bits in each copy";
+}
+
+bool Alphanumeric(std::string_view c) {
+  if (c.size() == 1) return std::isalnum(static_cast<unsigned char>(c[0])) != 0;
+  const auto trail = static_cast<unsigned char>(c[1]);
+  return static_cast<unsigned char>(c[0]) == 0x82 && trail >= 0x4F && trail <= 0x79;
+}
+
+// Where a header stands only its characters can: a faint header character whose one close rival
+// cannot stand there is sure, and the marker's space is read as the space even when a letter
+// was likelier; the same faint reading in the text stays a doubt.
+TEST(SoftCharacterDecoder, AHeaderIsReadAmongWhatAHeaderHolds) {
+  const auto other = [](std::string_view c) { return !Alphanumeric(c); };
+  const auto letter = [](std::string_view c) { return Alphanumeric(c) && !std::isdigit(c[0]); };
+  const auto anything = [](std::string_view) { return true; };
+  for (const Language language : {Language::English, Language::Japanese}) {
+    const Transmission transmission = Broadcast(language);
+    const bool english = language == Language::English;
+    const std::size_t space = english ? 4 : 8;
+    const std::size_t digit = english ? 7 : 14;  // the first figure of the header
+    const std::size_t text = roundtrip::OffsetOf(transmission, "\r\n", 0) + 4;
+    std::vector<double> soft = SoftBits(testsignal::TransmissionBits(transmission), language);
+    Faint(soft, transmission, CloseRival(transmission, space, english ? letter : anything), -0.1);
+    Faint(soft, transmission, CloseRival(transmission, digit, other), 0.1);
+    Faint(soft, transmission, CloseRival(transmission, text, anything), 0.1);
+
+    Decoding decoding(language);
+    const DoubtingSink& sink = decoding.Run(soft);
+    const auto sent = SentTexts(transmission);
+    EXPECT_EQ(Texts(sink.lines), sent);
+    EXPECT_EQ(sink.doubted, std::vector<std::string>{sent[1]}) << english;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,128 @@
+#include "decoder/HeaderCodes.h"
+
+#include "decoder/MessageMarkers.h"
+
+namespace seaherald {
+namespace {
+
+constexpr std::size_t EnglishHeaderBytes = 4;
+constexpr std::size_t JapaneseHeaderCharacters = 5;
+constexpr std::size_t JapaneseLetterCharacters = 2;
+constexpr int JisRowThree = 0x23;
+constexpr int JisSpaceHalf = 0x21;
+constexpr int JapaneseCarriageReturn = 13;
+constexpr int JapaneseLineFeed = 10;
+constexpr int JisDigitZero = 0x30;
+constexpr int JisDigitNine = 0x39;
+constexpr int JisLetterA = 0x41;
+constexpr int JisLetterZ = 0x5A;
+// Shift-JIS of row 3: digits from 0x824F, letters from 0x8260.
+constexpr unsigned char FullWidthLead = 0x82;
+constexpr unsigned char FullWidthDigitZero = 0x4F;
+constexpr unsigned char FullWidthDigitNine = 0x58;
+constexpr unsigned char FullWidthLetterA = 0x60;
+constexpr unsigned char FullWidthLetterZ = 0x79;
+
+bool InRange(unsigned char c, unsigned char low, unsigned char high) {
+  return c >= low && c <= high;
+}
+
+// What follows the last start marker, when the line holds one.
+std::optional<std::string_view> AfterMarker(std::string_view line, std::string_view marker) {
+  const std::size_t at = line.rfind(marker);
+  if (at == std::string_view::npos) return std::nullopt;
+  return line.substr(at + marker.size());
+}
+
+bool LetterPosition(std::size_t index, bool english) {
+  return english ? index < 2 : index < JapaneseLetterCharacters;
+}
+
+std::optional<std::bitset<128>> EnglishCodes(std::string_view header, Shift shift) {
+  if (header.size() > EnglishHeaderBytes) return std::nullopt;
+  for (std::size_t i = 0; i < header.size(); ++i) {
+    const auto c = static_cast<unsigned char>(header[i]);
+    if (!(LetterPosition(i, true) ? InRange(c, 'A', 'Z') : InRange(c, '0', '9')))
+      return std::nullopt;
+  }
+  std::bitset<128> codes;
+  if (header.size() == EnglishHeaderBytes) {
+    for (const int code : {CarriageReturnCode, LineFeedCode, LettersShiftCode, FiguresShiftCode})
+      codes.set(static_cast<std::size_t>(code));
+    return codes;
+  }
+  const bool letter = LetterPosition(header.size(), true);
+  codes.set(static_cast<std::size_t>(letter ? LettersShiftCode : FiguresShiftCode));
+  for (int code = 0; code < EnglishCodeCount; ++code) {
+    const std::string_view entry = EnglishEntry(shift, code);
+    if (entry.size() != 1) continue;
+    const auto c = static_cast<unsigned char>(entry[0]);
+    if (letter ? InRange(c, 'A', 'Z') : InRange(c, '0', '9'))
+      codes.set(static_cast<std::size_t>(code));
+  }
+  return codes;
+}
+
+std::optional<std::bitset<128>> JapaneseValues(std::string_view header, const HeaderPosition& at) {
+  if (header.size() % 2 != 0) return std::nullopt;
+  const std::size_t characters = header.size() / 2;
+  if (characters > JapaneseHeaderCharacters) return std::nullopt;
+  for (std::size_t i = 0; i < characters; ++i) {
+    const auto lead = static_cast<unsigned char>(header[2 * i]);
+    const auto trail = static_cast<unsigned char>(header[2 * i + 1]);
+    const bool letter = InRange(trail, FullWidthLetterA, FullWidthLetterZ);
+    const bool digit = InRange(trail, FullWidthDigitZero, FullWidthDigitNine);
+    if (lead != FullWidthLead || !(letter || (digit && !LetterPosition(i, false))))
+      return std::nullopt;
+  }
+  std::bitset<128> values;
+  if (characters == JapaneseHeaderCharacters) {
+    if (at.waitingJisValues != 0) return std::nullopt;
+    values.set(JapaneseCarriageReturn);
+    values.set(JapaneseLineFeed);
+    return values;
+  }
+  if (at.waitingJisValues == 0) {
+    values.set(JisRowThree);
+    return values;
+  }
+  if (at.waitingJisValue != JisRowThree) return std::nullopt;
+  for (int v = JisLetterA; v <= JisLetterZ; ++v)
+    values.set(static_cast<std::size_t>(v));
+  if (!LetterPosition(characters, false)) {
+    for (int v = JisDigitZero; v <= JisDigitNine; ++v)
+      values.set(static_cast<std::size_t>(v));
+  }
+  return values;
+}
+
+// The space that ends the start marker, when the line ends with the marker's letters.
+std::optional<std::bitset<128>> MarkerSpace(std::string_view line, const HeaderPosition& at) {
+  const std::string_view marker = at.english ? StartMarkerSingle : StartMarkerFull;
+  if (!line.ends_with(marker.substr(0, marker.size() - (at.english ? 1 : 2)))) return std::nullopt;
+  std::bitset<128> codes;
+  if (at.english) {
+    codes.set(LettersShiftCode);
+    codes.set(FiguresShiftCode);
+    for (int code = 0; code < EnglishCodeCount; ++code) {
+      if (EnglishEntry(at.shift, code) == " ") codes.set(static_cast<std::size_t>(code));
+    }
+    return codes;
+  }
+  // Both halves of the full-width space are the first value of row 1.
+  if (at.waitingJisValues != 0 && at.waitingJisValue != JisSpaceHalf) return std::nullopt;
+  codes.set(JisSpaceHalf);
+  return codes;
+}
+
+}  // namespace
+
+std::optional<std::bitset<128>> HeaderCodes(std::string_view line, const HeaderPosition& at) {
+  if (auto space = MarkerSpace(line, at)) return space;
+  const std::optional<std::string_view> header =
+      AfterMarker(line, at.english ? StartMarkerSingle : StartMarkerFull);
+  if (!header) return std::nullopt;
+  return at.english ? EnglishCodes(*header, at.shift) : JapaneseValues(*header, at);
+}
+
+}  // namespace seaherald
