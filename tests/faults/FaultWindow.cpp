@@ -84,6 +84,14 @@ std::vector<StereoFrames> BroadcastBlocks(std::string_view text, const Broadcast
   return blocks;
 }
 
+std::vector<std::int16_t> Interleaved(const std::vector<StereoFrames>& blocks) {
+  std::vector<std::int16_t> samples;
+  samples.reserve(blocks.size() * StereoFrames().size());
+  for (const StereoFrames& block : blocks)
+    samples.insert(samples.end(), block.begin(), block.end());
+  return samples;
+}
+
 std::string LogFileBytes(const LocalDateTime& savedAt, std::string_view body) {
   char stamp[64];
   std::snprintf(stamp, sizeof stamp, "Last received %04d/%02d/%02d %02d:%02d:%02d\r\n",

@@ -67,6 +67,9 @@ struct BroadcastSound {
 // Japanese service) on the left channel, as the sound side hands them to the window.
 std::vector<StereoFrames> BroadcastBlocks(std::string_view text, const BroadcastSound& sound = {});
 
+// The blocks one after another, as one stream of interleaved stereo samples.
+std::vector<std::int16_t> Interleaved(const std::vector<StereoFrames>& blocks);
+
 // The bytes of the log file the window writes for a message received cleanly at `clock`'s time.
 std::string LogFileBytes(const LocalDateTime& savedAt, std::string_view body);
 

@@ -27,14 +27,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::vector<std::int16_t> Interleaved(const std::vector<StereoFrames>& blocks) {
-  std::vector<std::int16_t> samples;
-  samples.reserve(blocks.size() * StereoFrames().size());
-  for (const StereoFrames& block : blocks)
-    samples.insert(samples.end(), block.begin(), block.end());
-  return samples;
-}
-
 std::chrono::milliseconds PlayingTime(std::size_t blocks) {
   return std::chrono::milliseconds(blocks * 100);
 }

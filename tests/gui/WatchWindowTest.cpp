@@ -27,26 +27,9 @@
 #include "msglog/Catalogue.h"
 #include "msglog/LogBrowser.h"
 #include "msglog/MessageLog.h"
+#include "tests/gui/FakeNotifications.h"
 
 namespace seaherald::test {
-
-// The freedesktop notification service as far as the alarm uses it: it records every call.
-class FakeNotifications final : public QObject {
-  Q_OBJECT
-  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-
- public:
-  QStringList calls;
-  QVariantMap lastHints;
-
- public slots:
-  Q_SCRIPTABLE uint Notify(const QString& app, uint, const QString&, const QString& summary,
-                           const QString& body, const QStringList&, const QVariantMap& hints, int) {
-    calls << app + QStringLiteral("|") + summary + QStringLiteral("|") + body;
-    lastHints = hints;
-    return static_cast<uint>(calls.size());
-  }
-};
 
 namespace {
 
@@ -98,9 +81,7 @@ TEST_F(WatchWindowTest, SearchAndRescueRaisesBannerAndNotificationUntilAcknowled
   qputenv("PULSE_SERVER", "unix:/nonexistent/seaherald-no-server");
   QDBusConnection server = QDBusConnection::connectToBus(address, QStringLiteral("notifier"));
   FakeNotifications notifications;
-  ASSERT_TRUE(server.registerService(QStringLiteral("org.freedesktop.Notifications")));
-  ASSERT_TRUE(server.registerObject(QStringLiteral("/org/freedesktop/Notifications"),
-                                    &notifications, QDBusConnection::ExportScriptableSlots));
+  ASSERT_TRUE(notifications.ServeOn(server));
 
   WriteSettings("[Set]\nDecLang=1\n[Watch]\nNavArea=1\nAlarmTypes=B\n");
   TForm1& window = ShownWindow();
@@ -172,5 +153,3 @@ TEST_F(WatchWindowTest, KeepOnTheListTagsTheSelectedMessage) {
 
 }  // namespace
 }  // namespace seaherald::test
-
-#include "WatchWindowTest.moc"
