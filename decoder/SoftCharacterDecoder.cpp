@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "decoder/HeaderCodes.h"
+#include "decoder/StartLineShape.h"
 
 namespace seaherald {
 namespace {
@@ -208,15 +208,15 @@ void SoftCharacterDecoder::ReleaseHeld() {
   }
 }
 
-// Where a header stands, only its codes can: a reading without a clear lead is read again among
-// those alone and judged by its lead over them, so that a header heard through a fade is filed.
-// A clear reading of anything else is kept: that is no header.
-PairReading SoftCharacterDecoder::AsHeaderCharacter(const PairReading& reading) const {
+// A reading without a clear lead where a start line has a fixed part is read again among what
+// can stand there and judged by its lead over that alone, so that a header heard through a fade
+// is filed when its own letters and figures are sure.
+PairReading SoftCharacterDecoder::AsStartLinePart(const PairReading& reading) const {
   // No lead at all (phasing was likelier) stays a guess.
   if (reading.margin >= SureMargin || reading.margin <= CharacterMargin || reading.choice < 0)
     return reading;
   const bool english = settings_.DecLang;
-  const std::optional<std::bitset<128>> codes = HeaderCodes(
+  const std::optional<std::bitset<128>> codes = StartLineFixedCodes(
       line_.Text(),
       {english, static_cast<Shift>(codes_.ShiftState()), codes_.JisCount(), codes_.JisPair()[0]});
   if (!codes) return reading;
@@ -224,14 +224,14 @@ PairReading SoftCharacterDecoder::AsHeaderCharacter(const PairReading& reading) 
   const std::int64_t back = history_.BitCount() - reading.endBit;
   if (back > SoftBitHistory::Length || !history_.Holds(book, static_cast<int>(back)))
     return reading;
-  PairReading header = history_.Read(book, static_cast<int>(back), &*codes,
-                                     false)[IndexOf(Current()) % 2 == 1 ? 1 : 0];
-  header.margin = std::max(header.margin, header.choice == reading.choice ? reading.margin : 0.0);
-  return header;
+  PairReading fixed = history_.Read(book, static_cast<int>(back), &*codes,
+                                    false)[IndexOf(Current()) % 2 == 1 ? 1 : 0];
+  fixed.margin = std::max(fixed.margin, fixed.choice == reading.choice ? reading.margin : 0.0);
+  return fixed;
 }
 
 void SoftCharacterDecoder::Accept(const PairReading& heard) {
-  const PairReading reading = AsHeaderCharacter(heard);
+  const PairReading reading = AsStartLinePart(heard);
   phasingRun_ = 0;
   if (reading.margin < SureMargin) {
     line_.DoubtNextCharacter(reading.margin < GuessMargin ? Doubt::kGuessed : Doubt::kDoubtful);

@@ -77,7 +77,7 @@ class SoftCharacterDecoder {
   bool Acceptable(int hypothesis) const;
   void Adopt(Hypothesis h);
   void Accept(const PairReading& reading);
-  PairReading AsHeaderCharacter(const PairReading& reading) const;
+  PairReading AsStartLinePart(const PairReading& reading) const;
   void LoseSync(bool cut);
   std::int64_t ReadBack(int hypothesis);
 

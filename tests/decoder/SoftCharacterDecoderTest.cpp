@@ -189,7 +189,7 @@ TEST(SoftCharacterDecoder, AValueReadAsPhasingInsideTextKeepsThePairing) {
 // The character at `offset` replaced by one whose code differs from it in only two bits (keeping
 // the weight every code has), chosen by `fits`: the closest rival a reading can have.
 std::string CloseRival(const Transmission& transmission, std::size_t offset,
-                       const std::function<bool(std::string_view)>& fits) {
+                       const std::function<bool(std::string_view)>& fits, bool jisRow = false) {
   std::string text = transmission.text;
   if (transmission.language == Language::English) {
     for (const Shift shift : {Shift::Letters, Shift::Figures}) {
@@ -208,11 +208,13 @@ std::string CloseRival(const Transmission& transmission, std::size_t offset,
   } else {
     const auto jis = testsignal::ShiftJisToJis(static_cast<std::uint8_t>(text[offset]),
                                                static_cast<std::uint8_t>(text[offset + 1]));
+    const int sent = jisRow ? jis.first : jis.second;
     for (int rival = 0x21; rival < 0x7F; ++rival) {
-      const auto bytes = JisToShiftJis(jis.first, rival);
+      const auto bytes =
+          jisRow ? JisToShiftJis(rival, jis.second) : JisToShiftJis(jis.first, rival);
       const std::string character{static_cast<char>(bytes[0]), static_cast<char>(bytes[1])};
-      if (std::popcount(unsigned(jis.second ^ rival)) != 2 ||
-          std::popcount(unsigned(jis.second)) != std::popcount(unsigned(rival)) || !fits(character))
+      if (std::popcount(unsigned(sent ^ rival)) != 2 ||
+          std::popcount(unsigned(sent)) != std::popcount(unsigned(rival)) || !fits(character))
         continue;
       text.replace(offset, 2, character);
       return text;
@@ -246,10 +248,11 @@ bool Alphanumeric(std::string_view c) {
   return static_cast<unsigned char>(c[0]) == 0x82 && trail >= 0x4F && trail <= 0x79;
 }
 
-// Where a header stands only its characters can: a faint header character whose one close rival
-// cannot stand there is sure, and the marker's space is read as the space even when a letter
-// was likelier; the same faint reading in the text stays a doubt.
-TEST(SoftCharacterDecoder, AHeaderIsReadAmongWhatAHeaderHolds) {
+// The fixed parts of a start line (the marker's space, the row of a Japanese header character) are
+// read as what stands there even when a faint rival was likelier, and the header is filed; the
+// header's own figures still need their lead over every code, and a faint one keeps it from
+// being filed.
+TEST(SoftCharacterDecoder, AStartLineIsReadAroundWhatIsFixedInIt) {
   const auto other = [](std::string_view c) { return !Alphanumeric(c); };
   const auto letter = [](std::string_view c) { return Alphanumeric(c) && !std::isdigit(c[0]); };
   const auto anything = [](std::string_view) { return true; };
@@ -259,16 +262,28 @@ TEST(SoftCharacterDecoder, AHeaderIsReadAmongWhatAHeaderHolds) {
     const std::size_t space = english ? 4 : 8;
     const std::size_t digit = english ? 7 : 14;  // the first figure of the header
     const std::size_t text = roundtrip::OffsetOf(transmission, "\r\n", 0) + 4;
-    std::vector<double> soft = SoftBits(testsignal::TransmissionBits(transmission), language);
-    Faint(soft, transmission, CloseRival(transmission, space, english ? letter : anything), -0.1);
-    Faint(soft, transmission, CloseRival(transmission, digit, other), 0.1);
-    Faint(soft, transmission, CloseRival(transmission, text, anything), 0.1);
-
-    Decoding decoding(language);
-    const DoubtingSink& sink = decoding.Run(soft);
     const auto sent = SentTexts(transmission);
-    EXPECT_EQ(Texts(sink.lines), sent);
-    EXPECT_EQ(sink.doubted, std::vector<std::string>{sent[1]}) << english;
+    const std::vector<double> clean =
+        SoftBits(testsignal::TransmissionBits(transmission), language);
+
+    std::vector<double> fixedParts = clean;
+    Faint(fixedParts, transmission, CloseRival(transmission, space, english ? letter : anything),
+          -0.1);
+    if (!english) {
+      Faint(fixedParts, transmission, CloseRival(transmission, digit, anything, true), -0.1);
+    }
+    Faint(fixedParts, transmission, CloseRival(transmission, text, anything), 0.1);
+    Decoding fixedDecoding(language);
+    const DoubtingSink& fixedSink = fixedDecoding.Run(fixedParts);
+    EXPECT_EQ(Texts(fixedSink.lines), sent);
+    EXPECT_EQ(fixedSink.doubted, std::vector<std::string>{sent[1]}) << english;
+
+    std::vector<double> figure = clean;
+    Faint(figure, transmission, CloseRival(transmission, digit, other), 0.1);
+    Decoding figureDecoding(language);
+    const DoubtingSink& figureSink = figureDecoding.Run(figure);
+    EXPECT_EQ(Texts(figureSink.lines), sent);
+    EXPECT_EQ(figureSink.doubted, std::vector<std::string>{sent[0]}) << english;
   }
 }
 

@@ -1,4 +1,4 @@
-#include "decoder/HeaderCodes.h"
+#include "decoder/StartLineShape.h"
 
 #include "decoder/MessageMarkers.h"
 
@@ -12,10 +12,6 @@ constexpr int JisRowThree = 0x23;
 constexpr int JisSpaceHalf = 0x21;
 constexpr int JapaneseCarriageReturn = 13;
 constexpr int JapaneseLineFeed = 10;
-constexpr int JisDigitZero = 0x30;
-constexpr int JisDigitNine = 0x39;
-constexpr int JisLetterA = 0x41;
-constexpr int JisLetterZ = 0x5A;
 // Shift-JIS of row 3: digits from 0x824F, letters from 0x8260.
 constexpr unsigned char FullWidthLead = 0x82;
 constexpr unsigned char FullWidthDigitZero = 0x4F;
@@ -38,7 +34,8 @@ bool LetterPosition(std::size_t index, bool english) {
   return english ? index < 2 : index < JapaneseLetterCharacters;
 }
 
-std::optional<std::bitset<128>> EnglishCodes(std::string_view header, Shift shift) {
+// After the header's letters the figures shift; after its four characters the line end.
+std::optional<std::bitset<128>> EnglishFixed(std::string_view header, Shift shift) {
   if (header.size() > EnglishHeaderBytes) return std::nullopt;
   for (std::size_t i = 0; i < header.size(); ++i) {
     const auto c = static_cast<unsigned char>(header[i]);
@@ -51,19 +48,13 @@ std::optional<std::bitset<128>> EnglishCodes(std::string_view header, Shift shif
       codes.set(static_cast<std::size_t>(code));
     return codes;
   }
-  const bool letter = LetterPosition(header.size(), true);
-  codes.set(static_cast<std::size_t>(letter ? LettersShiftCode : FiguresShiftCode));
-  for (int code = 0; code < EnglishCodeCount; ++code) {
-    const std::string_view entry = EnglishEntry(shift, code);
-    if (entry.size() != 1) continue;
-    const auto c = static_cast<unsigned char>(entry[0]);
-    if (letter ? InRange(c, 'A', 'Z') : InRange(c, '0', '9'))
-      codes.set(static_cast<std::size_t>(code));
-  }
+  if (header.size() != 2 || shift != Shift::Letters) return std::nullopt;
+  codes.set(FiguresShiftCode);
   return codes;
 }
 
-std::optional<std::bitset<128>> JapaneseValues(std::string_view header, const HeaderPosition& at) {
+// Each header character begins with row 3; after five of them the line ends.
+std::optional<std::bitset<128>> JapaneseFixed(std::string_view header, const LinePosition& at) {
   if (header.size() % 2 != 0) return std::nullopt;
   const std::size_t characters = header.size() / 2;
   if (characters > JapaneseHeaderCharacters) return std::nullopt;
@@ -75,29 +66,19 @@ std::optional<std::bitset<128>> JapaneseValues(std::string_view header, const He
     if (lead != FullWidthLead || !(letter || (digit && !LetterPosition(i, false))))
       return std::nullopt;
   }
+  if (at.waitingJisValues != 0) return std::nullopt;
   std::bitset<128> values;
   if (characters == JapaneseHeaderCharacters) {
-    if (at.waitingJisValues != 0) return std::nullopt;
     values.set(JapaneseCarriageReturn);
     values.set(JapaneseLineFeed);
-    return values;
-  }
-  if (at.waitingJisValues == 0) {
+  } else {
     values.set(JisRowThree);
-    return values;
-  }
-  if (at.waitingJisValue != JisRowThree) return std::nullopt;
-  for (int v = JisLetterA; v <= JisLetterZ; ++v)
-    values.set(static_cast<std::size_t>(v));
-  if (!LetterPosition(characters, false)) {
-    for (int v = JisDigitZero; v <= JisDigitNine; ++v)
-      values.set(static_cast<std::size_t>(v));
   }
   return values;
 }
 
 // The space that ends the start marker, when the line ends with the marker's letters.
-std::optional<std::bitset<128>> MarkerSpace(std::string_view line, const HeaderPosition& at) {
+std::optional<std::bitset<128>> MarkerSpace(std::string_view line, const LinePosition& at) {
   const std::string_view marker = at.english ? StartMarkerSingle : StartMarkerFull;
   if (!line.ends_with(marker.substr(0, marker.size() - (at.english ? 1 : 2)))) return std::nullopt;
   std::bitset<128> codes;
@@ -117,12 +98,12 @@ std::optional<std::bitset<128>> MarkerSpace(std::string_view line, const HeaderP
 
 }  // namespace
 
-std::optional<std::bitset<128>> HeaderCodes(std::string_view line, const HeaderPosition& at) {
+std::optional<std::bitset<128>> StartLineFixedCodes(std::string_view line, const LinePosition& at) {
   if (auto space = MarkerSpace(line, at)) return space;
   const std::optional<std::string_view> header =
       AfterMarker(line, at.english ? StartMarkerSingle : StartMarkerFull);
   if (!header) return std::nullopt;
-  return at.english ? EnglishCodes(*header, at.shift) : JapaneseValues(*header, at);
+  return at.english ? EnglishFixed(*header, at.shift) : JapaneseFixed(*header, at);
 }
 
 }  // namespace seaherald
