@@ -7,7 +7,6 @@
 
 #include "msglog/AreaStations.h"
 #include "msglog/LogBrowser.h"
-#include "msglog/LogTreeLayout.h"
 #include "msglog/StationList.h"
 #include "tests/msglog/MsglogFakes.h"
 
@@ -35,11 +34,9 @@ class AreaTreeTest : public ::testing::Test {
   void SetUp() override { browser_.SetArea(&area_); }
   void Store(const std::string& sjisName) {
     std::filesystem::create_directories(logPath_);
-    WriteBytes(NativePath(logPath_, sjisName), LogContent("2024/03/31 12:34:56", "000", "L\r\n"));
+    WriteBytes(Path(sjisName), LogContent("2024/03/31 12:34:56", "000", "L\r\n"));
   }
-  bool Exists(const std::string& sjisName) const {
-    return std::filesystem::exists(NativePath(logPath_, sjisName));
-  }
+  std::filesystem::path Path(const std::string& sjisName) { return NativePath(logPath_, sjisName); }
   const LogTreeLayout& Layout() const { return browser_.TreeLayout(); }
   int Station(const std::string& letter) const { return Layout().BaseOfLetter(0, letter); }
   const std::string& StationLabel(int base) const {
@@ -77,36 +74,26 @@ TEST_F(AreaTreeTest, EachStationOfNavAreaOneCountsListsAndDeletesItsOwnMessages)
   ASSERT_EQ(view_.treeLabels.size(), 1u + 21 * 15 + 91);
   EXPECT_EQ(view_.treeLabels[0], Sjis("英文 (8)"));
   EXPECT_EQ(StationLabel(0), "B  Bodo (0)");
-  EXPECT_EQ(StationLabel(Station("E")), "E  Niton (1)");
   EXPECT_EQ(StationLabel(Station("G")), "G  Cullercoats (3)");
-  EXPECT_EQ(StationLabel(Station("H")), "H  Bjuroklubb (1)");
   EXPECT_EQ(StationLabel(Station("K")), "K  Niton (1)");
-  EXPECT_EQ(StationLabel(19), "W  Valentia (0)");
   EXPECT_EQ(StationLabel(20), Sjis("その他の局 (2)"));
-  EXPECT_EQ(Station("Z"), 20);
   EXPECT_EQ(view_.treeLabels[static_cast<std::size_t>(Layout().BaseNodeIndex(1, 0))],
             Sjis("那覇 (1)"))
       << "the Japanese service keeps its stations";
-  EXPECT_EQ(view_.treeLabels.back(), Sjis("その他 (0)"));
 
-  EXPECT_EQ(Listed(0, Station("G"), 0), (std::vector<std::string>{"GA01", "GA02"}));
   EXPECT_EQ(Listed(0, Station("G"), 3), std::vector<std::string>{"GD03"});
-  EXPECT_EQ(Listed(0, Station("K"), 0), std::vector<std::string>{"KA06"});
+  EXPECT_EQ(Listed(0, Station("E"), 0), std::vector<std::string>{"EA05"});
   EXPECT_EQ(Listed(0, 20, 0), (std::vector<std::string>{"XA08", "ZA07"}));
   EXPECT_EQ(Listed(1, 0, 0), std::vector<std::string>{Sjis("ＧＡ１２３")});
 
-  Listed(0, Station("G"), 0);
+  EXPECT_EQ(Listed(0, Station("G"), 0), (std::vector<std::string>{"GA01", "GA02"}));
   browser_.DeleteAllOfSelection();
   EXPECT_EQ(dialogs_.questions.back(),
             Sjis("英文、基地局（G  Cullercoats）、Navigational warningsの全てのログを削除します\n"
                  "よろしいですか？"));
-  EXPECT_FALSE(Exists("GA01.txt"));
-  EXPECT_FALSE(Exists("GA02.txt"));
-  for (const char* name : {"GD03.txt", "HA04.txt", "EA05.txt", "KA06.txt", "ZA07.txt", "XA08.txt"})
-    EXPECT_TRUE(Exists(name)) << name;
-  EXPECT_TRUE(Exists(Sjis("ＧＡ１２３.txt")));
+  for (const std::string name : {"GA01", "GA02", "GD03", "HA04", "KA06", "XA08", "ＧＡ１２３"})
+    EXPECT_EQ(std::filesystem::exists(Path(Sjis(name + ".txt"))), !name.starts_with("GA")) << name;
   EXPECT_EQ(StationLabel(Station("G")), "G  Cullercoats (1)");
-  EXPECT_TRUE(view_.rows.empty());
 }
 
 TEST_F(AreaTreeTest, ChangingTheAreaKeepsTheSelectedStationAndNoAreaKeepsTheCatalogueTree) {
@@ -116,43 +103,18 @@ TEST_F(AreaTreeTest, ChangingTheAreaKeepsTheSelectedStationAndNoAreaKeepsTheCata
   browser_.Start();
   const std::vector<std::string> catalogueTree = view_.treeLabels;
   ASSERT_EQ(catalogueTree.size(), 182u);
-  EXPECT_EQ(catalogueTree[1], Sjis("那覇 (1)"));
-  EXPECT_EQ(view_.selectedNode, 2);
 
   area_ = Area(1);
   browser_.LogFileCreated();  // as after filing: the tree takes the area's shape
   EXPECT_EQ(settings_.ViewBaseNum, Station("G")) << "the selection keeps its letter";
   EXPECT_EQ(view_.selectedNode, Layout().TypeNodeIndex(0, Station("G"), 0));
-  ASSERT_EQ(view_.rows.size(), 1u);
-  EXPECT_EQ(view_.rows[0].ColumnText(1), "GA01");
-  EXPECT_EQ(StationLabel(Station("Q")), "Q  Malin Head (1)");
+  EXPECT_EQ(view_.rows.at(0).ColumnText(1), "GA01");
 
   area_ = AreaStations();
   browser_.RebuildLogTree();
   EXPECT_EQ(view_.treeShape, (std::vector<int>{6, 6}));
   EXPECT_EQ(view_.treeLabels, catalogueTree);
-  EXPECT_EQ(settings_.ViewBaseNum, 0);
-  EXPECT_EQ(view_.selectedNode, 2);
-}
-
-TEST(LogTreeLayout, EveryNodeIndexLeadsBackToItsNode) {
-  const AreaStations northSea = Area(1);
-  for (const LogTreeLayout& layout : {LogTreeLayout(), LogTreeLayout(&northSea)}) {
-    for (int index = 0; index < layout.NodeCount(); ++index) {
-      const std::optional<TreeNodePosition> node = layout.NodeAt(index);
-      ASSERT_TRUE(node) << index;
-      const int back = node->IsTypeLeaf() ? layout.TypeNodeIndex(node->lang, node->base, node->type)
-                       : node->base >= 0  ? layout.BaseNodeIndex(node->lang, node->base)
-                                          : layout.LangNodeIndex(node->lang);
-      EXPECT_EQ(back, index);
-      if (layout == LogTreeLayout()) {
-        EXPECT_EQ(node, Catalogue::TreeNodeAt(index));
-      }
-    }
-    EXPECT_FALSE(layout.NodeAt(layout.NodeCount()));
-    EXPECT_FALSE(layout.NodeAt(-1));
-  }
-  EXPECT_EQ(LogTreeLayout(&northSea).NodeCount(), 1 + 21 * 15 + 91);
+  EXPECT_EQ(view_.selectedNode, 2) << "back on Naha's A";
 }
 
 }  // namespace
