@@ -1,7 +1,6 @@
 #include "msglog/LogBrowser.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <system_error>
 
