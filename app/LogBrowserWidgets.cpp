@@ -63,9 +63,37 @@ void LogBrowserWidgets::BuildTreeNodes(const UiText& text) {
       }
     }
   }
+  NumberTreeNodes();
+}
+
+void LogBrowserWidgets::NumberTreeNodes() {
   for (std::size_t i = 0; i < nodes_.size(); ++i) {
     nodes_[i]->setData(0, NodeIndexRole, static_cast<int>(i));
   }
+}
+
+// The language nodes stay (with their expansion); their stations and types are made anew,
+// unlabelled until the browser labels them.
+void LogBrowserWidgets::SetTreeShape(const std::vector<int>& stationsPerLanguage) {
+  QTreeWidget* tree = controls_.TreeView1;
+  const QSignalBlocker blocker(tree);
+  tree->setCurrentItem(nullptr);
+  std::vector<QTreeWidgetItem*> nodes;
+  for (int lang = 0; lang < tree->topLevelItemCount(); ++lang) {
+    QTreeWidgetItem* langNode = tree->topLevelItem(lang);
+    qDeleteAll(langNode->takeChildren());
+    nodes.push_back(langNode);
+    const int stations =
+        lang < static_cast<int>(stationsPerLanguage.size()) ? stationsPerLanguage[lang] : 0;
+    for (int base = 0; base < stations; ++base) {
+      auto* baseNode = new QTreeWidgetItem(langNode);
+      nodes.push_back(baseNode);
+      for (int type = 0; type < kTypeCount; ++type)
+        nodes.push_back(new QTreeWidgetItem(baseNode));
+    }
+  }
+  nodes_ = std::move(nodes);
+  NumberTreeNodes();
 }
 
 void LogBrowserWidgets::Connect(LogBrowser& browser) {

@@ -27,6 +27,7 @@ class LogBrowserWidgets final : public QObject, public LogBrowserView {
   void Connect(LogBrowser& browser);
 
   void SetTreeLabels(const std::vector<std::string>& labels) override;
+  void SetTreeShape(const std::vector<int>& stationsPerLanguage) override;
   void SelectTreeNode(int index) override;
   void SetListRows(const std::vector<ListRow>& rows) override;
   int SelectedRow() const override;
@@ -35,13 +36,14 @@ class LogBrowserWidgets final : public QObject, public LogBrowserView {
   void SetLabelText(const std::string& sjis) override;
   void SetActiveTab(int tab) override;
 
-  // The tree node of a depth-first index (0-181); null outside.
+  // The tree node of a depth-first index; null outside.
   QTreeWidgetItem* TreeNode(int index) const;
   // Depth-first index of the selected node, -1 when none.
   int SelectedTreeNode() const;
 
  private:
   void BuildTreeNodes(const UiText& text);
+  void NumberTreeNodes();
 
   MainControls controls_;
   std::vector<QTreeWidgetItem*> nodes_;

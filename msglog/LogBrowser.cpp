@@ -1,7 +1,6 @@
 #include "msglog/LogBrowser.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <system_error>
 
@@ -16,67 +15,52 @@ namespace {
 constexpr std::size_t kLogSuffixBytes = 4;  // ".txt"
 constexpr std::string_view kPaneLineBreak = "\r\n";
 
-struct TreeCounts {
-  std::array<int, kLangCount> lang{};
-  std::array<std::array<int, kBaseCount>, kLangCount> base{};
-  std::array<std::array<std::array<int, kTypeCount>, kBaseCount>, kLangCount> type{};
-};
-
-TreeCounts CountLogs(const std::vector<LogEntry>& entries) {
-  TreeCounts counts;
-  for (const LogEntry& entry : entries) {
-    const int lang = Catalogue::LangOfFileName(entry.name);
-    const int base = Catalogue::BaseOfLetter(lang, Catalogue::LetterB1(lang, entry.name));
-    const int type = Catalogue::TypeOfLetter(lang, Catalogue::LetterB2(lang, entry.name));
-    ++counts.lang[lang];
-    ++counts.base[lang][base];
-    ++counts.type[lang][base][type];
-  }
-  return counts;
-}
-
 std::string NodeLabel(const std::string& name, int count) {
   return name + " (" + std::to_string(count) + ")";
 }
 
+// Log files under each node, by depth-first index.
+std::vector<int> CountLogs(const std::vector<LogEntry>& entries, const LogTreeLayout& layout) {
+  std::vector<int> counts(static_cast<std::size_t>(layout.NodeCount()), 0);
+  for (const LogEntry& entry : entries) {
+    const int lang = Catalogue::LangOfFileName(entry.name);
+    const int base = layout.BaseOfLetter(lang, Catalogue::LetterB1(lang, entry.name));
+    const int type = Catalogue::TypeOfLetter(lang, Catalogue::LetterB2(lang, entry.name));
+    for (const int node : {layout.LangNodeIndex(lang), layout.BaseNodeIndex(lang, base),
+                           layout.TypeNodeIndex(lang, base, type)})
+      ++counts[static_cast<std::size_t>(node)];
+  }
+  return counts;
+}
+
 // Station and type names in the user's language under both services.
-std::vector<std::string> TreeLabelsOf(const TreeCounts& counts, const UiText& text,
-                                      const AreaStations* area) {
+std::vector<std::string> TreeLabelsOf(const std::vector<int>& counts, const UiText& text,
+                                      const LogTreeLayout& layout) {
   std::vector<std::string> labels;
-  labels.reserve(kTreeNodeCount);
+  labels.reserve(counts.size());
+  const auto next = [&](const std::string& name) {
+    labels.push_back(NodeLabel(name, counts[labels.size()]));
+  };
   const int names = text.NameLang();
   for (int lang = 0; lang < kLangCount; ++lang) {
-    labels.push_back(NodeLabel(text.Translate(Catalogue::LangName(lang)), counts.lang[lang]));
-    for (int base = 0; base < kBaseCount; ++base) {
-      std::string station = Catalogue::BaseName(names, base);
-      if (area != nullptr && area->Chosen() && lang == 0 && base != kOtherBase) {
-        // A letter the area has no station for is shown as the letter itself.
-        const std::string& letter = Catalogue::BaseLetter(lang, base);
-        station = area->NameOf(lang, letter, names);
-        if (station == Catalogue::BaseName(names, kOtherBase)) station = letter;
-      }
-      labels.push_back(NodeLabel(station, counts.base[lang][base]));
-      for (int type = 0; type < kTypeCount; ++type) {
-        labels.push_back(
-            NodeLabel(Catalogue::TypeName(names, type), counts.type[lang][base][type]));
-      }
+    next(text.Translate(Catalogue::LangName(lang)));
+    for (int base = 0; base < layout.BaseCount(lang); ++base) {
+      next(layout.BaseName(lang, base, names, text));
+      for (int type = 0; type < kTypeCount; ++type)
+        next(Catalogue::TypeName(names, type));
     }
   }
   return labels;
 }
 
-bool IsSelection(int lang, int base, int type) {
-  return lang >= 0 && lang < kLangCount && base >= 0 && base < kBaseCount && type >= 0 &&
-         type < kTypeCount;
-}
-
 // The Japanese window names English logs by their English names; the English window names all
 // logs so.
-std::string DeleteAllQuestion(int lang, int base, int type, const UiText& text) {
+std::string DeleteAllQuestion(int lang, int base, int type, const UiText& text,
+                              const LogTreeLayout& layout) {
   const int names = text.NameLang() == 0 ? 0 : lang;
   return Compose(
       text.Translate(Cp932Text("%1、基地局（%2）、%3の全てのログを削除します\nよろしいですか？")),
-      {text.Translate(Catalogue::LangName(lang)), Catalogue::BaseName(names, base),
+      {text.Translate(Catalogue::LangName(lang)), layout.BaseName(lang, base, names, text),
        Catalogue::TypeName(names, type)});
 }
 
@@ -103,6 +87,7 @@ LogBrowser::LogBrowser(Settings& settings, const LocalClock& clock, const LogFol
       keep_(folder.Path() / "keep.lst") {}
 
 void LogBrowser::Start() {
+  AdoptAreaLayout();
   view_.SelectTreeNode(InitialTreeNode());
   showingReceived_ = true;
   view_.SetActiveTab(kTabReceived);
@@ -111,12 +96,13 @@ void LogBrowser::Start() {
 
 int LogBrowser::InitialTreeNode() const {
   if (!HasStoredSelection()) return 0;
-  return Catalogue::TypeNodeIndex(settings_.ViewLangNum, settings_.ViewBaseNum,
-                                  settings_.ViewTypeNum);
+  return layout_.TypeNodeIndex(settings_.ViewLangNum, settings_.ViewBaseNum, settings_.ViewTypeNum);
 }
 
 void LogBrowser::RebuildLogTree() {
-  treeLabels_ = TreeLabelsOf(CountLogs(OnePerHeader(folder_.ListLogFiles())), text_, area_);
+  FollowAreaLayout();
+  treeLabels_ =
+      TreeLabelsOf(CountLogs(OnePerHeader(folder_.ListLogFiles()), layout_), text_, layout_);
   view_.SetTreeLabels(treeLabels_);
   if (HasStoredSelection()) {
     RefreshMessageList(settings_.ViewLangNum, settings_.ViewBaseNum, settings_.ViewTypeNum);
@@ -128,13 +114,13 @@ void LogBrowser::RebuildLogTree() {
 
 void LogBrowser::RefreshMessageList(int lang, int base, int type) {
   listed_.clear();
-  if (IsSelection(lang, base, type)) {
+  if (layout_.IsTypeLeaf(lang, base, type)) {
     std::vector<LogEntry> entries = OnePerHeader(folder_.ListLogFiles());
     // Name order first, so that rows with equal sort keys stand in a stable order.
     std::sort(entries.begin(), entries.end(),
               [](const LogEntry& a, const LogEntry& b) { return a.name < b.name; });
     for (const LogEntry& entry : entries) {
-      if (Catalogue::BelongsTo(entry.name, lang, base, type)) {
+      if (layout_.BelongsTo(entry.name, lang, base, type)) {
         listed_.push_back(ReadListedLog(entry));
       }
     }
@@ -158,7 +144,7 @@ LogBrowser::ListedLog LogBrowser::ReadListedLog(const LogEntry& entry) const {
 }
 
 void LogBrowser::TreeNodeClicked(int nodeIndex) {
-  const std::optional<TreeNodePosition> node = Catalogue::TreeNodeAt(nodeIndex);
+  const std::optional<TreeNodePosition> node = layout_.NodeAt(nodeIndex);
   if (!node || !node->IsTypeLeaf()) return;
   settings_.ViewLangNum = node->lang;
   settings_.ViewBaseNum = node->base;
@@ -231,10 +217,10 @@ void LogBrowser::DeleteAllOfSelection() {
   const int lang = settings_.ViewLangNum;
   const int base = settings_.ViewBaseNum;
   const int type = settings_.ViewTypeNum;
-  if (!dialogs_.Confirm(DeleteAllQuestion(lang, base, type, text_))) return;
+  if (!dialogs_.Confirm(DeleteAllQuestion(lang, base, type, text_, layout_))) return;
   if (folder_.Exists()) {
     for (const LogEntry& entry : folder_.ListLogFiles()) {
-      if (Catalogue::BelongsTo(entry.name, lang, base, type)) folder_.RemoveFile(entry.path);
+      if (layout_.BelongsTo(entry.name, lang, base, type)) folder_.RemoveFile(entry.path);
     }
     ClearStoredMessage();
   }
@@ -303,7 +289,30 @@ std::vector<ListRow> LogBrowser::Rows() const {
 }
 
 bool LogBrowser::HasStoredSelection() const {
-  return IsSelection(settings_.ViewLangNum, settings_.ViewBaseNum, settings_.ViewTypeNum);
+  return layout_.IsTypeLeaf(settings_.ViewLangNum, settings_.ViewBaseNum, settings_.ViewTypeNum);
+}
+
+// The stored selection was made in the tree the chosen area had at the last run.
+void LogBrowser::AdoptAreaLayout() {
+  LogTreeLayout layout(area_);
+  if (layout == layout_) return;
+  layout_ = std::move(layout);
+  view_.SetTreeShape(layout_.BaseCounts());
+}
+
+// Another area chosen while running: the stored selection keeps its station letter (or the
+// node of other letters) and its type, so the list goes on showing the same station's messages
+// where the new area has its letter.
+void LogBrowser::FollowAreaLayout() {
+  LogTreeLayout layout(area_);
+  if (layout == layout_) return;
+  if (HasStoredSelection() && settings_.ViewLangNum == 0) {
+    const std::string letter = layout_.Letter(0, settings_.ViewBaseNum);
+    settings_.ViewBaseNum = letter.empty() ? layout.OtherBase(0) : layout.BaseOfLetter(0, letter);
+  }
+  layout_ = std::move(layout);
+  view_.SetTreeShape(layout_.BaseCounts());
+  view_.SelectTreeNode(InitialTreeNode());
 }
 
 const LogBrowser::ListedLog* LogBrowser::SelectedLog() const {

@@ -10,6 +10,7 @@
 #include "msglog/KeepList.h"
 #include "msglog/LogBrowserView.h"
 #include "msglog/LogFolder.h"
+#include "msglog/LogTreeLayout.h"
 #include "msglog/MessageList.h"
 #include "msglog/MessageLogListener.h"
 #include "msglog/UiText.h"
@@ -46,8 +47,9 @@ class LogBrowser final : public MessageLogListener {
   // The node to select at start-up: the stored type leaf, or node 0.
   int InitialTreeNode() const;
 
-  // Recounts the log files, relabels all 182 nodes and refills the list for the stored
-  // selection (the list is emptied when there is none).
+  // Recounts the log files, relabels every node (182 without a chosen area) and refills the list
+  // for the stored selection (the list is emptied when there is none). A change of area gives
+  // the view a tree of the new shape first.
   void RebuildLogTree();
   // Refills the list with the logs of one selection and sorts it by SortType. No row is
   // selected afterwards; the pane keeps what it shows.
@@ -84,9 +86,10 @@ class LogBrowser final : public MessageLogListener {
   const std::string& StoredLabel() const { return storedLabel_; }
   // The list as last given to the view, in its order.
   std::vector<ListRow> Rows() const;
-  // The stations of a chosen area name the English service's station nodes of their letters
-  // (G to K; every other station stays under the sixth node). Null: the catalogue's names.
+  // A chosen area's stations are the English service's station nodes (see LogTreeLayout);
+  // followed at Start and at each RebuildLogTree. Null: the catalogue's tree.
   void SetArea(const AreaStations* area) { area_ = area; }
+  const LogTreeLayout& TreeLayout() const { return layout_; }
   // The tree labels as last given to the view.
   const std::vector<std::string>& TreeLabels() const { return treeLabels_; }
 
@@ -98,6 +101,8 @@ class LogBrowser final : public MessageLogListener {
   };
 
   bool HasStoredSelection() const;
+  void AdoptAreaLayout();
+  void FollowAreaLayout();
   ListedLog ReadListedLog(const LogEntry& entry) const;
   const ListedLog* SelectedLog() const;
   void SortListed();
@@ -112,6 +117,7 @@ class LogBrowser final : public MessageLogListener {
   DialogService& dialogs_;
   const UiText& text_;
   const AreaStations* area_ = nullptr;
+  LogTreeLayout layout_;  // as the view has it
   KeepList keep_;
 
   std::vector<ListedLog> listed_;

@@ -17,9 +17,13 @@ class LogBrowserView {
  public:
   virtual ~LogBrowserView() = default;
 
-  // Relabels every node; labels[i] belongs to node i in depth-first order (182 labels).
+  // Relabels every node; labels[i] belongs to node i in depth-first order (182 labels until
+  // SetTreeShape gives another shape).
   virtual void SetTreeLabels(const std::vector<std::string>& labels) = 0;
-  // Selects tree node `index` (0-181) without running the click behaviour.
+  // Replaces the tree: each language node with stationsPerLanguage[lang] station nodes, each of
+  // those with kTypeCount type leaves. Nothing is selected afterwards; labels follow.
+  virtual void SetTreeShape(const std::vector<int>& stationsPerLanguage) = 0;
+  // Selects tree node `index` (depth-first) without running the click behaviour.
   virtual void SelectTreeNode(int index) = 0;
 
   // Replaces all rows of the list, in this order. No row is selected afterwards.

@@ -36,6 +36,10 @@
         <translation>Delete</translation>
     </message>
     <message>
+        <source>その他の局</source>
+        <translation>Other stations</translation>
+    </message>
+    <message>
         <source>全件削除</source>
         <translation>Delete all</translation>
     </message>

@@ -17,6 +17,7 @@ class DiscardingView final : public LogBrowserView {
  public:
   std::size_t rows = 0;
   void SetTreeLabels(const std::vector<std::string>&) override {}
+  void SetTreeShape(const std::vector<int>&) override {}
   void SelectTreeNode(int) override {}
   void SetListRows(const std::vector<ListRow>& newRows) override { rows = newRows.size(); }
   int SelectedRow() const override { return -1; }

@@ -54,6 +54,7 @@ class RecordingBrowserView final : public LogBrowserView {
   int activeTab = 0;
 
   void SetTreeLabels(const std::vector<std::string>& labels) override { treeLabels = labels; }
+  void SetTreeShape(const std::vector<int>&) override { selectedNode = -1; }
   void SelectTreeNode(int index) override { selectedNode = index; }
   void SetListRows(const std::vector<ListRow>& newRows) override {
     rows = newRows;

@@ -54,10 +54,19 @@ TEST_F(WatchWindowTest, ChosenAreaNamesStationsInStatusTreeAndSchedule) {
   EXPECT_FALSE(schedule.contains(QStringLiteral("JST")));
   window.Log().AddReceivedLine("ZCZC GE01", false);
   EXPECT_EQ(Panel(2), QStringLiteral("Cullercoats"));
-  EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(0, 0)), QStringLiteral("Cullercoats (1)"));
-  EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(1, 0)), QStringLiteral("那覇 (0)"))
+  // Each station of the area is a node of its own, in letter order.
+  const LogTreeLayout& tree = window.Browser().TreeLayout();
+  const int cullercoats = tree.BaseOfLetter(0, "G");
+  EXPECT_EQ(TreeLabel(tree.BaseNodeIndex(0, 0)), QStringLiteral("B  Bodo (0)"));
+  EXPECT_EQ(TreeLabel(tree.BaseNodeIndex(0, cullercoats)), QStringLiteral("G  Cullercoats (1)"));
+  EXPECT_EQ(TreeLabel(tree.BaseNodeIndex(0, cullercoats + 1)), QStringLiteral("H  Bjuroklubb (0)"));
+  EXPECT_EQ(TreeLabel(tree.BaseNodeIndex(0, tree.OtherBase(0))), QStringLiteral("その他の局 (0)"));
+  EXPECT_EQ(TreeLabel(tree.BaseNodeIndex(1, 0)), QStringLiteral("那覇 (0)"))
       << "the Japanese service keeps its stations";
-  EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(0, 1)), QStringLiteral("Bjuroklubb (0)"));
+  EXPECT_EQ(window.Controls().TreeView1->topLevelItem(0)->childCount(), tree.BaseCount(0));
+  ClickTreeNode(tree.TypeNodeIndex(0, cullercoats, 0));
+  EXPECT_EQ(ListRowTexts(0).value(1), QStringLiteral("GA12"));
+  EXPECT_EQ(window.Controls().ListView1->rowCount(), 1);
   // The station panel holds every name of the area.
   StatusPanels* status = window.Controls().StatusBar1;
   for (const NavtexStation& station : window.CurrentWatch().area.Stations()) {
@@ -127,7 +136,8 @@ TEST_F(WatchWindowTest, DialogShowsMandatoryTypesFixedAndAppliesAChoiceAtOnce) {
   EXPECT_EQ(window.SettingsRecord().Types, "ABDEFGHJKLXY");
   group->AreaBox()->setCurrentIndex(1);
   EXPECT_EQ(window.SettingsRecord().NavArea, 1);
-  EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(0, 0)), QStringLiteral("Cullercoats (0)"));
+  EXPECT_EQ(TreeLabel(window.Browser().TreeLayout().BaseNodeIndex(0, 4)),
+            QStringLiteral("G  Cullercoats (0)"));
   Message("GC05");
   EXPECT_FALSE(LogExists("GC05.txt")) << "a type no longer taken";
   Message("GA06");

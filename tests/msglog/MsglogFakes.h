@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "msglog/Catalogue.h"
 #include "msglog/DialogService.h"
 #include "msglog/LogBrowserView.h"
 #include "msglog/StatusView.h"
@@ -76,6 +77,7 @@ class FakeDialogs final : public DialogService {
 class FakeBrowserView final : public LogBrowserView {
  public:
   std::vector<std::string> treeLabels;
+  std::vector<int> treeShape = {kBaseCount, kBaseCount};
   int selectedNode = -1;
   std::vector<ListRow> rows;
   int selected = -1;
@@ -86,6 +88,10 @@ class FakeBrowserView final : public LogBrowserView {
   int paneUpdates = 0;
 
   void SetTreeLabels(const std::vector<std::string>& labels) override { treeLabels = labels; }
+  void SetTreeShape(const std::vector<int>& stations) override {
+    treeShape = stations;
+    selectedNode = -1;
+  }
   void SelectTreeNode(int index) override { selectedNode = index; }
   void SetListRows(const std::vector<ListRow>& newRows) override {
     rows = newRows;

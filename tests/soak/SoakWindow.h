@@ -23,6 +23,7 @@ class SoakBrowserView final : public LogBrowserView {
   void SetTreeLabels(const std::vector<std::string>& labels) override {
     treeLabelCount = labels.size();
   }
+  void SetTreeShape(const std::vector<int>&) override { selectedNode = -1; }
   void SelectTreeNode(int index) override { selectedNode = index; }
   void SetListRows(const std::vector<ListRow>& rows) override {
     rowCount = static_cast<int>(rows.size());
