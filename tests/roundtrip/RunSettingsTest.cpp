@@ -120,7 +120,6 @@ TEST_F(SettingsFileTest, SecondReceiverTakesTheFilesSecondKeysAndThePairsWin) {
   EXPECT_TRUE(both.settings.DecInv2);
   EXPECT_FALSE(both.settings.AutoSet2);
   EXPECT_TRUE(both.settings.DecSens2);
-  EXPECT_FALSE(both.settings.DecSens);
 
   const RunSettings pairs =
       SettingsForRun(Options({"--settings", file, "--channel", "both", "--center", "900,700",
@@ -131,14 +130,6 @@ TEST_F(SettingsFileTest, SecondReceiverTakesTheFilesSecondKeysAndThePairsWin) {
   EXPECT_TRUE(pairs.settings.DecLang2);
   EXPECT_TRUE(pairs.settings.DecSens);
   EXPECT_FALSE(pairs.settings.DecSens2);
-  // One value is both receivers'.
-  const RunSettings single = SettingsForRun(
-      Options({"--settings", file, "--channel", "both", "--center", "750", "--manual"}));
-  EXPECT_EQ(single.centerHz, 750.0);
-  EXPECT_EQ(single.centerHz2, 750.0);
-  EXPECT_FALSE(single.settings.AutoSet);
-  EXPECT_FALSE(single.settings.AutoSet2);
-
   // A second centre the decoder cannot take matters only when the second receiver runs.
   const std::string bad = Write("[Wave]\r\nCentF2=200\r\n");
   EXPECT_NO_THROW(SettingsForRun(Options({"--settings", bad})));
