@@ -220,11 +220,14 @@ TEST_F(DecodeToolChannels, OtherSampleRatesResampleBothChannels) {
   EXPECT_EQ(other.out, both.out);
 }
 
-TEST_F(DecodeToolChannels, JsonObjectsNameTheirChannelAndItsFrequency) {
+TEST_F(DecodeToolChannels, JsonObjectsAndMessageCommandsNameTheirChannel) {
+  const fs::path heard = dir_ / "heard";
   const ToolResult result =
       RunDecodeTool({"--channel", "both", "--lang", "en,ja", "--format", "jsonl", "--frequency",
-                     "518,424", stereo_.file.string()});
-  const ToolResult text =
+                     "518,424", "--on-message-shell", "--on-message",
+                     "echo \"$SEAHERALD_CHANNEL $SEAHERALD_HEADER\" >> '" + heard.string() + "'",
+                     stereo_.file.string()});
+  const ToolResult printed =
       RunDecodeTool({"--channel", "both", "--lang", "en,ja", stereo_.file.string()});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   std::map<std::string, std::vector<std::string>> headers;
@@ -240,9 +243,16 @@ TEST_F(DecodeToolChannels, JsonObjectsNameTheirChannelAndItsFrequency) {
     EXPECT_EQ(object.at("frequency_khz"), channel == "left" ? 518.0 : 424.0) << text;
     headers[channel].push_back(object.at("header"));
   }
-  EXPECT_EQ(lineObjects, static_cast<int>(text.lines.size()));
+  EXPECT_EQ(lineObjects, static_cast<int>(printed.lines.size()));
   EXPECT_EQ(headers["left"], (std::vector<std::string>{"GA12", "KB07", "GA14"}));
   EXPECT_EQ(headers["right"], (std::vector<std::string>{"ＬＡ０４２", "KB07", "GA14"}));
+  std::istringstream commands(ReadBytes(heard));
+  std::vector<std::string> runs;
+  for (std::string line; std::getline(commands, line);)
+    runs.push_back(line);
+  std::sort(runs.begin(), runs.end());
+  EXPECT_EQ(runs, (std::vector<std::string>{"left GA12", "left GA14", "left KB07", "right GA14",
+                                            "right KB07", "right ＬＡ０４２"}));
 }
 
 // Through a real broker and a local datagram socket: each receiver's messages name its channel
