@@ -46,6 +46,14 @@ struct Settings {
   std::uint32_t BackColor = 0xFFFFFF;
   int SortType = 0;
   bool DecSens = false;  // true: the high-sensitivity receive path
+  // The second receiver, on the input's right channel, beside the first one's keys ([Set], and
+  // CentF2 in [Wave]). Written only once used, so a file that never used it stays as it was.
+  bool Receiver2 = false;  // on: the right channel is decoded too
+  bool AutoSet2 = true;
+  bool DecLang2 = false;
+  bool DecInv2 = false;
+  bool DecSens2 = false;
+  int CentF2 = 80;
   // [Disp] Language: the window's language, "ja" or "en"; empty follows the locale. Only read,
   // never written, so the file does not change with the language.
   std::string Language;

@@ -72,6 +72,16 @@ const std::array<SettingsKey, 5> WatchKeys = {{
     {WatchSection, "AlarmTypes", &Settings::AlarmTypes},
 }};
 
+// The second receiver's keys, beside the first receiver's; written as the watch keys are.
+const std::array<SettingsKey, 6> SecondReceiverKeys = {{
+    {"Wave", "CentF2", &Settings::CentF2},
+    {"Set", "Receiver2", &Settings::Receiver2},
+    {"Set", "AutoSet2", &Settings::AutoSet2},
+    {"Set", "DecLang2", &Settings::DecLang2},
+    {"Set", "DecInv2", &Settings::DecInv2},
+    {"Set", "DecSens2", &Settings::DecSens2},
+}};
+
 // "に書き込めません"
 constexpr std::string_view CannotWriteSuffix =
     " \x82\xC9\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1";
@@ -155,6 +165,23 @@ std::string WrittenValue(const SettingsKey& key, const Settings& settings) {
       key.field);
 }
 
+// A group of keys is written once any of them differs from its default or is in the file already,
+// and from then on for good. False when a value cannot be written.
+template <std::size_t Count>
+bool WriteOnceUsed(const std::array<SettingsKey, Count>& keys, const Settings& settings,
+                   ProfileDocument& document) {
+  const Settings defaults;
+  bool used = false;
+  for (const SettingsKey& key : keys) {
+    used = used || WrittenValue(key, settings) != WrittenValue(key, defaults) ||
+           document.Get(key.section, key.key).has_value();
+  }
+  for (const SettingsKey& key : keys) {
+    if (used && !document.Set(key.section, key.key, WrittenValue(key, settings))) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 Settings LoadSettings(const std::filesystem::path& path) noexcept {
@@ -164,6 +191,8 @@ Settings LoadSettings(const std::filesystem::path& path) noexcept {
     for (const SettingsKey& key : SettingsKeys)
       ReadKey(loaded.document, key, settings);
     for (const SettingsKey& key : WatchKeys)
+      ReadKey(loaded.document, key, settings);
+    for (const SettingsKey& key : SecondReceiverKeys)
       ReadKey(loaded.document, key, settings);
     // Read only: the file keeps whatever the user wrote there.
     settings.Language =
@@ -182,15 +211,9 @@ ProfileWriteResult SaveSettings(const std::filesystem::path& path, const Setting
       return {ProfileWriteStep::InvalidText, 0};
     }
   }
-  const Settings defaults;
-  bool watchUsed = false;
-  for (const SettingsKey& key : WatchKeys) {
-    watchUsed = watchUsed || WrittenValue(key, settings) != WrittenValue(key, defaults) ||
-                loaded.document.Get(key.section, key.key).has_value();
-  }
-  for (const SettingsKey& key : WatchKeys) {
-    if (watchUsed && !loaded.document.Set(key.section, key.key, WrittenValue(key, settings)))
-      return {ProfileWriteStep::InvalidText, 0};
+  if (!WriteOnceUsed(WatchKeys, settings, loaded.document) ||
+      !WriteOnceUsed(SecondReceiverKeys, settings, loaded.document)) {
+    return {ProfileWriteStep::InvalidText, 0};
   }
   return SaveProfile(path, loaded.document);
 }

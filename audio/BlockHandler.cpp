@@ -4,24 +4,51 @@ namespace seaherald {
 
 namespace {
 
-constexpr int DecodedChannel = 0;  // only the left input is ever decoded
+constexpr int DecodedChannel = 0;  // each receiver's decoder decodes its first slot
 
 }  // namespace
 
 BlockHandler::BlockHandler(DecoderSettings decoderSettings, LineSink& lines,
                            const Settings& settings, const LocalClock& clock,
                            BlockHandlerListener& listener)
-    : listener_(listener),
-      decoder_(decoderSettings, indicators_, lines),
-      timekeeper_(indicators_, settings, clock, listener) {}
+    : settings_(settings),
+      listener_(listener),
+      first_(decoderSettings, lines, settings),
+      timekeeper_(first_.Indicators(), settings, clock, listener) {}
+
+void BlockHandler::AddSecondReceiver(DecoderSettings decoderSettings, LineSink& lines) {
+  second_ = std::make_unique<Receiver>(decoderSettings, lines, settings_);
+}
 
 void BlockHandler::ProcessBlock(StereoBlock block) {
-  ConvertLeftChannel(block, decoder_.SampleBlock(DecodedChannel));
-  decoder_.DecodeBlock(DecodedChannel);
+  FollowSecondSwitch();
+  Decoder& decoder = first_.GetDecoder();
+  ConvertLeftChannel(block, decoder.SampleBlock(DecodedChannel));
+  decoder.DecodeBlock(DecodedChannel);
+  const bool second = secondWasOn_;
+  if (second) DecodeSecond(block);
   listener_.OnBlockDecoded();
-  timekeeper_.TickClock();
+  const bool newSecond = timekeeper_.TickClock();
+  if (second && newSecond && second_->Quiet().CountSecond()) listener_.DiscardSecondMessage();
   timekeeper_.UpdateLamp();
+  if (second) listener_.SetSecondLamp(AdvanceLamp(second_->Indicators()));
   listener_.OnBlockDone();
+}
+
+void BlockHandler::DecodeSecond(StereoBlock block) {
+  Decoder& decoder = second_->GetDecoder();
+  ConvertRightChannel(block, decoder.SampleBlock(DecodedChannel));
+  decoder.DecodeBlock(DecodedChannel);
+}
+
+// Switched off, the second receiver's message in progress goes and its lamp goes out.
+void BlockHandler::FollowSecondSwitch() {
+  const bool on = SecondReceiverOn();
+  if (secondWasOn_ && !on) {
+    listener_.DiscardSecondMessage();
+    listener_.SetSecondLamp(false);
+  }
+  secondWasOn_ = on;
 }
 
 }  // namespace seaherald

@@ -19,6 +19,9 @@ class BlockHandlerListener {
   virtual void SetLamp(bool lime) = 0;
   // Last step of every block: the spectrum picture can be drawn.
   virtual void OnBlockDone() = 0;
+  // The second receiver's own time-out and lamp, while it runs; both also when it is switched off.
+  virtual void DiscardSecondMessage() {}
+  virtual void SetSecondLamp(bool lime) { static_cast<void>(lime); }
 };
 
 }  // namespace seaherald

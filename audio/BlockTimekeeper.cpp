@@ -1,38 +1,26 @@
 #include "audio/BlockTimekeeper.h"
 
-#include <climits>
 #include <cstdio>
 
 namespace seaherald {
 
 BlockTimekeeper::BlockTimekeeper(ReceptionIndicators& indicators, const Settings& settings,
                                  const LocalClock& clock, BlockHandlerListener& listener)
-    : indicators_(indicators), settings_(settings), clock_(clock), listener_(listener) {}
+    : indicators_(indicators),
+      settings_(settings),
+      clock_(clock),
+      listener_(listener),
+      quiet_(indicators, settings) {}
 
-void BlockTimekeeper::TickClock() {
+bool BlockTimekeeper::TickClock() {
   std::string text = FormatClockText(clock_.Now());
   // Any change counts as one new second, also a clock set back or forward.
-  if (text == clockText_) return;
+  if (text == clockText_) return false;
   clockText_ = std::move(text);
   listener_.ShowClock(clockText_);
-  CountIdleSecond();
-  indicators_.CharSeenThisSecond = false;
+  if (quiet_.CountSecond()) listener_.DiscardMessage();
   ScheduleAutoDelete();
-}
-
-void BlockTimekeeper::CountIdleSecond() {
-  int& idle = indicators_.IdleSeconds;
-  // The decoder only ever sets the count back to 0; a smaller count means reception came back.
-  if (idle < idleAfterLastTick_) discardedThisQuietPeriod_ = false;
-  const int timeOut = settings_.TimeOut;
-  if (idle == timeOut || (idle > timeOut && !discardedThisQuietPeriod_)) {
-    listener_.DiscardMessage();
-    discardedThisQuietPeriod_ = true;
-    if (idle < INT_MAX) ++idle;  // one past the limit, so the discard fires once
-  } else if (timeOut > idle && !indicators_.CharSeenThisSecond) {
-    ++idle;
-  }
-  idleAfterLastTick_ = idle;
+  return true;
 }
 
 void BlockTimekeeper::ScheduleAutoDelete() {
@@ -42,10 +30,7 @@ void BlockTimekeeper::ScheduleAutoDelete() {
 }
 
 void BlockTimekeeper::UpdateLamp() {
-  int& count = indicators_.LedCount;
-  const bool lime = count < LampHoldBlocks;
-  if (lime) ++count;
-  listener_.SetLamp(lime);
+  listener_.SetLamp(AdvanceLamp(indicators_));
 }
 
 std::string FormatClockText(const LocalDateTime& time) {

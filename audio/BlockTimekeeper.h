@@ -4,6 +4,7 @@
 
 #include "app/Settings.h"
 #include "audio/BlockHandlerListener.h"
+#include "audio/QuietSeconds.h"
 #include "decoder/ReceptionIndicators.h"
 #include "platform/LocalClock.h"
 
@@ -11,8 +12,6 @@ namespace seaherald {
 
 // Seconds between automatic log clean-ups while capture runs.
 inline constexpr int AutoDeleteIntervalSeconds = 1800;
-// Blocks after the last bit in sync during which the lamp stays lime.
-inline constexpr int LampHoldBlocks = 3;
 
 // The timing that follows decoding in every block: the clock panel, the receive time-out and the
 // clean-up schedule once per new second, and the reception lamp once per block. It reads the
@@ -22,8 +21,8 @@ class BlockTimekeeper {
   BlockTimekeeper(ReceptionIndicators& indicators, const Settings& settings,
                   const LocalClock& clock, BlockHandlerListener& listener);
 
-  // Does the per-second work when the clock text differs from the last block's.
-  void TickClock();
+  // Does the per-second work when the clock text differs from the last block's; true then.
+  bool TickClock();
   void UpdateLamp();
 
   // Counts new seconds 0..AutoDeleteIntervalSeconds-1; a clean-up runs when a new second finds it
@@ -35,7 +34,6 @@ class BlockTimekeeper {
   const std::string& ClockText() const { return clockText_; }
 
  private:
-  void CountIdleSecond();
   void ScheduleAutoDelete();
 
   ReceptionIndicators& indicators_;
@@ -44,10 +42,7 @@ class BlockTimekeeper {
   BlockHandlerListener& listener_;
   std::string clockText_;
   int autoDeleteTicker_ = 0;
-  // Lets a time-out that was skipped over (the limit lowered below the count) still drop the
-  // message, once per quiet period.
-  bool discardedThisQuietPeriod_ = false;
-  int idleAfterLastTick_ = 0;
+  QuietSeconds quiet_;
 };
 
 // "hh:mm:ss", 24-hour, two digits each.

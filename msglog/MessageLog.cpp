@@ -50,7 +50,8 @@ MessageLog::MessageLog(const Settings& settings, const LocalClock& clock, const 
       status_(status),
       dialogs_(dialogs),
       listener_(listener),
-      text_(text) {}
+      text_(text),
+      decLang_(&settings.DecLang) {}
 
 void MessageLog::AddReceivedLine(const std::string& line, bool cut) {
   TakeLine(line, cut, nullptr);
@@ -66,7 +67,7 @@ void MessageLog::TakeLine(const std::string& line, bool cut, const UnsureBytes* 
   if (match.IsStart()) {
     // A marker read wrong starts nothing (noise does not spell one), but a header read wrong
     // files under another message: the header must be sure.
-    const std::size_t header = match.position - 1 + HeaderOffset(settings_.DecLang);
+    const std::size_t header = match.position - 1 + HeaderOffset(*decLang_);
     const bool headerSure = unsure == nullptr || !AnyDoubtFrom(header, Doubt::kDoubtful, *unsure);
     StartMessage(line, match.position, headerSure);
   }
@@ -100,7 +101,7 @@ void MessageLog::DiscardMessage() {
 
 void MessageLog::StartMessage(std::string_view line, std::size_t markerPosition, bool headerSure) {
   if (!currentHeader_.empty()) ++counts_.interrupted;
-  const bool english = settings_.DecLang;
+  const bool english = *decLang_;
   std::optional<std::string> header;
   if (headerSure) header = HeaderOfStartLine(line, markerPosition, english);
   currentHeader_ = header ? *std::move(header) : std::string();

@@ -85,6 +85,9 @@ class MessageLog final : public LineSink {
   // The user's watch: station names of the chosen area, the messages taken. Null (the default):
   // the catalogue names every station and every message is taken.
   void SetWatch(const Watch* watch) { watch_ = watch; }
+  // The language flag read to take a header: the settings' DecLang unless another receiver's flag
+  // is named here. It must outlive the log.
+  void ReadLanguageFrom(const bool& decLang) { decLang_ = &decLang; }
 
  private:
   void TakeLine(const std::string& line, bool cut, const UnsureBytes* unsure);
@@ -107,6 +110,7 @@ class MessageLog final : public LineSink {
   MessageCompletionListener* completion_ = nullptr;
   bool writesFiles_ = true;
   const Watch* watch_ = nullptr;
+  const bool* decLang_;
 
   std::string receivedText_;
   std::string currentHeader_;

@@ -30,12 +30,22 @@ class EventLog final : public BlockHandlerListener {
     lampLime = lime;
   }
   void OnBlockDone() override { events.push_back("done"); }
+  void DiscardSecondMessage() override {
+    events.push_back("discard 2");
+    ++secondDiscardCount;
+  }
+  void SetSecondLamp(bool lime) override {
+    events.push_back(lime ? "lime 2" : "black 2");
+    secondLampLime = lime;
+  }
 
   std::vector<std::string> events;
   int clockCount = 0;
   int discardCount = 0;
   int autoDeleteCount = 0;
   bool lampLime = false;
+  int secondDiscardCount = 0;
+  bool secondLampLime = false;
 };
 
 class ManualClock final : public LocalClock {

@@ -281,6 +281,46 @@ TEST(SettingsSave, WatchSectionAppearsOnlyOnceUsedAndStaysAfterwards) {
   EXPECT_EQ(LoadSettings(folder / "s.ini"), Settings{});
 }
 
+TEST(SettingsSave, SecondReceiverKeysSitBesideTheFirstOnesOnceUsed) {
+  TempFolder folder;
+  // An old file without the keys reads as the second receiver switched off and saves unchanged.
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", Settings{}).ok());
+  const std::string old = ReadBytes(folder / "s.ini");
+  for (const char* key : {"Receiver2", "AutoSet2", "DecLang2", "DecInv2", "DecSens2", "CentF2"})
+    EXPECT_EQ(old.find(key), std::string::npos) << key;
+  EXPECT_EQ(LoadSettings(folder / "s.ini"), Settings{});
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", LoadSettings(folder / "s.ini")).ok());
+  EXPECT_EQ(ReadBytes(folder / "s.ini"), old);
+
+  Settings s;
+  s.Receiver2 = true;
+  s.AutoSet2 = false;
+  s.DecLang2 = true;
+  s.DecInv2 = true;
+  s.DecSens2 = true;
+  s.CentF2 = 42;
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", s).ok());
+  const std::string used = ReadBytes(folder / "s.ini");
+  EXPECT_NE(used.find("CentF=80\r\nCentF2=42\r\n\r\n[Disp]"), std::string::npos) << used;
+  EXPECT_NE(used.find("DecSens=0\r\nReceiver2=1\r\nAutoSet2=0\r\nDecLang2=1\r\nDecInv2=1\r\n"
+                      "DecSens2=1\r\n"),
+            std::string::npos)
+      << used;
+  EXPECT_EQ(LoadSettings(folder / "s.ini"), s);
+  // Each key is the second receiver's own: one changed alone reads back alone.
+  s = Settings{};
+  s.DecInv2 = true;
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", s).ok());
+  EXPECT_EQ(LoadSettings(folder / "s.ini"), s);
+  // Switched back to the defaults, the keys stay with default values instead of going stale.
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", Settings{}).ok());
+  const std::string reset = ReadBytes(folder / "s.ini");
+  EXPECT_NE(reset.find("Receiver2=0\r\nAutoSet2=1\r\nDecLang2=0\r\nDecInv2=0\r\n"),
+            std::string::npos)
+      << reset;
+  EXPECT_EQ(LoadSettings(folder / "s.ini"), Settings{});
+}
+
 TEST(SettingsSave, ColoursWriteBackUnchanged) {
   TempFolder folder;
   const std::string before = "[Set]\r\nFontColor=0000FF\r\nBackColor=FF0000\r\n";
