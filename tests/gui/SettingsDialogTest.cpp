@@ -2,12 +2,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QToolButton>
 #include <QTreeWidget>
 
 #include "WindowFixture.h"
 #include "app/ColourPanel.h"
 #include "app/LogBrowserWidgets.h"
+#include "app/StatusPanels.h"
 #include "app/TForm3.h"
 #include "app/TextTabs.h"
 #include "app/UpDownButtons.h"
@@ -41,7 +43,7 @@ class SettingsDialogTest : public WindowTest {
 TEST_F(SettingsDialogTest, HasItsCaptionSizeAndControls) {
   TForm3& dialog = Dialog();
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("設定"));
-  EXPECT_EQ(dialog.size(), QSize(500, 445));
+  EXPECT_EQ(dialog.size(), QSize(500, 561));
   EXPECT_FALSE(dialog.isModal());
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(Find<QPushButton>("Button1")->text(), QStringLiteral("サウンドデバイス選択"));
@@ -55,6 +57,64 @@ TEST_F(SettingsDialogTest, HasItsCaptionSizeAndControls) {
     EXPECT_EQ(Find<UpDownButtons>(name)->Minimum(), range.first) << name;
     EXPECT_EQ(Find<UpDownButtons>(name)->Maximum(), range.second) << name;
   }
+}
+
+// The second receiver's group: off by default with its controls greyed, its own values shown and
+// set, and the window's line and tab following the switch at once.
+TEST_F(SettingsDialogTest, SecondReceiverGroupSwitchesAndSetsItsOwnValues) {
+  WriteSettings(
+      "[Wave]\nCentF=80\nCentF2=65\n[Set]\nAutoSet=1\nAutoSet2=0\nDecLang2=1\nDecInv2=1\n");
+  TForm1& window = ShownWindow();
+  const std::vector<const char*> valueControls = {"Centre2Arrows", "AutoSet2Box", "DecSens2Box"};
+  const std::vector<const char*> modeButtons = {"English2Button", "Japanese2Button",
+                                                "Normal2Button", "Inverted2Button"};
+  EXPECT_EQ(Find<QWidget>("GroupBox6")->geometry(), QRect(8, 445, 484, 110));
+  EXPECT_FALSE(Find<QCheckBox>("Receiver2Box")->isChecked());
+  for (const char* name : valueControls)
+    EXPECT_FALSE(Enabled(name)) << name;
+  for (const char* name : modeButtons)
+    EXPECT_FALSE(Enabled(name)) << name;
+  EXPECT_EQ(LabelText("Centre2Value"), QStringLiteral("650"));
+  EXPECT_TRUE(Down("English2Button"));
+  EXPECT_TRUE(Down("Inverted2Button"));
+  EXPECT_FALSE(Find<QCheckBox>("AutoSet2Box")->isChecked());
+  EXPECT_FALSE(window.Controls().StatusBar2->isVisible());
+
+  Find<QCheckBox>("Receiver2Box")->click();
+  EXPECT_TRUE(window.SettingsRecord().Receiver2);
+  for (const char* name : valueControls)
+    EXPECT_TRUE(Enabled(name)) << name;
+  for (const char* name : modeButtons)
+    EXPECT_TRUE(Enabled(name)) << name;
+  EXPECT_TRUE(window.Controls().StatusBar2->isVisible());
+  EXPECT_EQ(window.Controls().TabControl1->Tabs()->count(), 3);
+
+  Find<QToolButton>("Japanese2Button")->click();
+  Find<QToolButton>("Normal2Button")->click();
+  Find<UpDownButtons>("Centre2Arrows")->ClickUp();
+  Find<QCheckBox>("DecSens2Box")->click();
+  const Settings& settings = window.SettingsRecord();
+  EXPECT_FALSE(settings.DecLang2);
+  EXPECT_FALSE(settings.DecInv2);
+  EXPECT_EQ(settings.CentF2, 66);
+  EXPECT_DOUBLE_EQ(window.SecondCenterFrequency(), 660.0);
+  EXPECT_EQ(LabelText("Centre2Value"), QStringLiteral("660"));
+  EXPECT_TRUE(settings.DecSens2);
+  // None of it touches the first receiver.
+  EXPECT_EQ(settings.CentF, 80);
+  EXPECT_DOUBLE_EQ(window.CenterFrequency(), 800.0);
+  EXPECT_TRUE(settings.AutoSet);
+  EXPECT_FALSE(settings.DecSens);
+
+  Find<QCheckBox>("AutoSet2Box")->click();
+  EXPECT_TRUE(settings.AutoSet2);
+  for (const char* name : modeButtons)
+    EXPECT_FALSE(Enabled(name)) << name;
+  Find<QCheckBox>("Receiver2Box")->click();
+  EXPECT_FALSE(settings.Receiver2);
+  EXPECT_FALSE(window.Controls().StatusBar2->isVisible());
+  EXPECT_EQ(window.Controls().TabControl1->Tabs()->count(), 2);
+  EXPECT_FALSE(Enabled("Centre2Arrows"));
 }
 
 TEST_F(SettingsDialogTest, CreationCopiesTheSettingsIn) {
