@@ -78,6 +78,8 @@ void TextTabs::ShowSecondReceiverTab(bool shown) {
 
 // One receiver's strip keeps the layout's tab width; numbered captions widen every tab alike.
 void TextTabs::PlaceTabsAndLabel() {
+  // Measured with the font and style the bar is drawn with, which polishing settles.
+  tabs_->ensurePolished();
   const int margins = tabs_->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, tabs_);
   int tabWidth = TabWidth;
   for (int tab = 0; tab < tabs_->count() && tabs_->count() > SecondLiveTab; ++tab) {
