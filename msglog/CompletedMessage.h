@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -46,6 +47,10 @@ struct CompletedMessage {
   // ASCII name from the chosen area's station list; empty when the catalogue names the station.
   std::string stationName;
   bool alarm = false;  // search and rescue, or another type the user added to the alarm
+  // With two receivers: the input channel that received it, as the user named it ("left"), and
+  // that receiver's frequency in kHz. Empty with one receiver.
+  std::string channel;
+  std::optional<double> frequencyKhz;
 };
 
 // Hears of every completed message, filed or not, after the log folder was dealt with.

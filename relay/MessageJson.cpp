@@ -58,11 +58,13 @@ const char* FilingWord(FilingOutcome outcome) {
 }
 
 std::string LineJson(const CodePageConverter& converter, const std::string& sjisLine, bool cut,
-                     const LocalDateTime& time) {
-  return OneLine({{"kind", "line"},
-                  {"time", Iso8601(ZoneLocalTime(time))},
-                  {"text", Utf8(converter, sjisLine)},
-                  {"cut", cut}});
+                     const LocalDateTime& time, std::string_view channel) {
+  json object = {{"kind", "line"}};
+  if (!channel.empty()) object["channel"] = channel;
+  object["time"] = Iso8601(ZoneLocalTime(time));
+  object["text"] = Utf8(converter, sjisLine);
+  object["cut"] = cut;
+  return OneLine(object);
 }
 
 std::string MessageJson(const CodePageConverter& converter, const CompletedMessage& message,
@@ -73,24 +75,27 @@ std::string MessageJson(const CodePageConverter& converter, const CompletedMessa
   const int type = Catalogue::TypeOfLetter(lang, Catalogue::LetterB2(lang, message.header));
   // A station named by the chosen area's list has one name, in the list's words.
   const bool area = !message.stationName.empty();
-  return OneLine(
-      {{"kind", "message"},
-       {"header", Utf8(converter, message.header)},
-       {"language", lang == 0 ? "en" : "ja"},
-       {"station", CatalogueEntry(converter, std::string(Catalogue::LetterB1(lang, message.header)),
-                                  area ? message.stationName : Catalogue::BaseName(0, base),
-                                  area ? message.stationName : Catalogue::BaseName(1, base))},
-       {"type", CatalogueEntry(converter, std::string(Catalogue::LetterB2(lang, message.header)),
-                               Catalogue::TypeName(0, type), Catalogue::TypeName(1, type))},
-       {"alarm", message.alarm},
-       {"received", Iso8601(received)},
-       {"received_utc", Iso8601Utc(received)},
-       {"frequency_khz", Kilohertz(frequency)},
-       {"receiver", receiver},
-       {"cut_lines", message.errorCount},
-       {"filed", WasFiled(message.outcome)},
-       {"filing", FilingWord(message.outcome)},
-       {"text", TextWithNewlines(Utf8(converter, message.body))}});
+  json object = {{"kind", "message"}};
+  // Only with two receivers, so that one receiver's objects stay as they were.
+  if (!message.channel.empty()) object["channel"] = message.channel;
+  object.update(json{
+      {"header", Utf8(converter, message.header)},
+      {"language", lang == 0 ? "en" : "ja"},
+      {"station", CatalogueEntry(converter, std::string(Catalogue::LetterB1(lang, message.header)),
+                                 area ? message.stationName : Catalogue::BaseName(0, base),
+                                 area ? message.stationName : Catalogue::BaseName(1, base))},
+      {"type", CatalogueEntry(converter, std::string(Catalogue::LetterB2(lang, message.header)),
+                              Catalogue::TypeName(0, type), Catalogue::TypeName(1, type))},
+      {"alarm", message.alarm},
+      {"received", Iso8601(received)},
+      {"received_utc", Iso8601Utc(received)},
+      {"frequency_khz", message.frequencyKhz.value_or(Kilohertz(frequency))},
+      {"receiver", receiver},
+      {"cut_lines", message.errorCount},
+      {"filed", WasFiled(message.outcome)},
+      {"filing", FilingWord(message.outcome)},
+      {"text", TextWithNewlines(Utf8(converter, message.body))}});
+  return OneLine(object);
 }
 
 }  // namespace seaherald

@@ -24,6 +24,14 @@ double Kilohertz(NavtexFrequency frequency) {
   return 518.0;
 }
 
+std::optional<NavtexFrequency> FrequencyOfKilohertz(double kilohertz) {
+  for (const NavtexFrequency frequency : {NavtexFrequency::k490, NavtexFrequency::k518,
+                                          NavtexFrequency::k4209, NavtexFrequency::k424}) {
+    if (Kilohertz(frequency) == kilohertz) return frequency;
+  }
+  return std::nullopt;
+}
+
 std::string_view NrxFrequencyIndex(NavtexFrequency frequency) {
   switch (frequency) {
     case NavtexFrequency::k490:

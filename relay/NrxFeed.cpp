@@ -36,7 +36,10 @@ std::vector<std::string> NrxFeed::SentencesFor(const CompletedMessage& message) 
   if (message.lang != 0) return {};
   NrxMessage nrx;
   nrx.header = message.header;
-  nrx.frequency = frequency_;
+  // Of two receivers, the one that received it names its own frequency.
+  nrx.frequency = message.frequencyKhz
+                      ? FrequencyOfKilohertz(*message.frequencyKhz).value_or(frequency_)
+                      : frequency_;
   nrx.utc = ZoneLocalTime(message.received).utc;
   nrx.text = MarkBadCharacters(message.body, message.errorCount);
   nrx.badCharacters = message.errorCount;

@@ -15,6 +15,7 @@ namespace seaherald::decodetool {
 namespace {
 
 constexpr double HighestCenterHz = 1500.0;  // the receiver mixes the centre up to this frequency
+constexpr int MaxInputChannels = 256;
 
 // Applies an option's value; returns an error message, empty when the value is good.
 using ApplyOption = std::string (*)(std::string_view value, DecodeOptions& options);
@@ -186,10 +187,80 @@ std::string ApplyPrinterPty(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionRow, 30> Options{{
-    {"--center", "HZ", "centre between the two tones, above 0 and below 1500 (default 800)",
-     ApplyCenter},
-    {"--lang", "en|ja", "language to start in (default ja)", ApplyLanguage},
+// "L,R" gives each receiver its own value; one value is both receivers'. `copySecond` copies the
+// option's field from the options a value was applied to into the second receiver's field.
+using CopySecond = void (*)(DecodeOptions& to, const DecodeOptions& from);
+std::string ApplyPerReceiver(std::string_view option, std::string_view value,
+                             DecodeOptions& options, ApplyOption single, CopySecond copySecond) {
+  const std::size_t comma = value.find(',');
+  if (comma == std::string_view::npos) {
+    std::string error = single(value, options);
+    if (error.empty()) copySecond(options, options);
+    return error;
+  }
+  DecodeOptions second;
+  if (std::string error = single(value.substr(0, comma), options); !error.empty()) return error;
+  if (std::string error = single(value.substr(comma + 1), second); !error.empty()) return error;
+  copySecond(options, second);
+  if (options.pairOption.empty()) options.pairOption = option;
+  return {};
+}
+
+// A channel counted from 1 as the user names it; nothing for anything else.
+std::optional<int> ParseChannelNumber(std::string_view text) {
+  const std::optional<int> number = ParseCountOfOne(text);
+  if (!number || *number > MaxInputChannels) return std::nullopt;
+  return *number - 1;
+}
+
+std::string ApplyChannel(std::string_view value, DecodeOptions& options) {
+  ChannelChoice& choice = options.channels;
+  choice = ChannelChoice{};
+  choice.given = true;
+  if (value == "left") return {};
+  if (value == "right") {
+    choice = {1, std::nullopt, "right", "", true};
+    return {};
+  }
+  if (value == "both") {
+    choice = {0, 1, "left", "right", true};
+    return {};
+  }
+  const std::size_t comma = value.find(',');
+  const std::string_view firstText = value.substr(0, comma);
+  const std::optional<int> first = ParseChannelNumber(firstText);
+  std::optional<int> second;
+  const std::string_view secondText =
+      comma == std::string_view::npos ? std::string_view() : value.substr(comma + 1);
+  if (comma != std::string_view::npos) second = ParseChannelNumber(secondText);
+  if (!first || (comma != std::string_view::npos && (!second || *second == *first))) {
+    return "--channel must be left, right, both, a channel N or two different channels N,M "
+           "(counted from 1), not '" +
+           std::string(value) + "'";
+  }
+  choice = {*first, second, std::string(firstText), std::string(secondText), true};
+  return {};
+}
+
+const std::array<OptionRow, 31> Options{{
+    {"--channel", "left|right|both|N|N,M",
+     "the input channel(s) to decode: one receiver on the left (default) or right channel, or "
+     "two receivers at once with both; N or N,M pick channels of a recording with more, counted "
+     "from 1 (an SDR writing one channel per frequency)",
+     ApplyChannel},
+    {"--center", "HZ[,HZ]",
+     "centre between the two tones, above 0 and below 1500 (default 800); L,R for two receivers",
+     [](std::string_view value, DecodeOptions& o) {
+       return ApplyPerReceiver(
+           "--center", value, o, ApplyCenter,
+           [](DecodeOptions& to, const DecodeOptions& from) { to.centerHz2 = from.centerHz; });
+     }},
+    {"--lang", "en|ja[,en|ja]", "language to start in (default ja); L,R for two receivers",
+     [](std::string_view value, DecodeOptions& o) {
+       return ApplyPerReceiver(
+           "--lang", value, o, ApplyLanguage,
+           [](DecodeOptions& to, const DecodeOptions& from) { to.english2 = from.english; });
+     }},
     {"--invert", "", "start with inverted polarity",
      [](std::string_view, DecodeOptions& o) {
        o.inverted = true;
@@ -200,10 +271,14 @@ const std::array<OptionRow, 30> Options{{
        o.automatic = false;
        return std::string();
      }},
-    {"--decoder", "standard|sensitive",
+    {"--decoder", "standard|sensitive[,...]",
      "receive path: the standard one, or the high-sensitivity one for weak stations (default "
-     "standard)",
-     ApplyDecoder},
+     "standard); L,R for two receivers",
+     [](std::string_view value, DecodeOptions& o) {
+       return ApplyPerReceiver(
+           "--decoder", value, o, ApplyDecoder,
+           [](DecodeOptions& to, const DecodeOptions& from) { to.sensitive2 = from.sensitive; });
+     }},
     {"--log", "DIR", "file each complete message in DIR as the receiver does (created if missing)",
      ApplyLogFolder},
     {"--errnum", "N", "do not file a message with N or more lines cut short (default 10)",
@@ -226,10 +301,15 @@ const std::array<OptionRow, 30> Options{{
      "what goes to standard output: the lines as text (default), JSON objects for lines and "
      "messages, or NRX sentences of English messages",
      ApplyFormat},
-    {"--frequency", "490|518|4209|424",
+    {"--frequency", "490|518|4209|424[,...]",
      "frequency (kHz) the receiver is tuned to, in the JSON objects and the NRX sentences "
-     "(default 518); NRX has no code for 424 and leaves its frequency field empty",
-     ApplyFrequency},
+     "(default 518); NRX has no code for 424 and leaves its frequency field empty; L,R for two "
+     "receivers",
+     [](std::string_view value, DecodeOptions& o) {
+       return ApplyPerReceiver(
+           "--frequency", value, o, ApplyFrequency,
+           [](DecodeOptions& to, const DecodeOptions& from) { to.frequency2 = from.frequency; });
+     }},
     {"--udp", "HOST:PORT", "also send the NRX sentences as UDP datagrams there, whatever --format",
      ApplyUdp},
     {"--mqtt", "URL",
@@ -340,6 +420,23 @@ std::string WrapHelp(const std::string& left, std::string_view help) {
   return wrapped + "\n";
 }
 
+// What --channel and the L,R pairs cannot do with this input.
+std::optional<std::string> ChannelProblem(const DecodeOptions& options) {
+  const ChannelChoice& channels = options.channels;
+  if (!options.pairOption.empty() && !channels.second) {
+    return options.pairOption +
+           " gives L,R values for two receivers: decode two channels (--channel both)";
+  }
+  if (options.capture && (channels.first > 1 || channels.second.value_or(0) > 1)) {
+    return std::string("--capture has two channels: --channel left, right, both, 1, 2 or 1,2");
+  }
+  if (!options.capture && options.input == "-" && (channels.first != 0 || channels.second)) {
+    return std::string(
+        "standard input is one channel of raw PCM: --channel needs a recording or --capture");
+  }
+  return std::nullopt;
+}
+
 const OptionRow* FindOption(std::string_view name) {
   for (const OptionRow& row : Options) {
     if (row.name == name) return &row;
@@ -387,6 +484,8 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
   }
   if (!haveInput && !options.capture && !options.showHelp && !options.showVersion)
     return UsageError{"no input given (a file name, or - for standard input, or --capture)"};
+  if (const std::optional<std::string> problem = ChannelProblem(options))
+    return UsageError{*problem};
   if (options.mqttTopic && !options.mqtt) return UsageError{"--mqtt-topic needs --mqtt"};
   if (options.mqttRetainHeaders && !options.mqtt)
     return UsageError{"--mqtt-retain-headers needs --mqtt"};

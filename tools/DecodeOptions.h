@@ -19,6 +19,16 @@ enum class OutputFormat {
   kNmea,   // NRX sentences of each completed English message
 };
 
+// --channel: which channels of the input the receivers take (counted from 0) and the names the
+// output gives them. A second channel runs a second receiver.
+struct ChannelChoice {
+  int first = 0;
+  std::optional<int> second;
+  std::string firstName = "left";
+  std::string secondName;
+  bool given = false;
+};
+
 // What the command line asks for. Receiver settings stay empty unless given, so that a settings
 // file can supply them and a value given here can win over it. New options add a field here and
 // a row to the option table in DecodeOptions.cpp; nothing else in the parser changes.
@@ -53,6 +63,13 @@ struct DecodeOptions {
   std::optional<std::string> onMessage;
   bool onMessageShell = false;  // through /bin/sh -c instead of split into words
   int onMessageSeconds = 10;    // time limit of one run of the command
+  ChannelChoice channels;
+  // The second receiver's values: the second of an L,R pair, or the one value given for both.
+  std::optional<double> centerHz2;
+  std::optional<bool> english2;
+  std::optional<bool> sensitive2;
+  std::optional<NavtexFrequency> frequency2;
+  std::string pairOption;  // the first option given as an L,R pair; it needs two receivers
   std::string input;  // a file name, or "-" for raw PCM on standard input; with --capture, a device
   bool capture = false;  // live from the sound server instead of a file
   bool showHelp = false;

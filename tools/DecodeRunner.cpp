@@ -14,18 +14,48 @@ DecodeRunner::DecodeRunner(const RunSettings& run, const LocalDateTime& start, L
                            MessageCompletionListener* completion)
     : settings_(run.settings),
       centerFrequency_(run.centerHz),
+      centerFrequency2_(run.centerHz2),
       clock_(start),
-      lines_(lines),
-      files_(filing.has_value()),
-      filing_(filing || completion != nullptr
-                  ? std::make_unique<MessageFiling>(settings_, clock_, filing, completion)
-                  : nullptr),
+      filingTarget_(filing),
+      first_(lines, NewFiling(completion)),
       handler_(DecoderSettings{settings_.DecLang, settings_.DecInv, settings_.AutoSet,
                                centerFrequency_, settings_.DecSens},
-               *this, settings_, clock_, *this) {}
+               first_, settings_, clock_, *this) {}
+
+std::unique_ptr<MessageFiling> DecodeRunner::NewFiling(MessageCompletionListener* completion) {
+  if (!filingTarget_ && completion == nullptr) return nullptr;
+  return std::make_unique<MessageFiling>(settings_, clock_, filingTarget_, completion);
+}
+
+void DecodeRunner::AddSecondReceiver(LineSink& lines, MessageCompletionListener* completion) {
+  second_ = std::make_unique<ReceiverPath>(lines, NewFiling(completion));
+  if (MessageFiling* filing = second_->Filing()) {
+    filing->Log().ReadLanguageFrom(settings_.DecLang2);
+    filing->Log().SetWatch(watch_);
+  }
+  handler_.AddSecondReceiver(
+      DecoderSettings{settings_.DecLang2, settings_.DecInv2, settings_.AutoSet2, centerFrequency2_,
+                      settings_.DecSens2},
+      *second_);
+}
+
+void DecodeRunner::SetWatch(const Watch* watch) {
+  watch_ = watch;
+  if (MessageFiling* filing = first_.Filing()) filing->Log().SetWatch(watch);
+  if (second_ && second_->Filing() != nullptr) second_->Filing()->Log().SetWatch(watch);
+}
 
 void DecodeRunner::DecodeBlock(StereoBlock block) {
-  handler_.ProcessBlock(block);
+  if (swapChannels_) {
+    std::array<std::int16_t, StereoBlockSamples> swapped{};
+    for (std::size_t frame = 0; frame < BlockFrames; ++frame) {
+      swapped[frame * 2] = block[frame * 2 + 1];
+      swapped[frame * 2 + 1] = block[frame * 2];
+    }
+    handler_.ProcessBlock(swapped);
+  } else {
+    handler_.ProcessBlock(block);
+  }
   clock_.CountBlock();
 }
 
@@ -47,33 +77,18 @@ std::size_t DecodeRunner::Run(BlockSource& source, ProgressListener* progress) {
   return frames;
 }
 
-std::optional<FilingSummary> DecodeRunner::Filing() const {
-  if (!files_) return std::nullopt;
-  return filing_->Summary();
+std::optional<FilingSummary> DecodeRunner::SecondFiling() const {
+  if (!second_) return std::nullopt;
+  return SummaryOf(*second_);
 }
 
-void DecodeRunner::AddReceivedLine(const std::string& line, bool cut) {
-  lines_.AddReceivedLine(line, cut);
-  if (filing_) filing_->Log().AddReceivedLine(line, cut);
+std::optional<FilingSummary> DecodeRunner::SummaryOf(const ReceiverPath& path) const {
+  if (!filingTarget_) return std::nullopt;
+  return path.Filing()->Summary();
 }
 
-void DecodeRunner::AddUnsureLine(const std::string& line, bool cut, const UnsureBytes& unsure) {
-  lines_.AddUnsureLine(line, cut, unsure);
-  if (filing_) filing_->Log().AddUnsureLine(line, cut, unsure);
-}
-
-void DecodeRunner::ShowLiveLine(const std::string& line) {
-  lines_.ShowLiveLine(line);
-  if (filing_) filing_->Log().ShowLiveLine(line);
-}
-
-void DecodeRunner::PhasingSeen() {
-  lines_.PhasingSeen();
-  if (filing_) filing_->Log().PhasingSeen();
-}
-
-void DecodeRunner::DiscardMessage() {
-  if (filing_) filing_->Log().DiscardMessage();
+void DecodeRunner::DiscardSecondMessage() {
+  if (second_) second_->DiscardMessage();
 }
 
 }  // namespace seaherald::decodetool

@@ -14,6 +14,7 @@
 #include "tools/BlockSource.h"
 #include "tools/FilingSummary.h"
 #include "tools/MessageFiling.h"
+#include "tools/ReceiverPath.h"
 #include "tools/RunSettings.h"
 
 namespace seaherald::decodetool {
@@ -32,7 +33,11 @@ class ProgressListener {
 // to `lines` and then, with a filing target, to the receiver's message log, whose stamps come
 // from the same clock. A completion listener hears of every completed message, whether filed or
 // (without a filing target) not.
-class DecodeRunner final : private LineSink, private BlockHandlerListener {
+//
+// A second receiver takes the right channel with the run's second settings, its own lines and
+// completion listener and its own message log on the same folder, so that the fewer-errors rule
+// holds between the two receivers as between two receptions in time.
+class DecodeRunner final : private BlockHandlerListener {
  public:
   DecodeRunner(const RunSettings& run, const LocalDateTime& start, LineSink& lines,
                const std::optional<FilingTarget>& filing = std::nullopt,
@@ -43,6 +48,11 @@ class DecodeRunner final : private LineSink, private BlockHandlerListener {
   void FollowWallClock() { clock_.FollowWallClock(); }
   DecodeRunner(const DecodeRunner&) = delete;
   DecodeRunner& operator=(const DecodeRunner&) = delete;
+
+  // Once, before decoding, when the run's settings have Receiver2 on.
+  void AddSecondReceiver(LineSink& lines, MessageCompletionListener* completion = nullptr);
+  // Live audio whose right channel is the one to decode: the channels change places first.
+  void TakeRightChannelFirst() { swapChannels_ = true; }
 
   void DecodeBlock(StereoBlock block);
 
@@ -56,21 +66,20 @@ class DecodeRunner final : private LineSink, private BlockHandlerListener {
   bool Inverted() const { return settings_.DecInv; }
   const LocalClock& Clock() const { return clock_; }
   // The station names and message selection of the user's watch; null for none.
-  void SetWatch(const Watch* watch) {
-    if (filing_) filing_->Log().SetWatch(watch);
-  }
+  void SetWatch(const Watch* watch);
   // What became of the messages so far; nothing without a filing target.
-  std::optional<FilingSummary> Filing() const;
+  std::optional<FilingSummary> Filing() const { return SummaryOf(first_); }
+  // The same for the second receiver; nothing without it.
+  std::optional<FilingSummary> SecondFiling() const;
 
  private:
-  void AddReceivedLine(const std::string& line, bool cut) override;
-  void AddUnsureLine(const std::string& line, bool cut, const UnsureBytes& unsure) override;
-  void ShowLiveLine(const std::string& line) override;
-  void PhasingSeen() override;
+  std::unique_ptr<MessageFiling> NewFiling(MessageCompletionListener* completion);
+  std::optional<FilingSummary> SummaryOf(const ReceiverPath& path) const;
 
   void OnBlockDecoded() override {}
   void ShowClock(const std::string&) override {}
-  void DiscardMessage() override;
+  void DiscardMessage() override { first_.DiscardMessage(); }
+  void DiscardSecondMessage() override;
   void AutoDeleteLogs() override {}  // never: the tool only adds to a log folder
   void SetLamp(bool) override {}
   void OnBlockDone() override {}
@@ -79,6 +88,7 @@ class DecodeRunner final : private LineSink, private BlockHandlerListener {
 
   Settings settings_;  // read at every block; automatic mode writes DecLang and DecInv back
   double centerFrequency_;
+  double centerFrequency2_;
   // The audio's time for recordings, or the wall clock's for live capture.
   class RunClock final : public LocalClock {
    public:
@@ -92,9 +102,11 @@ class DecodeRunner final : private LineSink, private BlockHandlerListener {
     bool live_ = false;
   };
   RunClock clock_;
-  LineSink& lines_;
-  bool files_;
-  std::unique_ptr<MessageFiling> filing_;
+  std::optional<FilingTarget> filingTarget_;
+  ReceiverPath first_;
+  std::unique_ptr<ReceiverPath> second_;
+  const Watch* watch_ = nullptr;
+  bool swapChannels_ = false;
   BlockHandler handler_;
 };
 

@@ -5,7 +5,8 @@
 
 namespace seaherald::decodetool {
 
-std::string DescribeFiling(const FilingSummary& summary, const std::string& folder) {
+std::string DescribeFiling(const FilingSummary& summary, const std::string& folder,
+                           const std::string& channel) {
   const FilingCounts& c = summary.counts;
   const std::array<std::pair<int, const char*>, 11> outcomes{{
       {c.written, "filed as a new log file"},
@@ -20,7 +21,9 @@ std::string DescribeFiling(const FilingSummary& summary, const std::string& fold
       {c.writeFailed, "not filed: the log file could not be written"},
       {c.notTaken, "not taken: station or type not selected (--stations, --types)"},
   }};
-  std::string text = "seaherald-decode: messages in '" + folder + "':\n";
+  std::string text = "seaherald-decode: messages ";
+  if (!channel.empty()) text.append("of channel ").append(channel).append(" ");
+  text.append("in '").append(folder).append("':\n");
   for (const auto& [count, outcome] : outcomes) {
     std::string number = std::to_string(count);
     number.insert(0, number.size() < 6 ? 6 - number.size() : 0, ' ');

@@ -14,7 +14,9 @@ struct FilingSummary {
   int unfinished = 0;
 };
 
-// The summary for standard error: a heading naming the folder, then one line per outcome.
-std::string DescribeFiling(const FilingSummary& summary, const std::string& folder);
+// The summary for standard error: a heading naming the folder (and, with two receivers, the
+// channel), then one line per outcome.
+std::string DescribeFiling(const FilingSummary& summary, const std::string& folder,
+                           const std::string& channel = {});
 
 }  // namespace seaherald::decodetool

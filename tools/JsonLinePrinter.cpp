@@ -5,7 +5,12 @@
 namespace seaherald::decodetool {
 
 void JsonLinePrinter::AddReceivedLine(const std::string& line, bool cut) {
-  Write(LineJson(converter_, line, cut, clock_ != nullptr ? clock_->Now() : LocalDateTime{}));
+  AddChannelLine(line, cut, {});
+}
+
+void JsonLinePrinter::AddChannelLine(const std::string& line, bool cut, std::string_view channel) {
+  Write(LineJson(converter_, line, cut, clock_ != nullptr ? clock_->Now() : LocalDateTime{},
+                 channel));
 }
 
 void JsonLinePrinter::MessageCompleted(const CompletedMessage& message) {

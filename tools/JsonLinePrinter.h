@@ -27,6 +27,8 @@ class JsonLinePrinter final : public LineSink, public MessageCompletionListener 
   void SetBeforeWrite(std::function<void()> beforeWrite) { beforeWrite_ = std::move(beforeWrite); }
 
   void AddReceivedLine(const std::string& line, bool cut) override;
+  // A line of one of two receivers: the object names its channel.
+  void AddChannelLine(const std::string& line, bool cut, std::string_view channel);
   void ShowLiveLine(const std::string&) override {}
   void MessageCompleted(const CompletedMessage& message) override;
 

@@ -183,16 +183,20 @@ std::vector<std::string> MessageEnvironment(const CompletedMessage& message) {
       !message.stationName.empty()
           ? message.stationName
           : Catalogue::BaseName(nameLang, Catalogue::BaseOfLetter(lang, b1));
-  return {"SEAHERALD_HEADER=" + utf8(message.header),
-          "SEAHERALD_STATION=" + utf8(b1),
-          "SEAHERALD_STATION_NAME=" + utf8(stationName),
-          "SEAHERALD_TYPE=" + utf8(b2),
-          "SEAHERALD_TYPE_NAME=" +
-              utf8(Catalogue::TypeName(nameLang, Catalogue::TypeOfLetter(lang, b2))),
-          "SEAHERALD_LANGUAGE=" + std::string(lang == 0 ? "en" : "ja"),
-          "SEAHERALD_ALARM=" + std::string(message.alarm ? "1" : "0"),
-          "SEAHERALD_RECEIVED=" + Iso8601(ZoneLocalTime(message.received)),
-          "SEAHERALD_FILING=" + std::string(FilingWord(message.outcome))};
+  std::vector<std::string> variables{
+      "SEAHERALD_HEADER=" + utf8(message.header),
+      "SEAHERALD_STATION=" + utf8(b1),
+      "SEAHERALD_STATION_NAME=" + utf8(stationName),
+      "SEAHERALD_TYPE=" + utf8(b2),
+      "SEAHERALD_TYPE_NAME=" +
+          utf8(Catalogue::TypeName(nameLang, Catalogue::TypeOfLetter(lang, b2))),
+      "SEAHERALD_LANGUAGE=" + std::string(lang == 0 ? "en" : "ja"),
+      "SEAHERALD_ALARM=" + std::string(message.alarm ? "1" : "0"),
+      "SEAHERALD_RECEIVED=" + Iso8601(ZoneLocalTime(message.received)),
+      "SEAHERALD_FILING=" + std::string(FilingWord(message.outcome))};
+  // Only with two receivers: which one heard it.
+  if (!message.channel.empty()) variables.push_back("SEAHERALD_CHANNEL=" + message.channel);
+  return variables;
 }
 
 MessageCommand::MessageCommand(CommandSettings settings,

@@ -36,15 +36,27 @@ Settings BaseSettings(const DecodeOptions& options) {
   return settings;
 }
 
-double CenterFromFile(const Settings& settings, const std::string& file) {
-  const double hz = settings.CentF * 10.0;
+double CenterFromFile(int centF, const char* key, const std::string& file) {
+  const double hz = centF * 10.0;
   if (hz <= 0.0 || hz >= HighestCenterHz) {
-    throw InputError("settings file '" + file + "': CentF " + std::to_string(settings.CentF) +
-                     " gives a centre of " +
-                     std::to_string(static_cast<long long>(settings.CentF) * 10) +
+    throw InputError("settings file '" + file + "': " + key + " " + std::to_string(centF) +
+                     " gives a centre of " + std::to_string(static_cast<long long>(centF) * 10) +
                      " Hz; it must be above 0 and below 1500 Hz (or give --center)");
   }
   return hz;
+}
+
+void ApplySecondReceiver(const DecodeOptions& options, RunSettings& run) {
+  Settings& settings = run.settings;
+  settings.Receiver2 = options.channels.second.has_value();
+  if (!settings.Receiver2) return;
+  run.centerHz2 = options.centerHz2 ? *options.centerHz2
+                                    : CenterFromFile(settings.CentF2, "CentF2",
+                                                     options.settingsFile.value_or("(defaults)"));
+  settings.DecLang2 = options.english2.value_or(settings.DecLang2);
+  settings.DecInv2 = options.inverted.value_or(settings.DecInv2);
+  settings.AutoSet2 = options.automatic.value_or(settings.AutoSet2);
+  settings.DecSens2 = options.sensitive2.value_or(settings.DecSens2);
 }
 
 }  // namespace
@@ -56,7 +68,8 @@ RunSettings SettingsForRun(const DecodeOptions& options) {
   if (options.centerHz) {
     run.centerHz = *options.centerHz;
   } else {
-    run.centerHz = CenterFromFile(settings, options.settingsFile.value_or("(defaults)"));
+    run.centerHz =
+        CenterFromFile(settings.CentF, "CentF", options.settingsFile.value_or("(defaults)"));
   }
   settings.DecLang = options.english.value_or(settings.DecLang);
   settings.DecInv = options.inverted.value_or(settings.DecInv);
@@ -70,6 +83,7 @@ RunSettings SettingsForRun(const DecodeOptions& options) {
   settings.Types = options.types.value_or(settings.Types);
   settings.AlarmTypes = options.alarmTypes.value_or(settings.AlarmTypes);
   settings.DecSens = options.sensitive.value_or(settings.DecSens);
+  ApplySecondReceiver(options, run);
   return run;
 }
 

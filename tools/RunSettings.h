@@ -10,13 +10,16 @@ namespace seaherald::decodetool {
 struct RunSettings {
   Settings settings;
   double centerHz = Settings{}.CentF * 10.0;
+  double centerHz2 = Settings{}.CentF2 * 10.0;  // the second receiver's, when it runs
 };
 
 // Starts from the settings file named by --settings, or from the receiver's defaults, raises
 // ErrNum and TimeOut to 1 as the window does at start-up, and lets every receiver option given on
 // the command line win. Automatic log deletion is always off: the tool only adds to a log folder.
 // Throws InputError when the settings file cannot be read or gives a centre the decoder cannot
-// take (and --center does not replace it).
+// take (and --center does not replace it). The second receiver runs when --channel names two
+// channels; it takes the settings file's second-receiver keys, and the second value of each L,R
+// pair (or the one value given for both) wins over them.
 RunSettings SettingsForRun(const DecodeOptions& options);
 
 }  // namespace seaherald::decodetool

@@ -62,7 +62,9 @@ std::string FormatSeconds(double seconds) {
 
 }  // namespace
 
-SoundFileSource::SoundFileSource(const std::filesystem::path& path) : path_(path) {
+SoundFileSource::SoundFileSource(const std::filesystem::path& path, int leftChannel,
+                                 std::optional<int> rightChannel)
+    : path_(path) {
   const int descriptor = OpenOnce(path);
   SF_INFO info{};
   file_ = sf_open_fd(descriptor, SFM_READ, &info, SF_TRUE);
@@ -81,8 +83,21 @@ SoundFileSource::SoundFileSource(const std::filesystem::path& path) : path_(path
                      std::to_string(info.samplerate) + " Hz or channel count " +
                      std::to_string(info.channels));
   }
+  const int highest = std::max(leftChannel, rightChannel.value_or(0));
+  if (highest >= channels_) {
+    sf_close(file_);
+    file_ = nullptr;
+    throw InputError("cannot decode channel " + std::to_string(highest + 1) + " of '" +
+                     path.string() + "': it has " + std::to_string(info.channels) +
+                     " channel(s) (--channel)");
+  }
+  leftChannel_ = static_cast<std::size_t>(leftChannel);
+  rightChannel_ = static_cast<std::size_t>(rightChannel.value_or(channels_ > 1 ? 1 : 0));
   if (sampleRate_ != DecoderInputRate) {
     resampler_ = std::make_unique<StreamResampler>(sampleRate_, DecoderInputRate);
+    if (rightChannel) {
+      rightResampler_ = std::make_unique<StreamResampler>(sampleRate_, DecoderInputRate);
+    }
   }
   readBuffer_.resize(static_cast<std::size_t>(ReadFrames * channels_));
 }
@@ -112,15 +127,20 @@ bool SoundFileSource::Refill() {
   const auto channels = static_cast<std::size_t>(channels_);
   std::vector<float> left(frames);
   for (std::size_t f = 0; f < frames; ++f)
-    left[f] = readBuffer_[f * channels];
+    left[f] = readBuffer_[f * channels + leftChannel_];
   inputEnded_ = got < ReadFrames;
   if (resampler_) {
     resampler_->Process(left, inputEnded_, pendingLeft_);
+    if (rightResampler_) {
+      std::vector<float> right(frames);
+      for (std::size_t f = 0; f < frames; ++f)
+        right[f] = readBuffer_[f * channels + rightChannel_];
+      rightResampler_->Process(right, inputEnded_, pendingRight_);
+    }
   } else {
     pendingLeft_.insert(pendingLeft_.end(), left.begin(), left.end());
-    const std::size_t rightChannel = channels > 1 ? 1 : 0;
     for (std::size_t f = 0; f < frames; ++f) {
-      pendingRight_.push_back(readBuffer_[f * channels + rightChannel]);
+      pendingRight_.push_back(readBuffer_[f * channels + rightChannel_]);
     }
   }
   if (inputEnded_) CheckForTruncation();
@@ -145,6 +165,12 @@ void SoundFileSource::CheckForTruncation() {
   }
 }
 
+float SoundFileSource::RightAt(std::size_t at) const {
+  if (resampler_ && !rightResampler_) return pendingLeft_[at];
+  // Two resamplers given the same lengths give the same lengths back; a shortfall is silence.
+  return at < pendingRight_.size() ? pendingRight_[at] : 0.0F;
+}
+
 std::size_t SoundFileSource::NextBlock(StereoBlockBuffer block) {
   while (pendingLeft_.size() - pendingStart_ < BlockFrames && Refill()) {
   }
@@ -154,17 +180,16 @@ std::size_t SoundFileSource::NextBlock(StereoBlockBuffer block) {
   for (std::size_t f = 0; f < frames; ++f) {
     const std::size_t at = pendingStart_ + f;
     block[f * 2] = ToSample(pendingLeft_[at]);
-    block[f * 2 + 1] = ToSample(resampler_ ? pendingLeft_[at] : pendingRight_[at]);
+    block[f * 2 + 1] = ToSample(RightAt(at));
   }
   pendingStart_ += frames;
   // Drop what has been handed out once it is a good share of the buffer.
   if (pendingStart_ >= BlockFrames * 4) {
     pendingLeft_.erase(pendingLeft_.begin(),
                        pendingLeft_.begin() + static_cast<std::ptrdiff_t>(pendingStart_));
-    if (!resampler_) {
-      pendingRight_.erase(pendingRight_.begin(),
-                          pendingRight_.begin() + static_cast<std::ptrdiff_t>(pendingStart_));
-    }
+    const std::size_t rightDone = std::min(pendingStart_, pendingRight_.size());
+    pendingRight_.erase(pendingRight_.begin(),
+                        pendingRight_.begin() + static_cast<std::ptrdiff_t>(rightDone));
     pendingStart_ = 0;
   }
   return frames;

@@ -15,13 +15,15 @@ struct sf_private_tag;
 namespace seaherald::decodetool {
 
 // A recording in any format libsndfile reads. The first channel becomes the left channel of the
-// blocks and the second (the first again for mono) the right one. Other sample rates are
-// resampled to 44 100 Hz; only the left channel is resampled then, and the right repeats it,
-// since the receiver decodes the left channel alone.
+// blocks and the second (the first again for mono) the right one, unless other channels are
+// picked. Other sample rates are resampled to 44 100 Hz; only the left channel is resampled then,
+// and the right repeats it, unless a right channel is picked for a second receiver.
 class SoundFileSource : public BlockSource {
  public:
-  // Throws InputError for a file that is missing, unreadable, or in no format libsndfile knows.
-  explicit SoundFileSource(const std::filesystem::path& path);
+  // Throws InputError for a file that is missing, unreadable, in no format libsndfile knows, or
+  // without the picked channels (counted from 0).
+  explicit SoundFileSource(const std::filesystem::path& path, int leftChannel = 0,
+                           std::optional<int> rightChannel = std::nullopt);
   ~SoundFileSource() override;
   SoundFileSource(const SoundFileSource&) = delete;
   SoundFileSource& operator=(const SoundFileSource&) = delete;
@@ -38,6 +40,7 @@ class SoundFileSource : public BlockSource {
   bool Refill();
   void CheckForTruncation();
   bool LengthKnown() const;
+  float RightAt(std::size_t at) const;
 
   sf_private_tag* file_ = nullptr;
   std::filesystem::path path_;
@@ -45,10 +48,13 @@ class SoundFileSource : public BlockSource {
   int channels_ = 0;
   std::int64_t declaredFrames_ = 0;
   std::int64_t framesRead_ = 0;
+  std::size_t leftChannel_ = 0;
+  std::size_t rightChannel_ = 0;
   std::unique_ptr<StreamResampler> resampler_;
+  std::unique_ptr<StreamResampler> rightResampler_;  // only for a picked right channel
   std::vector<float> readBuffer_;
   std::vector<float> pendingLeft_;   // at 44 100 Hz, normalised to +-1
-  std::vector<float> pendingRight_;  // empty while resampling
+  std::vector<float> pendingRight_;  // empty while resampling the left channel alone
   std::size_t pendingStart_ = 0;
   bool inputEnded_ = false;
   std::optional<std::string> defect_;

@@ -2,6 +2,7 @@
 // decoded lines and, with --log, files the messages as the receiver window does.
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -26,6 +27,7 @@
 #include "tools/MessageFiling.h"
 #include "tools/NmeaPrinter.h"
 #include "tools/RawPcmSource.h"
+#include "tools/ReceiverOutputs.h"
 #include "tools/RunSettings.h"
 #include "tools/SoundFileSource.h"
 #include "tools/TerminalProgress.h"
@@ -48,9 +50,10 @@ void Complain(const std::string& message) {
   std::fprintf(stderr, "seaherald-decode: %s\n", message.c_str());
 }
 
-std::unique_ptr<BlockSource> OpenSource(const std::string& input) {
-  if (input == "-") return std::make_unique<RawPcmSource>(stdin);
-  return std::make_unique<SoundFileSource>(input);
+std::unique_ptr<BlockSource> OpenSource(const DecodeOptions& options) {
+  if (options.input == "-") return std::make_unique<RawPcmSource>(stdin);
+  return std::make_unique<SoundFileSource>(options.input, options.channels.first,
+                                           options.channels.second);
 }
 
 // Where messages go with --log; a folder that cannot be made is told at once, and every message
@@ -106,7 +109,7 @@ std::filesystem::path ExecutablePath() {
 
 int Decode(const DecodeOptions& options) {
   std::unique_ptr<BlockSource> source;
-  if (!options.capture) source = OpenSource(options.input);
+  if (!options.capture) source = OpenSource(options);
   const RunSettings run = SettingsForRun(options);
   const seaherald::Watch watch =
       WatchFromSettings(run.settings, options.stationList, ExecutablePath());
@@ -151,8 +154,11 @@ int Decode(const DecodeOptions& options) {
     if (progress) progress->Clear();
     Complain(text);
   };
-  DecodeRunner runner(run, seaherald::SystemClock().Now(), *lines, FilingTargetFor(options, report),
-                      completions.Empty() ? nullptr : &completions);
+  ReceiverOutputs outputs(options, *lines, printer, json, completions);
+  DecodeRunner runner(run, seaherald::SystemClock().Now(), outputs.Lines(0),
+                      FilingTargetFor(options, report), outputs.Completion(0));
+  if (outputs.Two()) runner.AddSecondReceiver(outputs.Lines(1), outputs.Completion(1));
+  if (options.capture && options.channels.first == 1) runner.TakeRightChannelFirst();
   json.SetClock(runner.Clock());
   runner.SetWatch(&watch);
   if (source) {
@@ -165,12 +171,23 @@ int Decode(const DecodeOptions& options) {
   const auto defect = source ? source->Defect() : std::nullopt;
   if (defect) Complain(*defect);
   const std::optional<FilingSummary> filing = runner.Filing();
-  if (filing) std::fputs(DescribeFiling(*filing, *options.logFolder).c_str(), stderr);
+  const std::optional<FilingSummary> secondFiling = runner.SecondFiling();
+  if (filing) {
+    const std::string name = secondFiling ? options.channels.firstName : std::string();
+    std::fputs(DescribeFiling(*filing, *options.logFolder, name).c_str(), stderr);
+  }
+  if (secondFiling) {
+    std::fputs(
+        DescribeFiling(*secondFiling, *options.logFolder, options.channels.secondName).c_str(),
+        stderr);
+  }
   // Published messages are waited for even when filing failed: that exit must not lose them too.
   const std::size_t undelivered = network ? network->Flush(MqttFlushLimit) : 0;
   if (undelivered > 0)
     Complain(std::to_string(undelivered) + " message(s) not acknowledged by the MQTT broker");
-  if (filing && filing->counts.writeFailed > 0) return ExitNotFiled;
+  if ((filing && filing->counts.writeFailed > 0) ||
+      (secondFiling && secondFiling->counts.writeFailed > 0))
+    return ExitNotFiled;
   if (undelivered > 0) return ExitNotDelivered;
   return defect ? ExitInputProblem : ExitDecoded;
 }

@@ -1,0 +1,270 @@
+// seaherald-decode with two receivers: a generated stereo broadcast with different, overlapping
+// messages on each channel, filed into one folder, against what each receiver alone prints.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/roundtrip/Messages.h"
+#include "tests/roundtrip/ToolRun.h"
+#include "tests/support/AudioFileWriter.h"
+#include "tests/support/TestSignal.h"
+
+namespace seaherald::roundtrip {
+namespace {
+
+namespace fs = std::filesystem;
+using testsignal::Transmission;
+
+Transmission EnglishMessage(const std::string& header, const std::vector<std::string>& body) {
+  std::string text = "ZCZC " + header + "\r\n";
+  for (const std::string& line : body)
+    text += line + "\r\n";
+  return EnglishBroadcast(text + "NNNN\r\n");
+}
+
+// A bit error in the first copy of `word`'s first letter: that line is handed over cut short.
+Transmission WithCutLine(Transmission transmission, const std::string& word) {
+  transmission.bitErrors.push_back({OffsetOf(transmission, word), testsignal::Copy::Dx, 2});
+  return transmission;
+}
+
+// One channel's audio: each broadcast starting at its own second.
+struct Placed {
+  Transmission broadcast;
+  double startSeconds;
+};
+
+std::vector<std::int16_t> ChannelAudio(const std::vector<Placed>& placed, int rate) {
+  testsignal::SignalOptions options;
+  options.fsk.sampleRate = rate;
+  std::vector<std::int16_t> audio;
+  for (const Placed& p : placed) {
+    const std::vector<std::int16_t> samples = AudioOf(p.broadcast, options);
+    const auto start = static_cast<std::size_t>(p.startSeconds * rate);
+    if (audio.size() < start + samples.size()) audio.resize(start + samples.size());
+    std::copy(samples.begin(), samples.end(), audio.begin() + static_cast<std::ptrdiff_t>(start));
+  }
+  return audio;
+}
+
+double SecondsOf(const Transmission& broadcast) {
+  return static_cast<double>(AudioOf(broadcast).size()) / testsignal::SignalSampleRate;
+}
+
+fs::path WriteChannels(const fs::path& path, const std::vector<std::vector<std::int16_t>>& channels,
+                       int rate) {
+  std::size_t frames = 0;
+  for (const auto& channel : channels)
+    frames = std::max(frames, channel.size());
+  std::vector<std::int16_t> interleaved;
+  for (std::size_t f = 0; f < frames; ++f) {
+    for (const auto& channel : channels)
+      interleaved.push_back(f < channel.size() ? channel[f] : std::int16_t{0});
+  }
+  testsignal::WriteAudioFile(path, interleaved, static_cast<int>(channels.size()), rate,
+                             testsignal::AudioFileType::Wav);
+  return path;
+}
+
+const std::string JapaneseText =
+    "ＺＣＺＣ　ＬＡ０４２\r\n気象警報\r\n波の高さ　４メートル\r\nＮＮＮＮ\r\n";
+
+// Left: English GA12, then KB07 with a cut line, then GA14 clean. Right, each starting while the
+// left one is still on the air: the Japanese LA042, then KB07 clean (ending later: it replaces
+// the stored cut copy), then GA14 with a cut line (the stored clean copy stays).
+struct StereoBroadcast {
+  explicit StereoBroadcast(const fs::path& path, int rate = testsignal::SignalSampleRate) {
+    const Transmission ga12 = EnglishMessage("GA12", {"STORM WARNING", "WIND NE 9"});
+    const Transmission la042 = JapaneseBroadcast(JapaneseText);
+    const Transmission kb07 = EnglishMessage("KB07", {"GALE WARNING", "WIND SW 8 LATER"});
+    const Transmission ga14 = EnglishMessage("GA14", {"FOG IN THE STRAIT", "VIS POOR"});
+    constexpr double Lag = 1.5;
+    const double second = std::max(SecondsOf(ga12), Lag + SecondsOf(la042)) + 1.0;
+    const double third = second + Lag + SecondsOf(kb07) + 1.0;
+    const auto left =
+        ChannelAudio({{ga12, 0.0}, {WithCutLine(kb07, "LATER"), second}, {ga14, third}}, rate);
+    const auto right = ChannelAudio(
+        {{la042, Lag}, {kb07, second + Lag}, {WithCutLine(ga14, "POOR"), third + Lag}}, rate);
+    file = WriteChannels(path, {left, right}, rate);
+    extra = WriteChannels(path.parent_path() / ("three-" + path.filename().string()),
+                          {std::vector<std::int16_t>(left.size() / 4, 0), right, left}, rate);
+  }
+  fs::path file;
+  fs::path extra;  // three channels: silence, the right channel, the left channel
+};
+
+// The lines printed for `channel`, without its name.
+std::vector<std::string> LinesOfChannel(const std::vector<std::string>& lines,
+                                        const std::string& channel) {
+  std::vector<std::string> taken;
+  const std::string prefix = channel + ": ";
+  for (const std::string& line : lines) {
+    if (line.starts_with(prefix)) taken.push_back(line.substr(prefix.size()));
+  }
+  return taken;
+}
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::vector<fs::path> FilesIn(const fs::path& folder) {
+  std::vector<fs::path> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string SummaryLine(int count, const std::string& outcome) {
+  std::string number = std::to_string(count);
+  return std::string(6 - number.size(), ' ') + number + " " + outcome + "\n";
+}
+
+// The log file after its stamp line.
+std::string AfterStamp(const fs::path& path) {
+  const std::string content = ReadBytes(path);
+  const std::size_t lineEnd = content.find("\r\n");
+  return lineEnd == std::string::npos ? content : content.substr(lineEnd + 2);
+}
+
+class DecodeToolChannels : public ::testing::Test {
+ protected:
+  ScratchDirectory dir_;
+  StereoBroadcast stereo_{dir_ / "stereo.wav"};
+};
+
+TEST_F(DecodeToolChannels, BothChannelsFileIntoOneFolderAndTheBetterCopyOfAHeaderStays) {
+  const fs::path logs = dir_ / "logs";
+  const ToolResult both = RunDecodeTool(
+      {"--channel", "both", "--lang", "en,ja", "--log", logs.string(), stereo_.file.string()});
+  ASSERT_EQ(both.exitCode, 0) << both.err;
+  const auto left = LinesOfChannel(both.lines, "left");
+  const auto right = LinesOfChannel(both.lines, "right");
+  EXPECT_EQ(left.size() + right.size(), both.lines.size()) << "every line names its channel";
+  ASSERT_GE(left.size(), 4u) << both.out;
+  ASSERT_GE(right.size(), 4u) << both.out;
+  EXPECT_EQ(std::vector<std::string>(left.begin(), left.begin() + 4),
+            (std::vector<std::string>{"ZCZC GA12", "STORM WARNING", "WIND NE 9", "NNNN"}));
+  EXPECT_EQ(std::vector<std::string>(right.begin(), right.begin() + 4),
+            (std::vector<std::string>{"ＺＣＺＣ　ＬＡ０４２", "気象警報", "波の高さ　４メートル",
+                                      "ＮＮＮＮ"}));
+  // The overlapping copies of one header: each receiver kept its own message in progress.
+  EXPECT_NE(std::find(left.begin(), left.end(), "WIND SW 8 ..."), left.end()) << both.out;
+  EXPECT_NE(std::find(right.begin(), right.end(), "WIND SW 8 LATER"), right.end()) << both.out;
+  EXPECT_NE(std::find(left.begin(), left.end(), "VIS POOR"), left.end()) << both.out;
+  EXPECT_NE(std::find(right.begin(), right.end(), "VIS ..."), right.end()) << both.out;
+
+  ASSERT_EQ(FilesIn(logs),
+            (std::vector<fs::path>{"GA12.txt", "GA14.txt", "KB07.txt", "ＬＡ０４２.txt"}));
+  EXPECT_EQ(AfterStamp(logs / "KB07.txt"),
+            "Detected 000 error\r\n-\r\nGALE WARNING\r\nWIND SW 8 LATER\r\n");
+  EXPECT_EQ(AfterStamp(logs / "GA14.txt"),
+            "Detected 000 error\r\n-\r\nFOG IN THE STRAIT\r\nVIS POOR\r\n");
+  EXPECT_NE(both.err.find("messages of channel left in '" + logs.string() + "':\n" +
+                          SummaryLine(3, "filed as a new log file") +
+                          SummaryLine(0, "replaced a stored copy with as many or more errors") +
+                          SummaryLine(0, "dropped: the stored copy has fewer errors")),
+            std::string::npos)
+      << both.err;
+  EXPECT_NE(both.err.find("messages of channel right in '" + logs.string() + "':\n" +
+                          SummaryLine(1, "filed as a new log file") +
+                          SummaryLine(1, "replaced a stored copy with as many or more errors") +
+                          SummaryLine(1, "dropped: the stored copy has fewer errors")),
+            std::string::npos)
+      << both.err;
+}
+
+TEST_F(DecodeToolChannels, EachReceiverPrintsWhatItWouldPrintAlone) {
+  const ToolResult both = RunDecodeTool({"--channel=both", "--lang=en,ja", stereo_.file.string()});
+  ASSERT_EQ(both.exitCode, 0) << both.err;
+  const ToolResult plain = RunDecodeTool({"--lang", "en", stereo_.file.string()});
+  const ToolResult left =
+      RunDecodeTool({"--channel", "left", "--lang", "en", stereo_.file.string()});
+  const ToolResult right =
+      RunDecodeTool({"--channel", "right", "--lang", "ja", stereo_.file.string()});
+  ASSERT_EQ(right.exitCode, 0) << right.err;
+  EXPECT_EQ(left.out, plain.out) << "--channel left is the default, byte for byte";
+  EXPECT_EQ(LinesOfChannel(both.lines, "left"), plain.lines);
+  EXPECT_EQ(LinesOfChannel(both.lines, "right"), right.lines);
+  EXPECT_EQ(right.lines.front(), "ＺＣＺＣ　ＬＡ０４２");
+
+  // Any two channels of a recording with more, named by their numbers.
+  const ToolResult picked =
+      RunDecodeTool({"--channel", "3,2", "--lang", "en,ja", stereo_.extra.string()});
+  ASSERT_EQ(picked.exitCode, 0) << picked.err;
+  EXPECT_EQ(LinesOfChannel(picked.lines, "3"), plain.lines);
+  EXPECT_EQ(LinesOfChannel(picked.lines, "2"), right.lines);
+}
+
+TEST_F(DecodeToolChannels, OtherSampleRatesResampleBothChannels) {
+  const StereoBroadcast resampled(dir_ / "stereo-48k.wav", 48000);
+  const ToolResult both = RunDecodeTool({"--channel=both", "--lang=en,ja", stereo_.file.string()});
+  const ToolResult other =
+      RunDecodeTool({"--channel=both", "--lang=en,ja", resampled.file.string()});
+  ASSERT_EQ(other.exitCode, 0) << other.err;
+  EXPECT_EQ(other.out, both.out);
+}
+
+TEST_F(DecodeToolChannels, JsonObjectsNameTheirChannelAndItsFrequency) {
+  const ToolResult result =
+      RunDecodeTool({"--channel", "both", "--lang", "en,ja", "--format", "jsonl", "--frequency",
+                     "518,424", stereo_.file.string()});
+  const ToolResult text =
+      RunDecodeTool({"--channel", "both", "--lang", "en,ja", stereo_.file.string()});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  std::map<std::string, std::vector<std::string>> headers;
+  int lineObjects = 0;
+  for (const std::string& text : result.lines) {
+    const nlohmann::json object = nlohmann::json::parse(text);
+    const std::string channel = object.at("channel");
+    ASSERT_TRUE(channel == "left" || channel == "right") << text;
+    if (object.at("kind") == "line") {
+      ++lineObjects;
+      continue;
+    }
+    EXPECT_EQ(object.at("frequency_khz"), channel == "left" ? 518.0 : 424.0) << text;
+    headers[channel].push_back(object.at("header"));
+  }
+  EXPECT_EQ(lineObjects, static_cast<int>(text.lines.size()));
+  EXPECT_EQ(headers["left"], (std::vector<std::string>{"GA12", "KB07", "GA14"}));
+  EXPECT_EQ(headers["right"], (std::vector<std::string>{"ＬＡ０４２", "KB07", "GA14"}));
+}
+
+TEST_F(DecodeToolChannels, ChannelsThatAreNotThereAndPairsForOneReceiverAreRefused) {
+  const ToolResult missing = RunDecodeTool({"--channel", "4", stereo_.extra.string()});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.err.find("cannot decode channel 4 of"), std::string::npos) << missing.err;
+  EXPECT_NE(missing.err.find("it has 3 channel(s)"), std::string::npos) << missing.err;
+  EXPECT_TRUE(missing.out.empty());
+
+  const std::vector<std::vector<std::string>> usage{
+      {"--center", "800,600", stereo_.file.string()},
+      {"--channel", "right", "--lang", "en,ja", stereo_.file.string()},
+      {"--channel", "both", "--center", "800,2000", stereo_.file.string()},
+      {"--channel", "2,2", stereo_.file.string()},
+      {"--channel", "0", stereo_.file.string()},
+      {"--channel", "middle", stereo_.file.string()},
+      {"--channel", "both", "-"},
+      {"--channel", "both", "--capture", "--channel", "1,3"},
+  };
+  for (const auto& args : usage) {
+    const ToolResult result = RunDecodeTool(args);
+    EXPECT_EQ(result.exitCode, 2) << args[1] << " " << args[2] << ": " << result.err;
+    EXPECT_NE(result.err.find("Try 'seaherald-decode --help'"), std::string::npos) << result.err;
+  }
+}
+
+}  // namespace
+}  // namespace seaherald::roundtrip
