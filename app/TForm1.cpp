@@ -18,6 +18,7 @@
 #include "app/ColourPanel.h"
 #include "app/LogBrowserWidgets.h"
 #include "app/QtText.h"
+#include "app/ReceiverChannelStamp.h"
 #include "app/SettingsFile.h"
 #include "app/SpectrumView.h"
 #include "app/StartupText.h"
@@ -97,7 +98,8 @@ TForm1::TForm1(AppPaths paths, FormServices services)
   browser_->SetArea(&watch_.area);
   StartNetworkOutputs();
   alarm_ = std::make_unique<AlarmOutputs>(text_, *alarmBanner_, network_.get());
-  log_->SetCompletionListener(alarm_.get());
+  channel1_ = std::make_unique<ReceiverChannelStamp>(settings_, "left", *alarm_);
+  log_->SetCompletionListener(channel1_.get());
   browser_->Start();
   centerFrequency_ = settings_.CentF * 10.0;
   blockHandler_ = std::make_unique<BlockHandler>(
@@ -128,7 +130,8 @@ void TForm1::StartSecondReceiver() {
                                        &browser_->SecondReceiver(), text_);
   log2_->ReadLanguageFrom(settings_.DecLang2);
   log2_->SetWatch(&watch_);
-  log2_->SetCompletionListener(alarm_.get());
+  channel2_ = std::make_unique<ReceiverChannelStamp>(settings_, "right", *alarm_);
+  log2_->SetCompletionListener(channel2_.get());
   blockHandler_->AddSecondReceiver(
       DecoderSettings{settings_.DecLang2, settings_.DecInv2, settings_.AutoSet2, centerFrequency2_,
                       settings_.DecSens2},

@@ -31,6 +31,7 @@ class LogBrowser;
 class LogBrowserWidgets;
 class MessageLog;
 class NetworkOutputs;
+class ReceiverChannelStamp;
 class StatusPanelsView;
 class TForm3;
 
@@ -173,6 +174,9 @@ class TForm1 final : public QWidget,
   Watch watch_;
   AlarmBanner* alarmBanner_ = nullptr;
   std::unique_ptr<AlarmOutputs> alarm_;
+  // Each receiver's messages reach the alarm marked with their channel while both run.
+  std::unique_ptr<ReceiverChannelStamp> channel1_;
+  std::unique_ptr<ReceiverChannelStamp> channel2_;
   std::unique_ptr<MessageLog> log_;
   std::unique_ptr<StatusPanelsView> status2_;
   std::unique_ptr<MessageLog> log2_;
