@@ -243,19 +243,19 @@ std::string ApplyChannel(std::string_view value, DecodeOptions& options) {
 }
 
 const std::array<OptionRow, 31> Options{{
-    {"--channel", "left|right|both|N|N,M",
-     "the input channel(s) to decode: one receiver on the left (default) or right channel, or "
-     "two receivers at once with both; N or N,M pick channels of a recording with more, counted "
-     "from 1 (an SDR writing one channel per frequency)",
+    {"--channel", "CH",
+     "left (default), right or both: one receiver on the left or right channel of the input, or "
+     "two at once; N or N,M pick channels of a recording with more, counted from 1 (an SDR "
+     "writing one channel per frequency)",
      ApplyChannel},
-    {"--center", "HZ[,HZ]",
+    {"--center", "HZ",
      "centre between the two tones, above 0 and below 1500 (default 800); L,R for two receivers",
      [](std::string_view value, DecodeOptions& o) {
        return ApplyPerReceiver(
            "--center", value, o, ApplyCenter,
            [](DecodeOptions& to, const DecodeOptions& from) { to.centerHz2 = from.centerHz; });
      }},
-    {"--lang", "en|ja[,en|ja]", "language to start in (default ja); L,R for two receivers",
+    {"--lang", "en|ja", "language to start in (default ja); L,R for two receivers",
      [](std::string_view value, DecodeOptions& o) {
        return ApplyPerReceiver(
            "--lang", value, o, ApplyLanguage,
@@ -271,7 +271,7 @@ const std::array<OptionRow, 31> Options{{
        o.automatic = false;
        return std::string();
      }},
-    {"--decoder", "standard|sensitive[,...]",
+    {"--decoder", "standard|sensitive",
      "receive path: the standard one, or the high-sensitivity one for weak stations (default "
      "standard); L,R for two receivers",
      [](std::string_view value, DecodeOptions& o) {
@@ -301,7 +301,7 @@ const std::array<OptionRow, 31> Options{{
      "what goes to standard output: the lines as text (default), JSON objects for lines and "
      "messages, or NRX sentences of English messages",
      ApplyFormat},
-    {"--frequency", "490|518|4209|424[,...]",
+    {"--frequency", "490|518|4209|424",
      "frequency (kHz) the receiver is tuned to, in the JSON objects and the NRX sentences "
      "(default 518); NRX has no code for 424 and leaves its frequency field empty; L,R for two "
      "receivers",
@@ -550,7 +550,8 @@ std::string DecodeUsage() {
          "--stations and --types drop the other messages (not filed, not sent, counted in the\n"
          "summary). The alarm types mark messages \"alarm\":true in JSON and MQTT and set\n"
          "SEAHERALD_ALARM=1 for --on-message. The command gets SEAHERALD_HEADER, _STATION,\n"
-         "_STATION_NAME, _TYPE, _TYPE_NAME, _LANGUAGE (en or ja), _ALARM (1 or 0), _RECEIVED;\n"
+         "_STATION_NAME, _TYPE, _TYPE_NAME, _LANGUAGE (en or ja), _ALARM (1 or 0), _RECEIVED\n"
+         "and, with two receivers, _CHANNEL;\n"
          "it runs beside the decoding, and one that fails or outlives its time limit is reported\n"
          "(and killed) without stopping reception.\n"
          "\n"
@@ -559,10 +560,21 @@ std::string DecodeUsage() {
          "the same at any decoding speed, and the \"Last received\" stamp of a log file is the\n"
          "start time plus the audio time at which the message's end marker arrived.\n"
          "\n"
+         "Two receivers: --channel both decodes both channels of the input at once, each with\n"
+         "its own decoder and message in progress, both filing into the same --log folder (of\n"
+         "two receptions of one header, also one per channel, the one with fewer errors kept).\n"
+         "--center, --lang, --decoder and --frequency take L,R pairs; one value is both\n"
+         "receivers'. Each printed line begins with its channel's name (\"left: \"), each JSON\n"
+         "object has a \"channel\" field, messages carry their receiver's frequency, the summary\n"
+         "is given per channel. A recording with more channels (an SDR writing one channel per\n"
+         "frequency) gives any one or two of them as --channel N or N,M, counted from 1.\n"
+         "\n"
          "Settings: without --settings the receiver's defaults apply (centre 800 Hz, Japanese,\n"
          "normal polarity, automatic mode, ErrNum 10, ErrSave on, TimeOut 30, standard path).\n"
          "--settings reads CentF, DecLang, DecInv, AutoSet, ErrNum, ErrSave, TimeOut, DecSens\n"
          "(the receive path), the [Watch] keys and, for --capture, WaveInName from the file;\n"
+         "with two channels the second receiver takes CentF2, DecLang2, DecInv2, AutoSet2 and\n"
+         "DecSens2;\n"
          "ErrNum and TimeOut below 1 are raised to 1 as at the window's start-up. The file is\n"
          "never written, and no log is ever deleted (AutoLogDelete is not acted on).\n"
          "\n"

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/audio/LiveAudio.h"
@@ -95,6 +96,63 @@ TEST(CaptureTool, FilesLiveSurvivesServerLossAndStopsCleanlyOnSigterm) {
   EXPECT_TRUE(fs::exists(logs / "GA12.txt"));
   EXPECT_TRUE(fs::exists(logs / "GA13.txt"));
   EXPECT_FALSE(fs::exists(logs / "GA14.txt"));
+}
+
+// Two different messages at once, one on each channel of the sound input: with both channels
+// each receiver files its own; with the right channel alone only the right one's is filed.
+TEST(CaptureTool, BothChannelsOfTheInputFileTheirOwnMessages) {
+  if (const auto problem = soundtest::PrivateServer::Problem()) {
+    if (soundtest::AudioRequired()) FAIL() << *problem;
+    GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)";
+  }
+  soundtest::PrivateServer server;
+  ASSERT_TRUE(server.Start()) << "the test's own PulseAudio server did not start";
+  ::setenv("PULSE_SERVER", server.Address().c_str(), 1);
+  QTemporaryDir temporary;
+  const fs::path logs = fs::path(temporary.path().toStdString()) / "log";
+  const auto run = [&](const QString& channel, const std::string& leftHeader,
+                       const std::string& rightHeader) {
+    QProcess tool;
+    tool.start(QStringLiteral(SEAHERALD_DECODE_TOOL),
+               {"--capture", "--channel", channel, "--lang", "en", "--manual", "--log",
+                QString::fromStdString(logs), soundtest::TestMonitorName});
+    EXPECT_TRUE(tool.waitForStarted(5000));
+    soundtest::WaitFor([] { return false; }, 3s);
+    const auto left = EnglishAudio("ZCZC " + leftHeader + "\r\nLEFT CHANNEL TEXT\r\nNNNN\r\n");
+    const auto right = EnglishAudio("ZCZC " + rightHeader + "\r\nRIGHT TEXT\r\nNNNN\r\n");
+    std::vector<std::int16_t> stereo(std::max(left.size(), right.size()));
+    for (std::size_t i = 0; i < stereo.size(); i += 2) {
+      if (i < left.size()) stereo[i] = left[i];
+      if (i < right.size()) stereo[i + 1] = right[i];
+    }
+    // The right receiver's message always; the left one's too when both channels are decoded.
+    const auto filed = [&] {
+      return fs::exists(logs / (rightHeader + ".txt")) &&
+             (channel != "both" || fs::exists(logs / (leftHeader + ".txt")));
+    };
+    for (int attempt = 0; attempt < 2 && !filed(); ++attempt) {
+      soundtest::Player player(stereo);
+      soundtest::WaitFor(filed, Duration(stereo) + 3s);
+    }
+    soundtest::WaitFor([] { return false; }, 1s);
+    ::kill(static_cast<pid_t>(tool.processId()), SIGTERM);
+    EXPECT_TRUE(tool.waitForFinished(10000)) << "the tool did not stop on SIGTERM";
+    EXPECT_EQ(tool.exitCode(), 0);
+    return tool.readAllStandardOutput().toStdString() + tool.readAllStandardError().toStdString();
+  };
+
+  const std::string both = run("both", "GA31", "KB32");
+  EXPECT_TRUE(fs::exists(logs / "GA31.txt")) << both;
+  EXPECT_TRUE(fs::exists(logs / "KB32.txt")) << both;
+  EXPECT_NE(both.find("left: LEFT CHANNEL TEXT\n"), std::string::npos) << both;
+  EXPECT_NE(both.find("right: RIGHT TEXT\n"), std::string::npos) << both;
+  EXPECT_NE(both.find("messages of channel right in"), std::string::npos) << both;
+
+  const std::string right = run("right", "GA33", "KB34");
+  EXPECT_TRUE(fs::exists(logs / "KB34.txt")) << right;
+  EXPECT_FALSE(fs::exists(logs / "GA33.txt")) << right;
+  EXPECT_NE(right.find("\nRIGHT TEXT\n"), std::string::npos) << right;
+  EXPECT_EQ(right.find("LEFT CHANNEL TEXT"), std::string::npos) << right;
 }
 
 // An outage longer than the retry interval, a reader of the output that goes away, then SIGTERM

@@ -137,6 +137,27 @@ TEST_F(MessageJsonTest, AreaNameReplacesBothCatalogueNamesAndAlarmIsCarried) {
 }
 
 // The "filing" words are the documented ones, and "filed" agrees with them.
+TEST_F(MessageJsonTest, TwoReceiversAddTheDocumentedChannelAfterTheKindAndTheirOwnFrequency) {
+  FieldTypes lineFields = DocumentedFields("Line objects");
+  FieldTypes messageFields = DocumentedFields("Message objects");
+  for (const auto& [name, type] : DocumentedFields("Two receivers")) {
+    lineFields[name] = type;
+    messageFields[name] = type;
+  }
+  const std::string line = LineJson(converter_, "ZCZC GA12", false, {2026, 12, 8, 14, 50, 3}, "3");
+  EXPECT_EQ(FieldsOf(Parsed(line)), lineFields);
+  EXPECT_TRUE(line.starts_with(R"({"kind":"line","channel":"3",)")) << line;
+
+  CompletedMessage message("GA12", 0, "TEXT\r\n", 0, {2026, 12, 8, 14, 50, 3},
+                           FilingOutcome::kWritten);
+  message.channel = "right";
+  message.frequencyKhz = 424.0;
+  const std::string object = MessageJson(converter_, message, NavtexFrequency::k518, "bridge");
+  EXPECT_EQ(FieldsOf(Parsed(object)), messageFields);
+  EXPECT_TRUE(object.starts_with(R"({"kind":"message","channel":"right",)")) << object;
+  EXPECT_EQ(Parsed(object)["frequency_khz"], 424.0);
+}
+
 TEST_F(MessageJsonTest, EveryOutcomeHasItsDocumentedWord) {
   const std::map<FilingOutcome, std::pair<std::string, bool>> expected{
       {FilingOutcome::kWritten, {"new", true}},

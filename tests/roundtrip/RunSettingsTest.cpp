@@ -104,6 +104,43 @@ TEST_F(SettingsFileTest, CentreTheDecoderCannotTakeIsRefusedUnlessReplaced) {
   }
 }
 
+TEST_F(SettingsFileTest, SecondReceiverTakesTheFilesSecondKeysAndThePairsWin) {
+  const std::string file = Write(
+      "[Wave]\r\nCentF=100\r\nCentF2=60\r\n[Set]\r\nDecLang=1\r\nDecLang2=0\r\n"
+      "DecInv2=1\r\nAutoSet2=0\r\nDecSens2=1\r\nReceiver2=1\r\n");
+  // One channel: one receiver, whatever the file says of a second.
+  EXPECT_FALSE(SettingsForRun(Options({"--settings", file})).settings.Receiver2);
+
+  const RunSettings both = SettingsForRun(Options({"--settings", file, "--channel", "both"}));
+  EXPECT_TRUE(both.settings.Receiver2);
+  EXPECT_EQ(both.centerHz, 1000.0);
+  EXPECT_EQ(both.centerHz2, 600.0);
+  EXPECT_TRUE(both.settings.DecLang);
+  EXPECT_FALSE(both.settings.DecLang2);
+  EXPECT_TRUE(both.settings.DecInv2);
+  EXPECT_FALSE(both.settings.AutoSet2);
+  EXPECT_TRUE(both.settings.DecSens2);
+
+  const RunSettings pairs =
+      SettingsForRun(Options({"--settings", file, "--channel", "both", "--center", "900,700",
+                              "--lang", "ja,en", "--decoder", "sensitive,standard"}));
+  EXPECT_EQ(pairs.centerHz, 900.0);
+  EXPECT_EQ(pairs.centerHz2, 700.0);
+  EXPECT_FALSE(pairs.settings.DecLang);
+  EXPECT_TRUE(pairs.settings.DecLang2);
+  EXPECT_TRUE(pairs.settings.DecSens);
+  EXPECT_FALSE(pairs.settings.DecSens2);
+  // A second centre the decoder cannot take matters only when the second receiver runs.
+  const std::string bad = Write("[Wave]\r\nCentF2=200\r\n");
+  EXPECT_NO_THROW(SettingsForRun(Options({"--settings", bad})));
+  try {
+    SettingsForRun(Options({"--settings", bad, "--channel", "both"}));
+    ADD_FAILURE() << "CentF2 200 accepted";
+  } catch (const InputError& error) {
+    EXPECT_NE(std::string(error.what()).find("CentF2 200"), std::string::npos) << error.what();
+  }
+}
+
 TEST_F(SettingsFileTest, MissingOrUnreadableFileIsAnError) {
   const std::string missing = (dir_ / "none.ini").string();
   EXPECT_THROW(SettingsForRun(Options({"--settings", missing})), InputError);
