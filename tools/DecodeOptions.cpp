@@ -216,14 +216,13 @@ std::optional<int> ParseChannelNumber(std::string_view text) {
 std::string ApplyChannel(std::string_view value, DecodeOptions& options) {
   ChannelChoice& choice = options.channels;
   choice = ChannelChoice{};
-  choice.given = true;
   if (value == "left") return {};
   if (value == "right") {
-    choice = {1, std::nullopt, "right", "", true};
+    choice = {1, std::nullopt, "right", ""};
     return {};
   }
   if (value == "both") {
-    choice = {0, 1, "left", "right", true};
+    choice = {0, 1, "left", "right"};
     return {};
   }
   const std::size_t comma = value.find(',');
@@ -238,7 +237,7 @@ std::string ApplyChannel(std::string_view value, DecodeOptions& options) {
            "(counted from 1), not '" +
            std::string(value) + "'";
   }
-  choice = {*first, second, std::string(firstText), std::string(secondText), true};
+  choice = {*first, second, std::string(firstText), std::string(secondText)};
   return {};
 }
 

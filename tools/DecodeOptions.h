@@ -26,7 +26,6 @@ struct ChannelChoice {
   std::optional<int> second;
   std::string firstName = "left";
   std::string secondName;
-  bool given = false;
 };
 
 // What the command line asks for. Receiver settings stay empty unless given, so that a settings
