@@ -178,7 +178,8 @@ void LogBrowserWidgets::SetPaneText(const std::string& sjis) {
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   memo->setPlainText(text);
   // The received text follows its newest line; a stored message is read from its start.
-  if (controls_.TabControl1->Tabs()->currentIndex() == kTabReceived) {
+  const int shown = controls_.TabControl1->Tabs()->currentIndex();
+  if (shown == kTabReceived || shown == kTabReceived2) {
     memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum());
   }
 }

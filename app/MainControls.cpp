@@ -150,12 +150,16 @@ MainControls BuildMainControls(QWidget* form, const Translation& text) {
   BuildToolBar(controls, form, text);
   BuildBody(controls, form, text);
   controls.StatusBar1 = new StatusPanels(form);
+  controls.StatusBar2 = new StatusPanels(form);
+  controls.StatusBar2->setObjectName(QStringLiteral("StatusBar2"));
+  controls.StatusBar2->hide();
   auto* formLayout = new QVBoxLayout(form);
   formLayout->setContentsMargins(0, 0, 0, 0);
   formLayout->setSpacing(0);
   formLayout->addWidget(controls.Panel6);
   formLayout->addWidget(controls.Panel7, 1);
   formLayout->addWidget(controls.StatusBar1);
+  formLayout->addWidget(controls.StatusBar2);
   return controls;
 }
 

@@ -31,6 +31,8 @@ struct MainControls {
   QTableWidget* ListView1 = nullptr;
   TextTabs* TabControl1 = nullptr;
   StatusPanels* StatusBar1 = nullptr;
+  // The second receiver's line under the first's: hidden while only one receiver runs.
+  StatusPanels* StatusBar2 = nullptr;
 };
 
 // Builds the controls into `form` with the layout's sizes; panel and list sizes from the settings

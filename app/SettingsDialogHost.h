@@ -18,6 +18,10 @@ class SettingsDialogHost {
   virtual void ApplyViewColors() = 0;
   // Shows the input device dialog modally; returns when it is closed.
   virtual void OpenInputDeviceDialog() = 0;
+  // The second receiver's mixer frequency, Hz; acts from the next block on.
+  virtual void SetSecondCenterFrequency(double hz) { static_cast<void>(hz); }
+  // Receiver2 was switched: the second receiver's status line and live tab come or go.
+  virtual void ApplySecondReceiver() {}
   // The [Watch] settings changed: station names, messages taken and alarm types act at once.
   virtual void ApplyWatch() {}
   // The language the dialog speaks, the main window's.

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <stdexcept>
 
+#include "app/QtText.h"
 #include "app/ViewFonts.h"
 
 namespace seaherald {
@@ -37,6 +38,15 @@ void StatusPanels::SetPanelText(int panel, const QString& text) {
   CheckedPanel(panels_, panel)->setText(text);
 }
 
+void StatusPanels::SetPanelColours(int panel, const QColor& background, const QColor& text) {
+  QLabel* label = CheckedPanel(panels_, panel);
+  label->setAutoFillBackground(true);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::Window, background);
+  palette.setColor(QPalette::WindowText, text);
+  label->setPalette(palette);
+}
+
 QString StatusPanels::PanelText(int panel) const {
   return CheckedPanel(panels_, panel)->text();
 }
@@ -63,6 +73,10 @@ void StatusPanels::PlacePanels() {
     panels_[i]->setGeometry(left, 1, widths_[i], BarHeight - 1);
     left += widths_[i];
   }
+}
+
+void StatusPanelsView::SetStatusText(int panel, const std::string& sjis) {
+  panels_.SetPanelText(panel, ToQString(sjis));
 }
 
 }  // namespace seaherald

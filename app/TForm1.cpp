@@ -18,6 +18,7 @@
 #include "app/ColourPanel.h"
 #include "app/LogBrowserWidgets.h"
 #include "app/QtText.h"
+#include "app/ReceiverChannelStamp.h"
 #include "app/SettingsFile.h"
 #include "app/SpectrumView.h"
 #include "app/StartupText.h"
@@ -45,6 +46,7 @@ constexpr int ClockPanel = 3;
 constexpr int StationPanel = 2;
 constexpr int StationPanelWidth = 100;  // the Japanese stations' names fit it
 constexpr int StationPanelPadding = 8;
+constexpr int SecondLampPanel = 3;  // in the second receiver's line, where the first has its clock
 
 // The views' font and colours go on these three, in this order.
 std::array<QWidget*, 3> Views(const MainControls& controls) {
@@ -96,13 +98,15 @@ TForm1::TForm1(AppPaths paths, FormServices services)
   browser_->SetArea(&watch_.area);
   StartNetworkOutputs();
   alarm_ = std::make_unique<AlarmOutputs>(text_, *alarmBanner_, network_.get());
-  log_->SetCompletionListener(alarm_.get());
+  channel1_ = std::make_unique<ReceiverChannelStamp>(settings_, "left", *alarm_);
+  log_->SetCompletionListener(channel1_.get());
   browser_->Start();
   centerFrequency_ = settings_.CentF * 10.0;
   blockHandler_ = std::make_unique<BlockHandler>(
       DecoderSettings{settings_.DecLang, settings_.DecInv, settings_.AutoSet, centerFrequency_,
                       settings_.DecSens},
       *log_, settings_, *clock_, static_cast<BlockHandlerListener&>(*this));
+  StartSecondReceiver();
   if (settings_.AutoLogDelete) browser_->AutoDeleteLogs();
 
   connect(controls_.SpeedButton5, &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
@@ -115,6 +119,36 @@ TForm1::~TForm1() {
   if (soundShutdown_) soundShutdown_();
   // A broker that is there acknowledges at once; one that is not does not hold the exit long.
   if (network_) network_->Flush(std::chrono::seconds(2));
+}
+
+// The right input channel's receiver files into the same folder under the same rules; its line
+// and live tab show only while it is on.
+void TForm1::StartSecondReceiver() {
+  centerFrequency2_ = settings_.CentF2 * 10.0;
+  status2_ = std::make_unique<StatusPanelsView>(*controls_.StatusBar2);
+  log2_ = std::make_unique<MessageLog>(settings_, *clock_, logFolder_, *status2_, *logErrors_,
+                                       &browser_->SecondReceiver(), text_);
+  log2_->ReadLanguageFrom(settings_.DecLang2);
+  log2_->SetWatch(&watch_);
+  channel2_ = std::make_unique<ReceiverChannelStamp>(settings_, "right", *alarm_);
+  log2_->SetCompletionListener(channel2_.get());
+  blockHandler_->AddSecondReceiver(
+      DecoderSettings{settings_.DecLang2, settings_.DecInv2, settings_.AutoSet2, centerFrequency2_,
+                      settings_.DecSens2},
+      *log2_);
+  controls_.StatusBar2->SetPanelText(SecondLampPanel, text_.Tr("受信電文２"));
+  SetSecondLamp(false);
+  ApplySecondReceiver();
+}
+
+void TForm1::ApplySecondReceiver() {
+  const bool on = settings_.Receiver2;
+  controls_.StatusBar2->setVisible(on);
+  controls_.TabControl1->ShowSecondReceiverTab(on);
+  if (!on && browser_->ShownTab() == kTabReceived2) {
+    browserWidgets_->SetActiveTab(kTabReceived);
+    browser_->TabChanged(kTabReceived);
+  }
 }
 
 // A value that cannot be used is told once at start-up; that output stays off, the rest runs.
@@ -176,8 +210,10 @@ void TForm1::LayOutStatusPanels() {
                  status->fontMetrics().horizontalAdvance(QString::fromStdString(station.name)) +
                      StationPanelPadding);
   }
-  status->SetPanelWidth(StationPanel, stationWidth);
-  status->SetPanelWidth(0, width() - StatusPanel0Margin - (stationWidth - StationPanelWidth));
+  for (StatusPanels* bar : {status, controls_.StatusBar2}) {
+    bar->SetPanelWidth(StationPanel, stationWidth);
+    bar->SetPanelWidth(0, width() - StatusPanel0Margin - (stationWidth - StationPanelWidth));
+  }
 }
 
 void TForm1::ApplyStoredSizes() {
@@ -342,8 +378,11 @@ void TForm1::ProcessWaveBlock(StereoBlock block) {
   blockHandler_->ProcessBlock(block);
 }
 
+// Both receivers keep their spectrum history, so that a change of tab shows a full picture.
 void TForm1::OnBlockDecoded() {
   spectrum_.UpdateSpectrum(blockHandler_->GetDecoder().DisplaySamples());
+  if (blockHandler_->SecondReceiverOn())
+    spectrum2_.UpdateSpectrum(blockHandler_->Second()->GetDecoder().DisplaySamples());
 }
 
 void TForm1::ShowClock(const std::string& clockText) {
@@ -364,9 +403,28 @@ void TForm1::SetLamp(bool lime) {
   controls_.Panel1->setPalette(palette);
 }
 
+// The spectrum shows the receiver whose live tab is in view; the stored tab keeps the first's.
+bool TForm1::SecondInView() const {
+  return browser_->ShownTab() == kTabReceived2 && blockHandler_->SecondReceiverOn();
+}
+
 void TForm1::OnBlockDone() {
-  spectrum_.DrawSpectrum(blockHandler_->GetDecoder().TuningOffset(), spectrumBitmap_);
+  if (SecondInView()) {
+    spectrum2_.DrawSpectrum(blockHandler_->Second()->GetDecoder().TuningOffset(), spectrumBitmap_);
+  } else {
+    spectrum_.DrawSpectrum(blockHandler_->GetDecoder().TuningOffset(), spectrumBitmap_);
+  }
   controls_.Image1->ShowBitmap(spectrumBitmap_);
+}
+
+void TForm1::DiscardSecondMessage() {
+  log2_->DiscardMessage();
+}
+
+void TForm1::SetSecondLamp(bool lime) {
+  controls_.StatusBar2->SetPanelColours(SecondLampPanel,
+                                        lime ? QColor(0, 255, 0) : QColor(Qt::black),
+                                        lime ? QColor(Qt::black) : QColor(Qt::white));
 }
 
 }  // namespace seaherald

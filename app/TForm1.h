@@ -31,6 +31,8 @@ class LogBrowser;
 class LogBrowserWidgets;
 class MessageLog;
 class NetworkOutputs;
+class ReceiverChannelStamp;
+class StatusPanelsView;
 class TForm3;
 
 // Services the window uses; tests put in their own, the program leaves them empty for the
@@ -75,6 +77,9 @@ class TForm1 final : public QWidget,
   // SettingsDialogHost.
   Settings& SettingsRecord() override { return settings_; }
   void SetCenterFrequency(double hz) override { centerFrequency_ = hz; }
+  void SetSecondCenterFrequency(double hz) override { centerFrequency2_ = hz; }
+  // Shows or hides the second receiver's status line and live tab as Receiver2 says.
+  void ApplySecondReceiver() override;
   void RestartAutoDeleteTicker() override;
   void ApplyViewFont() override;
   void ApplyViewColors() override;
@@ -88,8 +93,12 @@ class TForm1 final : public QWidget,
   const MainControls& Controls() const { return controls_; }
   const AppPaths& Paths() const { return paths_; }
   double CenterFrequency() const { return centerFrequency_; }
+  double SecondCenterFrequency() const { return centerFrequency2_; }
   LogBrowser& Browser() { return *browser_; }
   MessageLog& Log() { return *log_; }
+  // The second receiver's message log (the right input channel); it decodes only while
+  // Receiver2 is on.
+  MessageLog& SecondLog() { return *log2_; }
   LogBrowserWidgets& BrowserWidgets() { return *browserWidgets_; }
   DialogService& Dialogs() { return *dialogs_; }
   const Translation& Text() const override { return text_; }
@@ -113,6 +122,8 @@ class TForm1 final : public QWidget,
  private:
   void ApplyStoredSizes();
   void StartNetworkOutputs();
+  void StartSecondReceiver();
+  bool SecondInView() const;
   void LoadWatch();
   void LayOutStatusPanels();
   void FormCreate();
@@ -130,6 +141,8 @@ class TForm1 final : public QWidget,
   void AutoDeleteLogs() override;
   void SetLamp(bool lime) override;
   void OnBlockDone() override;
+  void DiscardSecondMessage() override;
+  void SetSecondLamp(bool lime) override;
 
   AppPaths paths_;
   // Read first: the language of every control comes from it.
@@ -143,8 +156,10 @@ class TForm1 final : public QWidget,
   const LocalClock* clock_;
 
   double centerFrequency_ = 0;
+  double centerFrequency2_ = 0;
   LogFolder logFolder_;
   Spectrum spectrum_;
+  Spectrum spectrum2_;
   RgbBitmap spectrumBitmap_;
 
   MainControls controls_;
@@ -159,7 +174,12 @@ class TForm1 final : public QWidget,
   Watch watch_;
   AlarmBanner* alarmBanner_ = nullptr;
   std::unique_ptr<AlarmOutputs> alarm_;
+  // Each receiver's messages reach the alarm marked with their channel while both run.
+  std::unique_ptr<ReceiverChannelStamp> channel1_;
+  std::unique_ptr<ReceiverChannelStamp> channel2_;
   std::unique_ptr<MessageLog> log_;
+  std::unique_ptr<StatusPanelsView> status2_;
+  std::unique_ptr<MessageLog> log2_;
   std::unique_ptr<BlockHandler> blockHandler_;
 
   TForm3* settingsDialog_ = nullptr;

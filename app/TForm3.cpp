@@ -11,6 +11,7 @@
 
 #include "app/Choosers.h"
 #include "app/ColourPanel.h"
+#include "app/SecondReceiverGroup.h"
 #include "app/Settings.h"
 #include "app/SettingsDialogHost.h"
 #include "app/Translation.h"
@@ -24,7 +25,7 @@ namespace seaherald {
 namespace {
 
 constexpr int ClientWidth = 500;
-constexpr int ClientHeight = 445;        // 277 before the watch group
+constexpr int ClientHeight = 561;  // 277 before the watch group, 445 before the second receiver's
 constexpr int CentreFrequencyStep = 10;  // Hz per CentF unit
 
 QLabel* PlainLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
@@ -96,6 +97,8 @@ TForm3::TForm3(SettingsDialogHost& host, Choosers& choosers, QWidget* mainWindow
   BuildFontGroup();
   watchGroup_ = new WatchGroup(host_, this);
   watchGroup_->setGeometry(8, 279, 484, 160);
+  secondReceiver_ = new SecondReceiverGroup(host_, this);
+  secondReceiver_->setGeometry(8, 445, 484, 110);
   CopySettingsIn();
 }
 
@@ -240,6 +243,7 @@ void TForm3::CopySettingsIn() {
   panel1_->SetColour(settings.FontColor);
   panel2_->SetColour(settings.BackColor);
   watchGroup_->CopySettingsIn();
+  secondReceiver_->CopySettingsIn();
   UpdateEnabledStates();
 }
 

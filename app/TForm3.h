@@ -12,6 +12,7 @@ namespace seaherald {
 
 class Choosers;
 class ColourPanel;
+class SecondReceiverGroup;
 class SettingsDialogHost;
 class UpDownButtons;
 class WatchGroup;
@@ -83,6 +84,7 @@ class TForm3 final : public QDialog {
   QCheckBox* checkBox3_ = nullptr;
   QCheckBox* checkBox4_ = nullptr;  // the high-sensitivity receive path
   WatchGroup* watchGroup_ = nullptr;
+  SecondReceiverGroup* secondReceiver_ = nullptr;
   QToolButton* speedButton1_ = nullptr;
   QToolButton* speedButton2_ = nullptr;
   QToolButton* speedButton3_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QTabBar>
 #include <QToolButton>
 #include <algorithm>
@@ -17,6 +18,10 @@ constexpr int TabWidth = 64;
 constexpr int DeleteButtonWidth = 56;
 constexpr int DeleteButtonGap = 2;
 constexpr int CaptionMargin = 4;  // each side, so that a caption never touches the edge
+constexpr int TabCaptionGap = 2;  // beyond the style's own margins
+constexpr int LabelGap = 4;
+constexpr int LabelWidth = 145;
+constexpr int SecondLiveTab = 2;
 
 QToolButton* DeleteButton(QWidget* parent, const char* name, const QString& caption) {
   auto* button = new QToolButton(parent);
@@ -31,6 +36,9 @@ QToolButton* DeleteButton(QWidget* parent, const char* name, const QString& capt
 
 TextTabs::TextTabs(const Translation& text, QWidget* parent)
     : QWidget(parent),
+      received_(text.Tr("受信電文")),
+      received1_(text.Tr("受信電文１")),
+      received2_(text.Tr("受信電文２")),
       tabs_(new QTabBar(this)),
       label1_(new QLabel(this)),
       deleteOne_(DeleteButton(this, "SpeedButton7", text.Tr("１件削除"))),
@@ -41,16 +49,12 @@ TextTabs::TextTabs(const Translation& text, QWidget* parent)
   tabs_->setDrawBase(false);
   tabs_->setExpanding(false);
   tabs_->setFocusPolicy(Qt::NoFocus);
-  tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { width: %1px; height: %2px; }")
-                           .arg(TabWidth)
-                           .arg(TabRowHeight - 2));
-  tabs_->addTab(text.Tr("受信電文"));
+  tabs_->addTab(received_);
   tabs_->addTab(text.Tr("読出電文"));
-  tabs_->setGeometry(0, 0, 2 * TabWidth + 4, TabRowHeight);
 
   label1_->setObjectName(QStringLiteral("Label1"));
   label1_->setTextFormat(Qt::PlainText);
-  label1_->setGeometry(136, 4, 145, TabRowHeight - 4);
+  PlaceTabsAndLabel();
 
   memo_->setObjectName(QStringLiteral("Memo1"));
   memo_->setReadOnly(true);
@@ -60,8 +64,42 @@ TextTabs::TextTabs(const Translation& text, QWidget* parent)
   memo_->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), 12));
 }
 
+void TextTabs::ShowSecondReceiverTab(bool shown) {
+  if (shown == (tabs_->count() > SecondLiveTab)) return;
+  if (shown) {
+    tabs_->addTab(received2_);
+  } else {
+    tabs_->removeTab(SecondLiveTab);
+  }
+  tabs_->setTabText(0, shown ? received1_ : received_);
+  PlaceTabsAndLabel();
+  PlaceButtonsAndPane();
+}
+
+// One receiver's strip keeps the layout's tab width; numbered captions widen every tab alike.
+void TextTabs::PlaceTabsAndLabel() {
+  // Measured with the font and style the bar is drawn with, which polishing settles.
+  tabs_->ensurePolished();
+  const int margins = tabs_->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, tabs_);
+  int tabWidth = TabWidth;
+  for (int tab = 0; tab < tabs_->count() && tabs_->count() > SecondLiveTab; ++tab) {
+    tabWidth = std::max(tabWidth, tabs_->fontMetrics().horizontalAdvance(tabs_->tabText(tab)) +
+                                      margins + TabCaptionGap);
+  }
+  tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { width: %1px; height: %2px; }")
+                           .arg(tabWidth)
+                           .arg(TabRowHeight - 2));
+  const int stripWidth = tabs_->count() * tabWidth + 4;
+  tabs_->setGeometry(0, 0, stripWidth, TabRowHeight);
+  label1_->setGeometry(stripWidth + LabelGap, 4, LabelWidth, TabRowHeight - 4);
+}
+
 void TextTabs::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  PlaceButtonsAndPane();
+}
+
+void TextTabs::PlaceButtonsAndPane() {
   // The Japanese captions fit the layout's width; longer ones widen both buttons alike.
   int buttonWidth = DeleteButtonWidth;
   for (QToolButton* button : {deleteOne_, deleteAll_}) {
@@ -72,6 +110,10 @@ void TextTabs::resizeEvent(QResizeEvent* event) {
     button->resize(buttonWidth, button->height());
   deleteOne_->move(width() - 2 * buttonWidth - DeleteButtonGap, 0);
   deleteAll_->move(width() - buttonWidth, 0);
+  // Beside three tabs the label gives way to the buttons in a narrow strip.
+  if (tabs_->count() > SecondLiveTab)
+    label1_->resize(std::clamp(deleteOne_->x() - LabelGap - label1_->x(), 0, LabelWidth),
+                    label1_->height());
   memo_->setGeometry(0, TabRowHeight, width(), std::max(height() - TabRowHeight, 0));
 }
 

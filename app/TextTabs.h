@@ -12,7 +12,9 @@ namespace seaherald {
 class Translation;
 
 // TabControl1: the tab strip "受信電文" / "読出電文" with the title label beside the tabs, the
-// two delete buttons at its top right and the text pane below the tabs.
+// two delete buttons at its top right and the text pane below the tabs. With a second receiver
+// the strip gains its live tab, "受信電文２", after the others, and the first live tab is
+// numbered "受信電文１".
 class TextTabs final : public QWidget {
   Q_OBJECT
 
@@ -20,6 +22,9 @@ class TextTabs final : public QWidget {
   static constexpr int TabRowHeight = 20;
 
   explicit TextTabs(const Translation& text, QWidget* parent = nullptr);
+
+  // Adds or removes the second receiver's live tab; the tab shown stays unless it goes.
+  void ShowSecondReceiverTab(bool shown);
 
   QTabBar* Tabs() const { return tabs_; }
   QLabel* Label1() const { return label1_; }
@@ -32,6 +37,12 @@ class TextTabs final : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void PlaceTabsAndLabel();
+  void PlaceButtonsAndPane();
+
+  QString received_;
+  QString received1_;
+  QString received2_;
   QTabBar* tabs_;
   QLabel* label1_;
   QToolButton* deleteOne_;

@@ -23,6 +23,7 @@ add_library(seaherald_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/LogBrowserWidgets.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainControls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtDialogService.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SecondReceiverGroup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SpectrumView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StartupText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StatusPanels.cpp

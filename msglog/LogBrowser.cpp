@@ -89,7 +89,7 @@ LogBrowser::LogBrowser(Settings& settings, const LocalClock& clock, const LogFol
 void LogBrowser::Start() {
   AdoptAreaLayout();
   view_.SelectTreeNode(InitialTreeNode());
-  showingReceived_ = true;
+  shownTab_ = kTabReceived;
   view_.SetActiveTab(kTabReceived);
   RebuildLogTree();
 }
@@ -155,7 +155,7 @@ void LogBrowser::TreeNodeClicked(int nodeIndex) {
 void LogBrowser::ShowStoredMessage() {
   const ListedLog* selected = SelectedLog();
   if (selected == nullptr) return;
-  showingReceived_ = false;
+  shownTab_ = kTabStored;
   view_.SetActiveTab(kTabStored);
   storedLabel_ = Compose(text_.Translate(Cp932Text("電文番号：%1")), {selected->header});
   view_.SetLabelText(storedLabel_);
@@ -165,12 +165,12 @@ void LogBrowser::ShowStoredMessage() {
 }
 
 void LogBrowser::TabChanged(int activeTab) {
-  if (activeTab == kTabReceived) {
-    showingReceived_ = true;
-    ShowPane(receivedText_);
+  if (activeTab == kTabReceived || activeTab == kTabReceived2) {
+    shownTab_ = activeTab;
+    ShowPane(activeTab == kTabReceived ? receivedText_ : receivedText2_);
     view_.SetLabelText("");
   } else if (activeTab == kTabStored) {
-    showingReceived_ = false;
+    shownTab_ = kTabStored;
     ShowPane(storedText_);
     view_.SetLabelText(storedLabel_);
   }
@@ -267,7 +267,12 @@ void LogBrowser::ToggleKeepSelected() {
 
 void LogBrowser::ReceivedTextChanged(const std::string& receivedText) {
   receivedText_ = receivedText;
-  if (showingReceived_) ShowPane(receivedText_);
+  if (shownTab_ == kTabReceived) ShowPane(receivedText_);
+}
+
+void LogBrowser::SecondReceiverListener::ReceivedTextChanged(const std::string& receivedText) {
+  browser_.receivedText2_ = receivedText;
+  if (browser_.shownTab_ == kTabReceived2) browser_.ShowPane(browser_.receivedText2_);
 }
 
 void LogBrowser::LogFileCreated() {

@@ -19,8 +19,9 @@
 namespace seaherald {
 
 // Text pane tabs.
-inline constexpr int kTabReceived = 0;  // "受信電文"
-inline constexpr int kTabStored = 1;    // "読出電文"
+inline constexpr int kTabReceived = 0;   // "受信電文"
+inline constexpr int kTabStored = 1;     // "読出電文"
+inline constexpr int kTabReceived2 = 2;  // the second receiver's text, when it runs
 
 // The logic behind the log tree, the message list and the text pane, and the deletion of logs.
 // The window forwards its widget events here and carries out what the browser asks of the
@@ -80,8 +81,12 @@ class LogBrowser final : public MessageLogListener {
   void ReceivedTextChanged(const std::string& receivedText) override;
   void LogFileCreated() override;
   void LogFileConsidered() override;
+  // The listener for the second receiver's message log: its text goes to tab 2, its filing acts
+  // on the tree and list as the first receiver's does.
+  MessageLogListener& SecondReceiver() { return secondReceiver_; }
 
-  bool ShowingReceived() const { return showingReceived_; }
+  bool ShowingReceived() const { return shownTab_ == kTabReceived; }
+  int ShownTab() const { return shownTab_; }
   const std::string& StoredText() const { return storedText_; }
   const std::string& StoredLabel() const { return storedLabel_; }
   // The list as last given to the view, in its order.
@@ -94,6 +99,17 @@ class LogBrowser final : public MessageLogListener {
   const std::vector<std::string>& TreeLabels() const { return treeLabels_; }
 
  private:
+  class SecondReceiverListener final : public MessageLogListener {
+   public:
+    explicit SecondReceiverListener(LogBrowser& browser) : browser_(browser) {}
+    void ReceivedTextChanged(const std::string& receivedText) override;
+    void LogFileCreated() override { browser_.LogFileCreated(); }
+    void LogFileConsidered() override { browser_.LogFileConsidered(); }
+
+   private:
+    LogBrowser& browser_;
+  };
+
   struct ListedLog {
     ListRow row;
     std::string header;  // file name without ".txt", also for rows whose file did not open
@@ -123,9 +139,11 @@ class LogBrowser final : public MessageLogListener {
   std::vector<ListedLog> listed_;
   std::vector<std::string> treeLabels_;
   std::string receivedText_;
+  std::string receivedText2_;
   std::string storedText_;
   std::string storedLabel_;
-  bool showingReceived_ = true;
+  int shownTab_ = kTabReceived;
+  SecondReceiverListener secondReceiver_{*this};
 };
 
 }  // namespace seaherald

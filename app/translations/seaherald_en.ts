@@ -28,6 +28,22 @@
         <translation>Live</translation>
     </message>
     <message>
+        <source>受信電文１</source>
+        <translation>Live 1</translation>
+    </message>
+    <message>
+        <source>受信電文２</source>
+        <translation>Live 2</translation>
+    </message>
+    <message>
+        <source>第２受信機</source>
+        <translation>Second receiver</translation>
+    </message>
+    <message>
+        <source>右チャンネルを受信する</source>
+        <translation>Receive the right channel</translation>
+    </message>
+    <message>
         <source>読出電文</source>
         <translation>Stored</translation>
     </message>

@@ -7,11 +7,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <numbers>
 #include <random>
 
 #include "app/TForm1.h"
 #include "app/ViewFonts.h"
+#include "msglog/LogBrowser.h"
 #include "msglog/MessageLog.h"
 
 namespace seaherald {
@@ -38,11 +40,13 @@ std::vector<StereoFrames> FskBlocks(int count) {
 
 class WindowBench {
  public:
-  WindowBench() {
+  // `settings`: the settings file's text, none when empty.
+  explicit WindowBench(const std::string& settings = {}) {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "seaherald-bench-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     dir_ = pattern;
+    if (!settings.empty()) std::ofstream(dir_ / "seaherald.ini") << settings;
     window_ = std::make_unique<TForm1>(AppPaths{dir_ / "seaherald.ini", dir_ / "log"});
     window_->show();
     QCoreApplication::processEvents();
@@ -76,6 +80,19 @@ void BM_BlockHandler(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BlockHandler)->Unit(benchmark::kMillisecond);
+
+// Both receivers on, the right channel's in view: two decoders and two spectrum histories.
+void BM_BlockHandlerTwoReceivers(benchmark::State& state) {
+  WindowBench bench("[Set]\nReceiver2=1\n");
+  bench.Window().Browser().TabChanged(kTabReceived2);
+  const auto blocks = FskBlocks(50);
+  std::size_t next = 0;
+  for (auto _ : state) {
+    bench.Window().ProcessWaveBlock(StereoBlock(blocks[next]));
+    next = (next + 1) % blocks.size();
+  }
+}
+BENCHMARK(BM_BlockHandlerTwoReceivers)->Unit(benchmark::kMillisecond);
 
 // A block that also finishes a line: the pane is refilled with the whole 63,998-byte received
 // text and the window repaints.

@@ -92,6 +92,18 @@ std::vector<std::int16_t> Interleaved(const std::vector<StereoFrames>& blocks) {
   return samples;
 }
 
+std::vector<StereoFrames> BothChannels(const std::vector<StereoFrames>& left,
+                                       const std::vector<StereoFrames>& right) {
+  std::vector<StereoFrames> blocks(std::max(left.size(), right.size()), StereoFrames{});
+  for (std::size_t b = 0; b < blocks.size(); ++b) {
+    for (std::size_t frame = 0; frame < static_cast<std::size_t>(BlockFrames); ++frame) {
+      if (b < left.size()) blocks[b][2 * frame] = left[b][2 * frame];
+      if (b < right.size()) blocks[b][2 * frame + 1] = right[b][2 * frame];
+    }
+  }
+  return blocks;
+}
+
 std::string LogFileBytes(const LocalDateTime& savedAt, std::string_view body) {
   char stamp[64];
   std::snprintf(stamp, sizeof stamp, "Last received %04d/%02d/%02d %02d:%02d:%02d\r\n",

@@ -70,6 +70,11 @@ std::vector<StereoFrames> BroadcastBlocks(std::string_view text, const Broadcast
 // The blocks one after another, as one stream of interleaved stereo samples.
 std::vector<std::int16_t> Interleaved(const std::vector<StereoFrames>& blocks);
 
+// Two broadcasts at once, one on each input channel: the left channel of `left`'s blocks on the
+// left, that of `right`'s on the right, as long as the longer of them.
+std::vector<StereoFrames> BothChannels(const std::vector<StereoFrames>& left,
+                                       const std::vector<StereoFrames>& right);
+
 // The bytes of the log file the window writes for a message received cleanly at `clock`'s time.
 std::string LogFileBytes(const LocalDateTime& savedAt, std::string_view body);
 

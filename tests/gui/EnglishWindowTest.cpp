@@ -134,12 +134,13 @@ QRect LabelTextRect(const QLabel* l) {
 }
 
 // Texts that do not fit their control, and label texts that run into a neighbour or out of
-// their parent: the English captions are often longer than the Japanese ones.
+// their parent, among the controls shown: the English captions are often longer than the Japanese
+// ones.
 QStringList CutTexts(const QWidget& root) {
   QStringList cut;
   for (const QWidget* w : root.findChildren<QWidget*>()) {
     const QString caption = ShownCaption(w);
-    if (caption.isEmpty() || w->isHidden()) continue;
+    if (caption.isEmpty() || !w->isVisibleTo(&root)) continue;
     int width = 0;  // of the widest line: a caption may be set on two
     for (const QString& line : caption.split(QLatin1Char('\n')))
       width = std::max(width, w->fontMetrics().horizontalAdvance(line));
@@ -268,6 +269,30 @@ TEST_F(EnglishWindow, EveryTextFitsItsControlAtTheLayoutSizes) {
     const QRect wrapped =
         tree->fontMetrics().boundingRect(QRect(0, 0, room, 1000), Qt::TextWordWrap, text);
     EXPECT_LE(wrapped.height(), tree->visualItemRect(*it).height()) << text.toStdString();
+  }
+}
+
+// The second receiver's line, tab and settings at the smallest window, in both languages.
+TEST_F(EnglishWindow, SecondReceiverFitsInBothLanguages) {
+  WriteSettings("[Set]\nReceiver2=1\nAutoSet2=0\n");
+  for (const char* language : {"en", "ja"}) {
+    qputenv(UiLanguageVariable, language);
+    TForm1& window = StartProgram().Window();
+    window.resize(700, 500);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.Controls().StatusBar2->isVisible()) << language;
+    EXPECT_EQ(CutTexts(window), QStringList()) << language;
+    QTabBar* tabs = window.Controls().TabControl1->Tabs();
+    ASSERT_EQ(tabs->count(), 3) << language;
+    const int margins = tabs->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, tabs);
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+      EXPECT_LE(tabs->fontMetrics().horizontalAdvance(tabs->tabText(tab)),
+                tabs->tabRect(tab).width() - margins)
+          << language << " " << tabs->tabText(tab).toStdString();
+    }
+    EXPECT_LE(tabs->geometry().right(), window.Controls().TabControl1->SpeedButton7()->x())
+        << language;
+    program_.reset();
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "msglog/MessageLog.h"
 #include "tests/gui/WindowFixture.h"
+#include "tests/relay/MqttTestBroker.h"
 #include "tests/relay/NrxParsing.h"
 #include "tests/relay/UdpListener.h"
 
@@ -12,8 +13,8 @@ namespace {
 
 class NetworkOutputsTest : public WindowTest {
  protected:
-  void Receive(const std::string& header, int cutLines) {
-    MessageLog& log = Window().Log();
+  void Receive(const std::string& header, int cutLines, bool secondReceiver = false) {
+    MessageLog& log = secondReceiver ? Window().SecondLog() : Window().Log();
     log.AddReceivedLine("ZCZC " + header, false);
     log.AddReceivedLine("NAVAREA XI, 123", false);
     for (int i = 0; i < cutLines; ++i)
@@ -59,6 +60,34 @@ TEST_F(NetworkOutputsTest, UnusableValuesAreToldAndTheRestRuns) {
   EXPECT_NE(dialogs_.errors[0].find("NrxFreq"), std::string::npos);
   Receive("GA12", 0);
   EXPECT_FALSE(plotter_.Receive().empty());
+}
+
+// Messages of both receivers go out marked with their channel; one receiver's carry none.
+TEST_F(NetworkOutputsTest, WithTwoReceiversEachMessageNamesItsChannel) {
+  SEAHERALD_REQUIRE_BROKER();
+  seaherald::testing::MqttTestBroker broker;
+  ASSERT_TRUE(broker.Start());
+  seaherald::testing::MqttTestSubscriber subscriber(broker.Port(), "ship/navtex");
+  ASSERT_TRUE(subscriber.WaitSubscribed(std::chrono::seconds(10)));
+  WriteSettings(
+      "[Set]\nDecLang=1\nReceiver2=1\nDecLang2=1\n[Net]\nMqttTopic=ship/navtex\n"
+      "MqttUrl=mqtt://127.0.0.1:" +
+      std::to_string(broker.Port()) + "\n");
+  Receive("GA12", 0);
+  Receive("GB34", 0, true);
+  Window().SettingsRecord().Receiver2 = false;
+  Receive("GA13", 0);
+  const auto payloads = subscriber.WaitFor(3, std::chrono::seconds(10));
+  ASSERT_EQ(payloads.size(), 3u);
+  const std::string expected[][2] = {{"GA12", "\"left\""}, {"GB34", "\"right\""}, {"GA13", ""}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_NE(payloads[i].find(expected[i][0]), std::string::npos) << payloads[i];
+    const std::size_t channel = payloads[i].find("\"channel\":");
+    EXPECT_EQ(
+        channel == std::string::npos ? "" : payloads[i].substr(channel + 10, expected[i][1].size()),
+        expected[i][1])
+        << payloads[i];
+  }
 }
 
 }  // namespace

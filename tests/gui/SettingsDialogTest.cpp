@@ -2,12 +2,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QToolButton>
 #include <QTreeWidget>
 
 #include "WindowFixture.h"
 #include "app/ColourPanel.h"
 #include "app/LogBrowserWidgets.h"
+#include "app/StatusPanels.h"
 #include "app/TForm3.h"
 #include "app/TextTabs.h"
 #include "app/UpDownButtons.h"
@@ -41,7 +43,7 @@ class SettingsDialogTest : public WindowTest {
 TEST_F(SettingsDialogTest, HasItsCaptionSizeAndControls) {
   TForm3& dialog = Dialog();
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("設定"));
-  EXPECT_EQ(dialog.size(), QSize(500, 445));
+  EXPECT_EQ(dialog.size(), QSize(500, 561));
   EXPECT_FALSE(dialog.isModal());
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(Find<QPushButton>("Button1")->text(), QStringLiteral("サウンドデバイス選択"));
@@ -55,6 +57,37 @@ TEST_F(SettingsDialogTest, HasItsCaptionSizeAndControls) {
     EXPECT_EQ(Find<UpDownButtons>(name)->Minimum(), range.first) << name;
     EXPECT_EQ(Find<UpDownButtons>(name)->Maximum(), range.second) << name;
   }
+}
+
+// The second receiver's group: off by default with its controls greyed, its own values shown and
+// set without touching the first receiver's, and the window's line and tab following the switch.
+TEST_F(SettingsDialogTest, SecondReceiverGroupSwitchesAndSetsItsOwnValues) {
+  WriteSettings("[Wave]\nCentF2=65\n[Set]\nDecLang=1\nAutoSet2=0\nDecLang2=1\nDecInv2=1\n");
+  TForm1& window = ShownWindow();
+  const Settings& settings = window.SettingsRecord();
+  const auto switchable = {"Centre2Arrows", "DecSens2Box", "English2Button", "Inverted2Button"};
+  for (const char* name : switchable)
+    EXPECT_FALSE(Enabled(name)) << name;
+  EXPECT_EQ(LabelText("Centre2Value"), QStringLiteral("650"));
+  EXPECT_TRUE(Down("English2Button") && Down("Inverted2Button"));
+
+  Find<QCheckBox>("Receiver2Box")->click();
+  for (const char* name : switchable)
+    EXPECT_TRUE(Enabled(name)) << name;
+  EXPECT_TRUE(window.Controls().StatusBar2->isVisible());
+  EXPECT_EQ(window.Controls().TabControl1->Tabs()->count(), 3);
+  Find<QToolButton>("Japanese2Button")->click();
+  Find<UpDownButtons>("Centre2Arrows")->ClickUp();
+  EXPECT_FALSE(settings.DecLang2);
+  EXPECT_DOUBLE_EQ(window.SecondCenterFrequency(), 660.0);
+  EXPECT_EQ(settings.CentF2, 66);
+  EXPECT_TRUE(settings.DecLang && settings.CentF == 80);
+  EXPECT_DOUBLE_EQ(window.CenterFrequency(), 800.0);
+
+  Find<QCheckBox>("Receiver2Box")->click();
+  EXPECT_FALSE(settings.Receiver2);
+  EXPECT_FALSE(window.Controls().StatusBar2->isVisible());
+  EXPECT_EQ(window.Controls().TabControl1->Tabs()->count(), 2);
 }
 
 TEST_F(SettingsDialogTest, CreationCopiesTheSettingsIn) {

@@ -283,6 +283,25 @@ TEST_F(LogBrowserTest, PaneFollowsReceivedTextOnlyOnTabZero) {
   EXPECT_EQ(view_.label, Sjis("電文番号：GA12"));
 }
 
+TEST_F(LogBrowserTest, EachReceiversTextFollowsOnlyOnItsOwnTab) {
+  Select(0, 0, 0);
+  MessageLogListener& second = browser_.SecondReceiver();
+  browser_.ReceivedTextChanged("left\r\n");
+  second.ReceivedTextChanged("right\r\n");
+  EXPECT_EQ(view_.pane, "left\r\n\r\n");
+  browser_.TabChanged(kTabReceived2);
+  browser_.ReceivedTextChanged("left 2\r\n");
+  EXPECT_EQ(view_.pane, "right\r\n\r\n");
+  second.ReceivedTextChanged("right 2\r\n");
+  EXPECT_EQ(view_.pane, "right 2\r\n\r\n");
+  browser_.TabChanged(kTabReceived);
+  EXPECT_EQ(view_.pane, "left 2\r\n\r\n");
+  // A file the second receiver writes counts in the tree as the first's do.
+  Store("GA13.txt");
+  second.LogFileCreated();
+  EXPECT_EQ(Count(Catalogue::TypeNodeIndex(0, 0, 0)), "1");
+}
+
 TEST_F(LogBrowserTest, RefillLeavesNoRowSelectedAndKeepsThePane) {
   Store("GA12.txt", "2024/03/31 08:09:10", "000", "STORED\r\n");
   Select(0, 0, 0);
