@@ -22,7 +22,8 @@ TEST(QtText, SecondByteBackslashSurvives) {
 
 TEST(QtText, BrokenBytesShowAsReplacementsAndKeepTheRest) {
   // A text trimmed at its front can start with a trail byte; one cut at its end with a lead byte.
-  const std::string sjis = std::string("\x5C", 1) + Sjis("あ") + "AB" + std::string("\x82", 1);
+  std::string sjis = "\x5C";
+  sjis.append(Sjis("あ")).append("AB").push_back('\x82');
   const QString shown = ToQString(sjis);
   EXPECT_TRUE(shown.contains(QStringLiteral("あAB")));
   EXPECT_GE(shown.size(), 4);
