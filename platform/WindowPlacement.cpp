@@ -1,10 +1,12 @@
 #include "platform/WindowPlacement.h"
 
-#include <QEvent>
+#include <QElapsedTimer>
 #include <QMargins>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <optional>
 
 namespace seaherald {
 
@@ -13,15 +15,28 @@ namespace {
 // Names the pending re-centring among the window's children.
 const QString PendingName = QStringLiteral("seaherald-centre-when-framed");
 
-bool Framed(const QWidget& window) {
-  return window.frameGeometry() != window.geometry();
+constexpr int PollMilliseconds = 50;
+// A frame unchanged this long after the last placement is taken as final.
+constexpr int SettledMilliseconds = 3000;
+// A window manager that never frames the window ends the watch too.
+constexpr int GiveUpMilliseconds = 60000;
+
+// The frame the window system reports now. The widget's own copy is refreshed only when the
+// window moves, and a window manager may frame a window without moving its inside; while it
+// builds the frame it may also report a frame smaller than the window (negative margins).
+std::optional<QMargins> KnownFrameMargins(const QWidget& window) {
+  const QWindow* handle = window.windowHandle();
+  if (handle == nullptr) return std::nullopt;
+  const QMargins margins = handle->frameMargins();
+  const bool plausible =
+      margins.left() >= 0 && margins.top() >= 0 && margins.right() >= 0 && margins.bottom() >= 0;
+  if (margins.isNull() || !plausible) return std::nullopt;
+  return margins;
 }
 
-QMargins FrameMargins(const QWidget& window) {
-  const QRect frame = window.frameGeometry();
-  const QRect inside = window.geometry();
-  return {inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
-          frame.bottom() - inside.bottom()};
+QRect OuterRect(const QWidget& window) {
+  const QWindow* handle = window.windowHandle();
+  return handle != nullptr ? handle->frameGeometry() : window.frameGeometry();
 }
 
 QPoint CentredTopLeft(const QRect& ownerFrame, QSize outer) {
@@ -29,46 +44,75 @@ QPoint CentredTopLeft(const QRect& ownerFrame, QSize outer) {
           ownerFrame.top() + ownerFrame.height() / 2 - outer.height() / 2};
 }
 
-// Centres the window once more when the window manager's frame arrives: until then its outer
-// size was a guess (frames differ, say, by a resize grip).
+// Puts the window's inside at `inside` on the screen. QWidget::move places the frame by the
+// widget's copy of the margins, which may be stale; its own arithmetic is undone here.
+void MoveInsideTo(QWidget& window, QPoint inside) {
+  window.move(inside - (window.geometry().topLeft() - window.pos()));
+}
+
+// Centres the frame that `margins` give the window on the owner's frame. The inside is placed,
+// not the frame: window managers differ in how they take a frame position.
+void PlaceFramed(QWidget& window, const QWidget& owner, const QMargins& margins) {
+  const QPoint frameTopLeft = CentredTopLeft(OuterRect(owner), window.size().grownBy(margins));
+  MoveInsideTo(window, frameTopLeft + QPoint(margins.left(), margins.top()));
+}
+
+// Places the window again whenever the window manager's account of its frame changes, until
+// that account has settled or the window is hidden. Polled: no event tells the window of a frame
+// put around it in place.
 class CentreWhenFramed final : public QObject {
  public:
   CentreWhenFramed(QWidget& window, const QWidget& owner)
       : QObject(&window), window_(window), owner_(&owner) {
     setObjectName(PendingName);
-    window.installEventFilter(this);
-  }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Resize;
-    if (watched != &window_ || !placed || !Framed(window_)) return false;
-    window_.removeEventFilter(this);
-    setObjectName(QString());  // not pending any more: the CentreOver below drops pending ones
-    deleteLater();             // or with the window, should the event loop end first
-    if (owner_ != nullptr) CentreOver(window_, *owner_);
-    return false;
+    connect(&timer_, &QTimer::timeout, this, &CentreWhenFramed::Check);
+    timer_.start(PollMilliseconds);
+    watched_.start();
   }
 
  private:
+  void Check() {
+    if (owner_ == nullptr || !window_.isVisible() || watched_.elapsed() > GiveUpMilliseconds) {
+      Finish();
+      return;
+    }
+    const std::optional<QMargins> margins = KnownFrameMargins(window_);
+    if (!margins) return;
+    if (margins != placedWith_) {
+      placedWith_ = margins;
+      PlaceFramed(window_, *owner_, *margins);
+      settled_.start();
+    } else if (settled_.elapsed() > SettledMilliseconds) {
+      Finish();
+    }
+  }
+
+  void Finish() {
+    timer_.stop();
+    setObjectName(QString());  // not pending any more
+    deleteLater();             // or with the window, should the event loop end first
+  }
+
   QWidget& window_;
   QPointer<const QWidget> owner_;
+  QTimer timer_;
+  QElapsedTimer watched_;
+  QElapsedTimer settled_;
+  std::optional<QMargins> placedWith_;
 };
 
 }  // namespace
 
 void CentreOver(QWidget& window, const QWidget& owner) {
   delete window.findChild<QObject*>(PendingName, Qt::FindDirectChildrenOnly);
-  const QRect ownerFrame = owner.frameGeometry();
-  if (Framed(window) || !Framed(owner) || window.windowHandle() == nullptr) {
-    // The outer size is known: framed already, or nothing here puts frames on windows.
-    window.move(CentredTopLeft(ownerFrame, window.frameGeometry().size()));
+  const std::optional<QMargins> ownerMargins = KnownFrameMargins(owner);
+  if (window.windowHandle() == nullptr || !ownerMargins) {
+    // Nothing here puts frames on windows, or the window is not made yet.
+    window.move(CentredTopLeft(OuterRect(owner), window.frameGeometry().size()));
     return;
   }
-  // The first showing under a window manager: the owner's frame stands in for the window's own,
-  // and the frame, not the inside, is placed, as the frame is what the owner's centre is set by.
-  const QSize outer = window.size().grownBy(FrameMargins(owner));
-  window.windowHandle()->setFramePosition(CentredTopLeft(ownerFrame, outer));
+  // Until the window manager has framed the window, the owner's frame stands in for its own.
+  PlaceFramed(window, owner, KnownFrameMargins(window).value_or(*ownerMargins));
   new CentreWhenFramed(window, owner);
 }
 
