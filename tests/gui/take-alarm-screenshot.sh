@@ -9,16 +9,9 @@ build=$(cd "$1" && pwd)
 output=${2:-$root/docs/screenshot-alarm.png}
 export SEAHERALD_LANG=en
 
-work=$(mktemp -d /tmp/seaherald-alarm.XXXXXX)
-source "$root/scripts/pulse-server.sh"
-start_private_pulse
-trap 'kill $PA_PID 2>/dev/null || true; wait $PA_PID 2>/dev/null || true; rm -rf "$PA_DIR" "$work"' EXIT
-
-cp "$build/app/seaherald" "$work/seaherald"
-mkdir "$work/log"
-store() {
-  printf 'Last received %s\nDetected %03d error\n-\n%b\n' "$2" "$3" "$4" | sed 's/$/\r/' >"$work/log/$1.txt"
-}
+# shellcheck source=tests/gui/screenshot-session.sh
+source "$root/tests/gui/screenshot-session.sh"
+screenshot_session alarm
 store GA41 "2026/12/08 01:02:10" 0 "ZCZC GA41\n080100 UTC DEC 26\nCULLERCOATS NAVTEX\nWZ 1402\nNORTH SEA. TYNE APPROACHES.\nBUOY UNLIT.\nNNNN"
 store GE77 "2026/12/08 05:01:44" 0 "ZCZC GE77\n080500 UTC DEC 26\nCULLERCOATS NAVTEX\nINSHORE WATERS FORECAST\nNNNN"
 store OA12 "2026/12/08 02:21:05" 1 "ZCZC OA12\n080220 UTC DEC 26\nPORTPATRICK NAVTEX\nWZ 1399\nNORTH CHANNEL. SURVEY VESSEL.\nNNNN"
@@ -36,7 +29,7 @@ MainMaxmum=0
 CentF=80
 [Disp]
 ViewLangNum=0
-ViewBaseNum=0
+ViewBaseNum=4
 ViewTypeNum=0
 [Set]
 AutoSet=1
@@ -48,14 +41,4 @@ NavArea=1
 NavFreq=518
 INI
 
-export XDG_RUNTIME_DIR=$PA_DIR
-xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
-  "$1/seaherald" >/dev/null 2>&1 &
-  app=$!
-  sleep 3
-  paplay "$2"
-  sleep 3
-  "$3/tests/gui/grab_screen" "$4" 0 0 960 680
-  kill $app; wait $app 2>/dev/null || true
-' _ "$work" "$work/sar.wav" "$build" "$output"
-echo "saved $output"
+grab_while_playing "paplay '$work/sar.wav'" 3 "$output"

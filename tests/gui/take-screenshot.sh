@@ -13,20 +13,10 @@ recording=$root/samples/navtex-sample.wav
 listen_seconds=${LISTEN_SECONDS:-40}
 export SEAHERALD_LANG=${SEAHERALD_LANG:-ja}
 
-work=$(mktemp -d /tmp/seaherald-shot.XXXXXX)
-source "$root/scripts/pulse-server.sh"
-start_private_pulse
-trap 'kill $PA_PID 2>/dev/null || true; wait $PA_PID 2>/dev/null || true; rm -rf "$PA_DIR" "$work"' EXIT
+# shellcheck source=tests/gui/screenshot-session.sh
+source "$root/tests/gui/screenshot-session.sh"
+screenshot_session shot
 
-cp "$build/app/seaherald" "$work/seaherald"
-mkdir "$work/log"
-
-# store NAME(UTF-8) STAMP ERRORS BODY(UTF-8, lines separated by \n): a log file as the program
-# writes it, in Shift-JIS with CR LF line ends.
-store() {
-  printf 'Last received %s\nDetected %03d error\n-\n%b\n' "$2" "$3" "$4" |
-    sed 's/$/\r/' | iconv -f UTF-8 -t CP932 >"$work/log/$1.txt"
-}
 store "ＧＡ１２３" "2024/05/01 01:05:12" 0 \
   "ＺＣＺＣ　ＧＡ１２３\n那覇ナブテックス\n航行警報　第１２３号\n沖縄南方海域　射撃訓練\n期間　５月２日から５月４日まで\n危険区域に近づかないこと\nＮＮＮＮ"
 store "ＧＡ１２４" "2024/05/01 05:04:40" 1 \
@@ -60,14 +50,4 @@ PanelHeight=130
 FontSize=10
 INI
 
-export XDG_RUNTIME_DIR=$PA_DIR
-xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
-  "$1/seaherald" >/dev/null 2>&1 &
-  app=$!
-  sleep 3
-  { paplay "$2"; paplay "$2"; } &
-  sleep "$3"
-  "$4/tests/gui/grab_screen" "$5" 0 0 960 680
-  kill $app; wait $app 2>/dev/null || true
-' _ "$work" "$recording" "$listen_seconds" "$build" "$output"
-echo "saved $output"
+grab_while_playing "{ paplay '$recording'; paplay '$recording'; } &" "$listen_seconds" "$output"

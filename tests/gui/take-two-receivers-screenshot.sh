@@ -10,17 +10,9 @@ output=${2:-$root/docs/screenshot-two-receivers.png}
 listen_seconds=${LISTEN_SECONDS:-20}
 export SEAHERALD_LANG=${SEAHERALD_LANG:-ja}
 
-work=$(mktemp -d /tmp/seaherald-two.XXXXXX)
-source "$root/scripts/pulse-server.sh"
-start_private_pulse
-trap 'kill $PA_PID 2>/dev/null || true; wait $PA_PID 2>/dev/null || true; rm -rf "$PA_DIR" "$work"' EXIT
-
-cp "$build/app/seaherald" "$work/seaherald"
-mkdir "$work/log"
-store() {
-  printf 'Last received %s\nDetected %03d error\n-\n%b\n' "$2" "$3" "$4" |
-    sed 's/$/\r/' | iconv -f UTF-8 -t CP932 >"$work/log/$1.txt"
-}
+# shellcheck source=tests/gui/screenshot-session.sh
+source "$root/tests/gui/screenshot-session.sh"
+screenshot_session two
 store "ＧＡ１２４" "2024/05/01 05:04:40" 0 \
   "ＺＣＺＣ　ＧＡ１２４\n那覇ナブテックス\n航行警報　第１２４号\n久米島西方　漂流物\nＮＮＮＮ"
 store "GA17" "2024/05/01 02:01:05" 0 \
@@ -53,14 +45,4 @@ PanelHeight=130
 FontSize=10
 INI
 
-export XDG_RUNTIME_DIR=$PA_DIR
-xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
-  "$1/seaherald" >/dev/null 2>&1 &
-  app=$!
-  sleep 3
-  paplay "$2" &
-  sleep "$3"
-  "$4/tests/gui/grab_screen" "$5" 0 0 960 680
-  kill $app; wait $app 2>/dev/null || true
-' _ "$work" "$work/stereo.wav" "$listen_seconds" "$build" "$output"
-echo "saved $output"
+grab_while_playing "paplay '$work/stereo.wav' &" "$listen_seconds" "$output"
