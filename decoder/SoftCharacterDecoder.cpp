@@ -42,6 +42,7 @@ void SoftCharacterDecoder::Reset() {
   phasingRun_ = 0;
   confirming_ = 0;
   suspectAtBit_ = -1;
+  transmissionStart_ = false;
   shiftRepair_.Clear();
   lastDecidedBit_ = -1;
 }
@@ -154,6 +155,7 @@ void SoftCharacterDecoder::Decide(const PairReading& reading) {
     if (phasingRun_ >= NewTransmissionPhasingPairs &&
         phasingRun_ - (confirmsSuspect ? 2 : 1) < NewTransmissionPhasingPairs) {
       line_.PhasingSeen();
+      transmissionStart_ = true;
     }
     return;
   }
@@ -217,8 +219,8 @@ PairReading SoftCharacterDecoder::AsStartLinePart(const PairReading& reading) co
     return reading;
   const bool english = settings_.DecLang;
   const std::optional<std::bitset<128>> codes = StartLineFixedCodes(
-      line_.Text(),
-      {english, static_cast<Shift>(codes_.ShiftState()), codes_.JisCount(), codes_.JisPair()[0]});
+      line_.Text(), {english, static_cast<Shift>(codes_.ShiftState()), codes_.JisCount(),
+                     codes_.JisPair()[0], transmissionStart_});
   if (!codes) return reading;
   const SoftCodeBook& book = Book(english);
   const std::int64_t back = history_.BitCount() - reading.endBit;
@@ -231,7 +233,11 @@ PairReading SoftCharacterDecoder::AsStartLinePart(const PairReading& reading) co
 }
 
 void SoftCharacterDecoder::Accept(const PairReading& heard) {
+  transmissionStart_ = transmissionStart_ && BeforeMarkerEnd(line_.Text(), settings_.DecLang);
   const PairReading reading = AsStartLinePart(heard);
+  std::fprintf(stderr, "accept choice %d margin %.2f -> %d %.2f start %d line '%s'\n", heard.choice,
+               heard.margin, reading.choice, reading.margin, transmissionStart_,
+               line_.Text().c_str());
   phasingRun_ = 0;
   if (reading.margin < SureMargin) {
     line_.DoubtNextCharacter(reading.margin < GuessMargin ? Doubt::kGuessed : Doubt::kDoubtful);
@@ -349,6 +355,7 @@ void SoftCharacterDecoder::Adopt(Hypothesis h) {
 }
 
 void SoftCharacterDecoder::LoseSync(bool cut) {
+  transmissionStart_ = false;
   shiftRepair_.Clear();
   phasingRun_ = 0;
   confirming_ = 0;

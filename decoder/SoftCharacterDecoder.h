@@ -98,6 +98,7 @@ class SoftCharacterDecoder {
   int phasingRun_ = 0;                // phasing pairs read in a row since sync was taken
   int confirming_ = 0;                // characters read in a row since the last phasing pair
   std::int64_t suspectAtBit_ = -1;    // a pair read as phasing inside text, until the next tells
+  bool transmissionStart_ = false;    // a run of phasing began a transmission, no text yet past it
   bool charSync_ = false;
   int pairBitCounter_ = 0;
 };

@@ -96,9 +96,46 @@ std::optional<std::bitset<128>> MarkerSpace(std::string_view line, const LinePos
   return codes;
 }
 
+std::string_view MarkerLetters(bool english) {
+  const std::string_view marker = english ? StartMarkerSingle : StartMarkerFull;
+  return marker.substr(0, marker.size() - (english ? 1 : 2));
+}
+
+// A transmission's text begins with the start marker: its next letter, while the line holds a
+// beginning of it.
+std::optional<std::bitset<128>> MarkerLetter(std::string_view line, const LinePosition& at) {
+  if (!at.transmissionStart || !BeforeMarkerEnd(line, at.english)) return std::nullopt;
+  const std::string_view letters = MarkerLetters(at.english);
+  std::bitset<128> codes;
+  if (at.english) {
+    codes.set(LettersShiftCode);
+    for (int code = 0; code < EnglishCodeCount; ++code) {
+      if (EnglishEntry(Shift::Letters, code) == letters.substr(line.size(), 1) &&
+          at.shift == Shift::Letters)
+        codes.set(static_cast<std::size_t>(code));
+    }
+    return codes;
+  }
+  if (line.size() % 2 != 0) return std::nullopt;
+  if (at.waitingJisValues == 0) {
+    codes.set(JisRowThree);
+    return codes;
+  }
+  if (at.waitingJisValue != JisRowThree) return std::nullopt;
+  // ＺＣＺＣ: Z is 0x5A and C 0x43 in row 3, as in ASCII.
+  codes.set(static_cast<std::size_t>(line.size() % 4 == 0 ? 'Z' : 'C'));
+  return codes;
+}
+
 }  // namespace
 
+bool BeforeMarkerEnd(std::string_view line, bool english) {
+  const std::string_view letters = MarkerLetters(english);
+  return line.size() < letters.size() && letters.starts_with(line);
+}
+
 std::optional<std::bitset<128>> StartLineFixedCodes(std::string_view line, const LinePosition& at) {
+  if (auto letter = MarkerLetter(line, at)) return letter;
   if (auto space = MarkerSpace(line, at)) return space;
   const std::optional<std::string_view> header =
       AfterMarker(line, at.english ? StartMarkerSingle : StartMarkerFull);

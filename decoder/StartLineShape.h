@@ -15,10 +15,14 @@ namespace seaherald {
 // every code, since a wrong one files the message under another.
 struct LinePosition {
   bool english = true;
-  Shift shift = Shift::Letters;  // English: the shift the next code is read in
-  int waitingJisValues = 0;      // Japanese: values of the next character already read
-  int waitingJisValue = 0;       // the first of them, when there is one
+  Shift shift = Shift::Letters;    // English: the shift the next code is read in
+  int waitingJisValues = 0;        // Japanese: values of the next character already read
+  int waitingJisValue = 0;         // the first of them, when there is one
+  bool transmissionStart = false;  // phasing began a transmission and its text has not gone far
 };
+
+// Whether `line` is empty or a beginning of the start marker's letters, short of all of them.
+bool BeforeMarkerEnd(std::string_view line, bool english);
 
 // The codes (English) or values (Japanese) that can come next when `line` ends before a fixed
 // part of a start line; nothing anywhere else.

@@ -269,6 +269,7 @@ TEST(SoftCharacterDecoder, AStartLineIsReadAroundWhatIsFixedInIt) {
     std::vector<double> fixedParts = clean;
     Faint(fixedParts, transmission, CloseRival(transmission, space, english ? letter : anything),
           -0.1);
+    Faint(fixedParts, transmission, CloseRival(transmission, english ? 2 : 4, letter), -0.1);
     if (!english) {
       Faint(fixedParts, transmission, CloseRival(transmission, digit, anything, true), -0.1);
     }
