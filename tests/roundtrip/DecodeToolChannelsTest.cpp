@@ -45,9 +45,11 @@ struct Placed {
   double startSeconds;
 };
 
-std::vector<std::int16_t> ChannelAudio(const std::vector<Placed>& placed, int rate) {
+std::vector<std::int16_t> ChannelAudio(const std::vector<Placed>& placed, int rate,
+                                       bool inverted = false) {
   testsignal::SignalOptions options;
   options.fsk.sampleRate = rate;
+  options.inverted = inverted;
   std::vector<std::int16_t> audio;
   for (const Placed& p : placed) {
     const std::vector<std::int16_t> samples = AudioOf(p.broadcast, options);
@@ -317,6 +319,58 @@ TEST_F(DecodeToolChannels, ChannelsThatAreNotThereAndPairsForOneReceiverAreRefus
     const ToolResult result = RunDecodeTool(args);
     EXPECT_EQ(result.exitCode, 2) << args[1] << " " << args[2] << ": " << result.err;
     EXPECT_NE(result.err.find("Try 'seaherald-decode --help'"), std::string::npos) << result.err;
+  }
+}
+
+// Station I is Grimeton on 518 kHz and Niton on 490 kHz in NAVAREA I; the right channel's radio
+// is on the other sideband, so its tones come inverted.
+TEST_F(DecodeToolChannels, EachReceiverTakesItsOwnPolarityModeAndStations) {
+  const Transmission ie01 = EnglishMessage("IE01", {"NAVIGATION WARNING"});
+  const Transmission ie02 = EnglishMessage("IE02", {"BUOY UNLIT"});
+  const int rate = testsignal::SignalSampleRate;
+  const fs::path file = WriteChannels(
+      dir_ / "sidebands.wav",
+      {ChannelAudio({{ie01, 0.0}}, rate), ChannelAudio({{ie02, 0.5}}, rate, true)}, rate);
+  const std::vector<std::string> rightMessage{"ZCZC IE02", "BUOY UNLIT", "NNNN"};
+
+  const ToolResult alike = RunDecodeTool(
+      {"--channel", "both", "--lang", "en", "--manual", "--polarity", "normal", file.string()});
+  ASSERT_EQ(alike.exitCode, 0) << alike.err;
+  EXPECT_EQ(LinesOfChannel(alike.lines, "left"),
+            (std::vector<std::string>{"ZCZC IE01", "NAVIGATION WARNING", "NNNN"}));
+  const auto unread = LinesOfChannel(alike.lines, "right");
+  EXPECT_EQ(std::find(unread.begin(), unread.end(), "ZCZC IE02"), unread.end()) << alike.out;
+
+  const ToolResult own = RunDecodeTool(
+      {"--channel", "both", "--lang", "en", "--mode", "manual", "--polarity", "normal,inverted",
+       "--navarea", "1", "--frequency", "518,490", "--format", "jsonl", file.string()});
+  ASSERT_EQ(own.exitCode, 0) << own.err;
+  std::map<std::string, std::string> stations;
+  for (const std::string& text : own.lines) {
+    const nlohmann::json object = nlohmann::json::parse(text);
+    if (object.at("kind") == "message")
+      stations[object.at("header")] = object.at("station").at("en");
+  }
+  EXPECT_EQ(stations, (std::map<std::string, std::string>{{"IE01", "Grimeton"}, {"IE02", "Niton"}}))
+      << own.out;
+  EXPECT_NE(own.err.find("NAVAREA I, 518 kHz"), std::string::npos) << own.err;
+  EXPECT_NE(own.err.find("NAVAREA I, 490 kHz"), std::string::npos) << own.err;
+
+  // Only the receiver left in automatic mode finds the inverted tones by itself.
+  const ToolResult found =
+      RunDecodeTool({"--channel", "both", "--lang", "en", "--mode", "manual,auto", file.string()});
+  ASSERT_EQ(found.exitCode, 0) << found.err;
+  EXPECT_EQ(LinesOfChannel(found.lines, "right"), rightMessage);
+  const ToolResult inverted = RunDecodeTool(
+      {"--channel", "both", "--lang", "en", "--mode", "auto,manual", "--invert", file.string()});
+  EXPECT_EQ(LinesOfChannel(inverted.lines, "right"), rightMessage) << "--invert reaches both";
+  EXPECT_EQ(LinesOfChannel(inverted.lines, "left"), LinesOfChannel(alike.lines, "left"));
+
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--channel", "both", "--polarity", "normal,sideways", file.string()},
+           {"--channel", "right", "--mode", "auto,manual", file.string()},
+           {"--channel", "both", "--invert=yes", file.string()}}) {
+    EXPECT_EQ(RunDecodeTool(args).exitCode, 2) << args[2] << " " << args[3];
   }
 }
 
