@@ -86,6 +86,14 @@ std::string ApplyTimeOut(std::string_view value, DecodeOptions& options) {
   return options.timeOut ? std::string() : CountProblem("--timeout", value);
 }
 
+std::string ApplyPolarity(std::string_view value, DecodeOptions& options) {
+  return ApplyEitherWord("--polarity", value, "inverted", "normal", options.inverted);
+}
+
+std::string ApplyMode(std::string_view value, DecodeOptions& options) {
+  return ApplyEitherWord("--mode", value, "auto", "manual", options.automatic);
+}
+
 std::string ApplyDecoder(std::string_view value, DecodeOptions& options) {
   return ApplyEitherWord("--decoder", value, "sensitive", "standard", options.sensitive);
 }
@@ -241,7 +249,7 @@ std::string ApplyChannel(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionRow, 31> Options{{
+const std::array<OptionRow, 33> Options{{
     {"--channel", "CH",
      "left (default), right or both: one receiver on the left or right channel of the input, or "
      "two at once; N or N,M pick channels of a recording with more, counted from 1 (an SDR "
@@ -260,15 +268,30 @@ const std::array<OptionRow, 31> Options{{
            "--lang", value, o, ApplyLanguage,
            [](DecodeOptions& to, const DecodeOptions& from) { to.english2 = from.english; });
      }},
-    {"--invert", "", "start with inverted polarity",
+    {"--invert", "", "start with inverted polarity (--polarity inverted)",
      [](std::string_view, DecodeOptions& o) {
-       o.inverted = true;
+       o.inverted = o.inverted2 = true;
        return std::string();
      }},
-    {"--manual", "", "keep the starting language and polarity (no automatic choice)",
+    {"--polarity", "normal|inverted",
+     "polarity to start with (default normal); L,R for two receivers",
+     [](std::string_view value, DecodeOptions& o) {
+       return ApplyPerReceiver(
+           "--polarity", value, o, ApplyPolarity,
+           [](DecodeOptions& to, const DecodeOptions& from) { to.inverted2 = from.inverted; });
+     }},
+    {"--manual", "", "keep the starting language and polarity, no automatic choice (--mode manual)",
      [](std::string_view, DecodeOptions& o) {
-       o.automatic = false;
+       o.automatic = o.automatic2 = false;
        return std::string();
+     }},
+    {"--mode", "auto|manual",
+     "auto: choose the language and polarity from the signal (default); manual: keep the "
+     "starting ones; L,R for two receivers",
+     [](std::string_view value, DecodeOptions& o) {
+       return ApplyPerReceiver(
+           "--mode", value, o, ApplyMode,
+           [](DecodeOptions& to, const DecodeOptions& from) { to.automatic2 = from.automatic; });
      }},
     {"--decoder", "standard|sensitive",
      "receive path: the standard one, or the high-sensitivity one for weak stations (default "
@@ -301,13 +324,16 @@ const std::array<OptionRow, 31> Options{{
      "messages, or NRX sentences of English messages",
      ApplyFormat},
     {"--frequency", "490|518|4209|424",
-     "frequency (kHz) the receiver is tuned to, in the JSON objects and the NRX sentences "
-     "(default 518); NRX has no code for 424 and leaves its frequency field empty; L,R for two "
+     "frequency (kHz) the receiver is tuned to, in the JSON objects and the NRX sentences, "
+     "whose stations --navarea names (default 518); NRX has no code for 424 and leaves its "
+     "frequency field empty; L,R for two "
      "receivers",
      [](std::string_view value, DecodeOptions& o) {
-       return ApplyPerReceiver(
-           "--frequency", value, o, ApplyFrequency,
-           [](DecodeOptions& to, const DecodeOptions& from) { to.frequency2 = from.frequency; });
+       return ApplyPerReceiver("--frequency", value, o, ApplyFrequency,
+                               [](DecodeOptions& to, const DecodeOptions& from) {
+                                 to.frequency2 = from.frequency;
+                                 to.navFreq2 = from.navFreq;
+                               });
      }},
     {"--udp", "HOST:PORT", "also send the NRX sentences as UDP datagrams there, whatever --format",
      ApplyUdp},
@@ -562,11 +588,13 @@ std::string DecodeUsage() {
          "Two receivers: --channel both decodes both channels of the input at once, each with\n"
          "its own decoder and message in progress, both filing into the same --log folder (of\n"
          "two receptions of one header, also one per channel, the one with fewer errors kept).\n"
-         "--center, --lang, --decoder and --frequency take L,R pairs; one value is both\n"
-         "receivers'. Each printed line begins with its channel's name (\"left: \"), each JSON\n"
-         "object has a \"channel\" field, messages carry their receiver's frequency, the summary\n"
-         "is given per channel. A recording with more channels (an SDR writing one channel per\n"
-         "frequency) gives any one or two of them as --channel N or N,M, counted from 1.\n"
+         "--center, --lang, --polarity, --mode, --decoder and --frequency take L,R pairs; one\n"
+         "value is both receivers' (--invert and --manual act on both). Each receiver names its\n"
+         "messages' stations from --navarea on its own frequency. Each printed line begins with\n"
+         "its channel's name (\"left: \"), each JSON object has a \"channel\" field, messages\n"
+         "carry their receiver's frequency, the summary is given per channel. A recording with\n"
+         "more channels (an SDR writing one channel per frequency) gives any one or two of them\n"
+         "as --channel N or N,M, counted from 1.\n"
          "\n"
          "Settings: without --settings the receiver's defaults apply (centre 800 Hz, Japanese,\n"
          "normal polarity, automatic mode, ErrNum 10, ErrSave on, TimeOut 30, standard path).\n"

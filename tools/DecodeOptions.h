@@ -68,6 +68,9 @@ struct DecodeOptions {
   std::optional<bool> english2;
   std::optional<bool> sensitive2;
   std::optional<NavtexFrequency> frequency2;
+  std::optional<std::string> navFreq2;  // its watch's frequency
+  std::optional<bool> inverted2;
+  std::optional<bool> automatic2;
   std::string pairOption;  // the first option given as an L,R pair; it needs two receivers
   std::string input;  // a file name, or "-" for raw PCM on standard input; with --capture, a device
   bool capture = false;  // live from the sound server instead of a file

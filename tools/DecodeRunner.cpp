@@ -31,7 +31,7 @@ void DecodeRunner::AddSecondReceiver(LineSink& lines, MessageCompletionListener*
   second_ = std::make_unique<ReceiverPath>(lines, NewFiling(completion));
   if (MessageFiling* filing = second_->Filing()) {
     filing->Log().ReadLanguageFrom(settings_.DecLang2);
-    filing->Log().SetWatch(watch_);
+    filing->Log().SetWatch(secondWatch_);
   }
   handler_.AddSecondReceiver(
       DecoderSettings{settings_.DecLang2, settings_.DecInv2, settings_.AutoSet2, centerFrequency2_,
@@ -39,10 +39,10 @@ void DecodeRunner::AddSecondReceiver(LineSink& lines, MessageCompletionListener*
       *second_);
 }
 
-void DecodeRunner::SetWatch(const Watch* watch) {
-  watch_ = watch;
+void DecodeRunner::SetWatch(const Watch* watch, const Watch* secondWatch) {
+  secondWatch_ = secondWatch != nullptr ? secondWatch : watch;
   if (MessageFiling* filing = first_.Filing()) filing->Log().SetWatch(watch);
-  if (second_ && second_->Filing() != nullptr) second_->Filing()->Log().SetWatch(watch);
+  if (second_ && second_->Filing() != nullptr) second_->Filing()->Log().SetWatch(secondWatch_);
 }
 
 void DecodeRunner::DecodeBlock(StereoBlock block) {

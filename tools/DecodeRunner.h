@@ -65,8 +65,9 @@ class DecodeRunner final : private BlockHandlerListener {
   bool English() const { return settings_.DecLang; }
   bool Inverted() const { return settings_.DecInv; }
   const LocalClock& Clock() const { return clock_; }
-  // The station names and message selection of the user's watch; null for none.
-  void SetWatch(const Watch* watch);
+  // The station names and message selection of the user's watch; null for none. The second
+  // receiver, tuned elsewhere, may name its stations from a watch of its own frequency.
+  void SetWatch(const Watch* watch, const Watch* secondWatch = nullptr);
   // What became of the messages so far; nothing without a filing target.
   std::optional<FilingSummary> Filing() const { return SummaryOf(first_); }
   // The same for the second receiver; nothing without it.
@@ -105,7 +106,7 @@ class DecodeRunner final : private BlockHandlerListener {
   std::optional<FilingTarget> filingTarget_;
   ReceiverPath first_;
   std::unique_ptr<ReceiverPath> second_;
-  const Watch* watch_ = nullptr;
+  const Watch* secondWatch_ = nullptr;
   bool swapChannels_ = false;
   BlockHandler handler_;
 };

@@ -54,8 +54,9 @@ void ApplySecondReceiver(const DecodeOptions& options, RunSettings& run) {
                                     : CenterFromFile(settings.CentF2, "CentF2",
                                                      options.settingsFile.value_or("(defaults)"));
   settings.DecLang2 = options.english2.value_or(settings.DecLang2);
-  settings.DecInv2 = options.inverted.value_or(settings.DecInv2);
-  settings.AutoSet2 = options.automatic.value_or(settings.AutoSet2);
+  settings.DecInv2 = options.inverted2.value_or(settings.DecInv2);
+  settings.AutoSet2 = options.automatic2.value_or(settings.AutoSet2);
+  run.navFreq2 = options.navFreq2.value_or(settings.NavFreq);
   settings.DecSens2 = options.sensitive2.value_or(settings.DecSens2);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "app/Settings.h"
 #include "tools/DecodeOptions.h"
 
@@ -11,6 +13,7 @@ struct RunSettings {
   Settings settings;
   double centerHz = Settings{}.CentF * 10.0;
   double centerHz2 = Settings{}.CentF2 * 10.0;  // the second receiver's, when it runs
+  std::string navFreq2 = Settings{}.NavFreq;    // the second receiver's watch frequency
 };
 
 // Starts from the settings file named by --settings, or from the receiver's defaults, raises

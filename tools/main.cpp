@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -107,14 +108,25 @@ std::filesystem::path ExecutablePath() {
   return std::filesystem::read_symlink("/proc/self/exe", ignored);
 }
 
+// The watch the settings ask for, its area's stations and their times told at the start.
+seaherald::Watch AnnouncedWatch(const seaherald::Settings& settings, const DecodeOptions& options) {
+  seaherald::Watch watch = WatchFromSettings(settings, options.stationList, ExecutablePath());
+  if (watch.area.Chosen())
+    std::fputs(seaherald::ScheduleText(watch.area, LocalUtcOffsetMinutes()).c_str(), stderr);
+  return watch;
+}
+
 int Decode(const DecodeOptions& options) {
   std::unique_ptr<BlockSource> source;
   if (!options.capture) source = OpenSource(options);
   const RunSettings run = SettingsForRun(options);
-  const seaherald::Watch watch =
-      WatchFromSettings(run.settings, options.stationList, ExecutablePath());
-  if (watch.area.Chosen())
-    std::fputs(seaherald::ScheduleText(watch.area, LocalUtcOffsetMinutes()).c_str(), stderr);
+  const seaherald::Watch watch = AnnouncedWatch(run.settings, options);
+  std::optional<seaherald::Watch> secondWatch;
+  if (run.settings.Receiver2 && run.navFreq2 != run.settings.NavFreq) {
+    seaherald::Settings tuned = run.settings;
+    tuned.NavFreq = run.navFreq2;
+    secondWatch = AnnouncedWatch(tuned, options);
+  }
   std::unique_ptr<seaherald::NetworkOutputs> network;
   try {
     network = NetworkOutputsFor(options);
@@ -160,7 +172,7 @@ int Decode(const DecodeOptions& options) {
   if (outputs.Two()) runner.AddSecondReceiver(outputs.Lines(1), outputs.Completion(1));
   if (options.capture && options.channels.first == 1) runner.TakeRightChannelFirst();
   json.SetClock(runner.Clock());
-  runner.SetWatch(&watch);
+  runner.SetWatch(&watch, secondWatch ? &*secondWatch : nullptr);
   if (source) {
     runner.Run(*source, progress.get());
   } else if (!Capture(runner, CaptureDeviceName(options, run),

@@ -45,9 +45,11 @@ struct Placed {
   double startSeconds;
 };
 
-std::vector<std::int16_t> ChannelAudio(const std::vector<Placed>& placed, int rate) {
+std::vector<std::int16_t> ChannelAudio(const std::vector<Placed>& placed, int rate,
+                                       bool inverted = false) {
   testsignal::SignalOptions options;
   options.fsk.sampleRate = rate;
+  options.inverted = inverted;
   std::vector<std::int16_t> audio;
   for (const Placed& p : placed) {
     const std::vector<std::int16_t> samples = AudioOf(p.broadcast, options);
@@ -318,6 +320,42 @@ TEST_F(DecodeToolChannels, ChannelsThatAreNotThereAndPairsForOneReceiverAreRefus
     EXPECT_EQ(result.exitCode, 2) << args[1] << " " << args[2] << ": " << result.err;
     EXPECT_NE(result.err.find("Try 'seaherald-decode --help'"), std::string::npos) << result.err;
   }
+}
+
+// Station I is Grimeton on 518 kHz and Niton on 490 kHz in NAVAREA I; the right channel's radio
+// is on the other sideband, so its tones come inverted.
+TEST_F(DecodeToolChannels, EachReceiverTakesItsOwnPolarityModeAndStations) {
+  const int rate = testsignal::SignalSampleRate;
+  const fs::path file =
+      WriteChannels(dir_ / "sidebands.wav",
+                    {ChannelAudio({{EnglishMessage("IE01", {"NAVIGATION WARNING"}), 0.0}}, rate),
+                     ChannelAudio({{EnglishMessage("IE02", {"BUOY UNLIT"}), 0.5}}, rate, true)},
+                    rate);
+  const auto right = [&file](std::vector<std::string> args) {
+    args.insert(args.end(), {"--channel", "both", "--lang", "en", file.string()});
+    return LinesOfChannel(RunDecodeTool(args).lines, "right");
+  };
+  const std::vector<std::string> message{"ZCZC IE02", "BUOY UNLIT", "NNNN"};
+  EXPECT_EQ(right({"--manual", "--polarity", "normal,inverted"}), message);
+  EXPECT_EQ(right({"--mode", "manual,auto"}), message) << "automatic mode finds the polarity";
+  const auto alike = right({"--manual", "--polarity", "normal"});
+  EXPECT_EQ(std::find(alike.begin(), alike.end(), "ZCZC IE02"), alike.end());
+
+  const ToolResult named =
+      RunDecodeTool({"--channel", "both", "--lang", "en", "--mode", "auto", "--navarea", "1",
+                     "--frequency", "518,490", "--format", "jsonl", file.string()});
+  ASSERT_EQ(named.exitCode, 0) << named.err;
+  std::map<std::string, std::string> stations;
+  for (const std::string& text : named.lines) {
+    const nlohmann::json object = nlohmann::json::parse(text);
+    if (object.at("kind") == "message")
+      stations[object.at("header")] = object.at("station").at("en");
+  }
+  EXPECT_EQ(stations,
+            (std::map<std::string, std::string>{{"IE01", "Grimeton"}, {"IE02", "Niton"}}));
+  EXPECT_NE(named.err.find("NAVAREA I, 490 kHz"), std::string::npos) << named.err;
+  EXPECT_EQ(RunDecodeTool({"--channel", "right", "--mode", "auto,manual", file.string()}).exitCode,
+            2);
 }
 
 }  // namespace
