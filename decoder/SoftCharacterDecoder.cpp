@@ -235,9 +235,6 @@ PairReading SoftCharacterDecoder::AsStartLinePart(const PairReading& reading) co
 void SoftCharacterDecoder::Accept(const PairReading& heard) {
   transmissionStart_ = transmissionStart_ && BeforeMarkerEnd(line_.Text(), settings_.DecLang);
   const PairReading reading = AsStartLinePart(heard);
-  std::fprintf(stderr, "accept choice %d margin %.2f -> %d %.2f start %d line '%s'\n", heard.choice,
-               heard.margin, reading.choice, reading.margin, transmissionStart_,
-               line_.Text().c_str());
   phasingRun_ = 0;
   if (reading.margin < SureMargin) {
     line_.DoubtNextCharacter(reading.margin < GuessMargin ? Doubt::kGuessed : Doubt::kDoubtful);
