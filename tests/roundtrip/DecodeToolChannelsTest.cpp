@@ -117,21 +117,6 @@ std::vector<std::string> LinesOfChannel(const std::vector<std::string>& lines,
   return taken;
 }
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-std::vector<fs::path> FilesIn(const fs::path& folder) {
-  std::vector<fs::path> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 std::string SummaryLine(int count, const std::string& outcome) {
   std::string number = std::to_string(count);
   return std::string(6 - number.size(), ' ') + number + " " + outcome + "\n";

@@ -31,21 +31,6 @@ using testsignal::Transmission;
 const fs::path SamplePath = SEAHERALD_SOURCE_DIR "/samples/navtex-sample.wav";
 constexpr std::string_view CutMark = "...";
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-std::vector<fs::path> FilesIn(const fs::path& folder) {
-  std::vector<fs::path> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 sys_seconds AsSeconds(const LocalDateTime& time) {
   using namespace std::chrono;
   const sys_days date = year{time.year} / month{static_cast<unsigned>(time.month)} /

@@ -30,13 +30,6 @@ using Json = nlohmann::json;
 const fs::path SamplePath = SEAHERALD_SOURCE_DIR "/samples/navtex-sample.wav";
 constexpr std::size_t LogHeadBytes = 58;  // the three lines before a log file's body
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 std::string FiledBody(const fs::path& file) {
   return ReadBytes(file).substr(LogHeadBytes);
 }

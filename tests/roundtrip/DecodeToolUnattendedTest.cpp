@@ -54,13 +54,6 @@ fs::path WriteHeaders(const ScratchDirectory& dir, const std::string& name, bool
   return path;
 }
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 int StoredErrors(const fs::path& file) {
   const std::string content = ReadBytes(file);
   const std::size_t at = content.find("Detected ");

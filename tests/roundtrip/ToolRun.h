@@ -21,6 +21,11 @@ ToolResult RunDecodeTool(const std::vector<std::string>& args,
                          const std::optional<std::filesystem::path>& pipeFrom = std::nullopt,
                          const std::optional<std::filesystem::path>& workingDir = std::nullopt);
 
+// The whole of a file's bytes; empty when it cannot be read.
+std::string ReadBytes(const std::filesystem::path& path);
+// The names of a folder's entries, sorted.
+std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder);
+
 // A fresh directory for one test's files, removed again when the object goes.
 class ScratchDirectory {
  public:
