@@ -139,7 +139,7 @@ void SoftCharacterDecoder::Decide(const PairReading& reading) {
     if (phasingRun_ == 0 && suspectAtBit_ < 0) {
       // Inside text a single pair read as phasing is likelier a misread character than the end
       // of the transmission; the next pair tells. Meanwhile the pairing of Japanese text stays.
-      ReleaseHeld();
+      ReleaseHeld(false);
       suspectAtBit_ = history_.BitCount();
       return;
     }
@@ -167,10 +167,10 @@ void SoftCharacterDecoder::Decide(const PairReading& reading) {
     if (++confirming_ < ConfirmingPairs) return;
     phasingRun_ = 0;
     confirming_ = 0;
-    ReleaseHeld();
+    ReleaseHeld(false);
     return;
   }
-  ReleaseHeld();
+  ReleaseHeld(true);
   Accept(reading);
 }
 
@@ -178,35 +178,47 @@ void SoftCharacterDecoder::Decide(const PairReading& reading) {
 // and printed as a guess.
 void SoftCharacterDecoder::ResolveSuspect() {
   if (suspectAtBit_ < 0) return;
-  const int back = static_cast<int>(history_.BitCount() - suspectAtBit_);
+  const std::int64_t suspect = suspectAtBit_;
   suspectAtBit_ = -1;
+  AcceptAsGuess(suspect);
+}
+
+// The pair ending at `endBit`, read as phasing where text goes on, read again as the likeliest
+// character. A Japanese value is read as half of a character: a line control in its place would
+// break the pairing of the rest of the line, which the phasing reading left alone.
+void SoftCharacterDecoder::AcceptAsGuess(std::int64_t endBit) {
+  const std::int64_t back = history_.BitCount() - endBit;
   const bool english = settings_.DecLang;
   const SoftCodeBook& book = Book(english);
-  if (!history_.Holds(book, back)) {
+  if (back > SoftBitHistory::Length || !history_.Holds(book, static_cast<int>(back))) {
+    // Too old to read again: the character is lost, and the next one says so.
     codes_.ResetJisPair();
+    line_.DoubtNextCharacter(Doubt::kGuessed);
     return;
   }
-  // A Japanese value is read as half of a character: a line control in its place would break
-  // the pairing of the rest of the line, which the phasing reading left alone.
   const bool firstHalf = english || JapanesePairing::NextIsFirstHalf(codes_.JisCount(), {});
   const std::bitset<128> halves = JapanesePairing::Allowed(firstHalf) & ~JapaneseControls();
-  PairReading reading = history_.Read(book, back, english ? nullptr : &halves,
+  PairReading reading = history_.Read(book, static_cast<int>(back), english ? nullptr : &halves,
                                       false)[IndexOf(Current()) % 2 == 1 ? 1 : 0];
   reading.margin = 0;  // phasing was likelier
   Accept(reading);
 }
 
-void SoftCharacterDecoder::ReleaseHeld() {
+// With `textGoesOn` the held pairs lay inside text, so one read as phasing was a character misread
+// in a fade; otherwise (after phasing, or before a pair read as phasing) it may be phasing.
+void SoftCharacterDecoder::ReleaseHeld(bool textGoesOn) {
   if (held_.Readings().empty()) return;
   const HeldReadings released = held_;
   held_.Clear();
   for (const PairReading& reading : released.Readings()) {
     if (!charSync_) break;
-    if (reading.choice == PairReading::Phasing) {
+    if (reading.choice != PairReading::Phasing) {
+      Accept(reading);
+    } else if (textGoesOn) {
+      AcceptAsGuess(reading.endBit);
+    } else {
       codes_.ResetJisPair();
-      continue;
     }
-    Accept(reading);
   }
 }
 

@@ -70,7 +70,8 @@ class SoftCharacterDecoder {
   PairReading ReadInSync(int hypothesis) const;
   void InSync();
   void Decide(const PairReading& reading);
-  void ReleaseHeld();
+  void ReleaseHeld(bool textGoesOn);
+  void AcceptAsGuess(std::int64_t endBit);
   void ResolveSuspect();
   void Search();
   int AcceptableHypothesis() const;
