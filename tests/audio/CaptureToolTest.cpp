@@ -49,10 +49,7 @@ bool PlayUntilFiled(const std::string& header, const fs::path& logs, int attempt
 }
 
 TEST(CaptureTool, FilesLiveSurvivesServerLossAndStopsCleanlyOnSigterm) {
-  if (const auto problem = soundtest::PrivateServer::Problem()) {
-    if (soundtest::AudioRequired()) FAIL() << *problem;
-    GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)";
-  }
+  SEAHERALD_REQUIRE_PRIVATE_SERVER();
   soundtest::PrivateServer server;
   ASSERT_TRUE(server.Start()) << "the test's own PulseAudio server did not start";
   ::setenv("PULSE_SERVER", server.Address().c_str(), 1);  // for the player and the tool
@@ -101,10 +98,7 @@ TEST(CaptureTool, FilesLiveSurvivesServerLossAndStopsCleanlyOnSigterm) {
 // Two different messages at once, one on each channel of the sound input: with both channels
 // each receiver files its own; with the right channel alone only the right one's is filed.
 TEST(CaptureTool, BothChannelsOfTheInputFileTheirOwnMessages) {
-  if (const auto problem = soundtest::PrivateServer::Problem()) {
-    if (soundtest::AudioRequired()) FAIL() << *problem;
-    GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)";
-  }
+  SEAHERALD_REQUIRE_PRIVATE_SERVER();
   soundtest::PrivateServer server;
   ASSERT_TRUE(server.Start()) << "the test's own PulseAudio server did not start";
   ::setenv("PULSE_SERVER", server.Address().c_str(), 1);
@@ -159,10 +153,7 @@ TEST(CaptureTool, BothChannelsOfTheInputFileTheirOwnMessages) {
 // while the server is stalled: reception comes back after the outage, filing goes on without the
 // reader, and the stop still ends the tool at once with its summary.
 TEST(CaptureTool, ALongOutageALostReaderAndAStalledServerEndNothing) {
-  if (const auto problem = soundtest::PrivateServer::Problem()) {
-    if (soundtest::AudioRequired()) FAIL() << *problem;
-    GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)";
-  }
+  SEAHERALD_REQUIRE_PRIVATE_SERVER();
   soundtest::PrivateServer server;
   ASSERT_TRUE(server.Start()) << "the test's own PulseAudio server did not start";
   ::setenv("PULSE_SERVER", server.Address().c_str(), 1);

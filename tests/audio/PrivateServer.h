@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "tests/audio/LiveAudio.h"
+
 namespace seaherald::soundtest {
 
 // A PulseAudio server of the test's own, with a null sink "NullSink" and its monitor as the input
@@ -43,3 +45,13 @@ class PrivateServer {
 };
 
 }  // namespace seaherald::soundtest
+
+// Opens a test that runs a PulseAudio server of its own: fails when the environment demands
+// audio and none can run here, skips otherwise.
+#define SEAHERALD_REQUIRE_PRIVATE_SERVER()                                            \
+  do {                                                                                \
+    if (const auto problem = ::seaherald::soundtest::PrivateServer::Problem()) {      \
+      if (::seaherald::soundtest::AudioRequired()) FAIL() << *problem;                \
+      GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)"; \
+    }                                                                                 \
+  } while (false)

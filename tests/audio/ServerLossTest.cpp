@@ -16,10 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(LiveServerLoss, CaptureStopsWithoutCrashOrHangAndADeviceCanBePickedAgain) {
-  if (const auto problem = soundtest::PrivateServer::Problem()) {
-    if (soundtest::AudioRequired()) FAIL() << *problem;
-    GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)";
-  }
+  SEAHERALD_REQUIRE_PRIVATE_SERVER();
   soundtest::PrivateServer server;
   ASSERT_TRUE(server.Start()) << "the test's own PulseAudio server did not start";
   ::setenv("PULSE_SERVER", server.Address().c_str(), 1);

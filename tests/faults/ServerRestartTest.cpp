@@ -76,10 +76,7 @@ class SoundServerRestarts : public FaultWindowTest {
 };
 
 TEST_F(SoundServerRestarts, WindowKeepsItsLogsAndFilesAgainWithNoUserAction) {
-  if (const auto problem = soundtest::PrivateServer::Problem()) {
-    if (soundtest::AudioRequired()) FAIL() << *problem;
-    GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)";
-  }
+  SEAHERALD_REQUIRE_PRIVATE_SERVER();
   soundtest::PrivateServer server;
   ASSERT_TRUE(server.Start()) << "the test's own PulseAudio server did not start";
   ::setenv("PULSE_SERVER", server.Address().c_str(), 1);
@@ -171,10 +168,7 @@ constexpr auto kAnswerWithin = 100ms;
 class SoundServerOutages : public SoundServerRestarts {
  protected:
   void SetUp() override {
-    if (const auto problem = soundtest::PrivateServer::Problem()) {
-      if (soundtest::AudioRequired()) FAIL() << *problem;
-      GTEST_SKIP() << *problem << " (set SEAHERALD_REQUIRE_AUDIO=1 to fail instead)";
-    }
+    SEAHERALD_REQUIRE_PRIVATE_SERVER();
     ::setenv("PULSE_SERVER", server_.Address().c_str(), 1);
   }
   void TearDown() override {

@@ -18,10 +18,7 @@ namespace seaherald {
 namespace {
 
 TEST(AlarmTone, SearchAndRescuePlaysBothTonesThroughTheOutput) {
-  if (const auto problem = soundtest::PrivateServer::Problem()) {
-    if (soundtest::AudioRequired()) FAIL() << *problem;
-    GTEST_SKIP() << *problem;
-  }
+  SEAHERALD_REQUIRE_PRIVATE_SERVER();
   soundtest::PrivateServer server;
   ASSERT_TRUE(server.Start()) << server.State();
   const QString address = QString::fromStdString(server.Address());

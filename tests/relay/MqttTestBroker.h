@@ -38,6 +38,8 @@ class MqttTestBroker {
   static std::optional<std::string> Problem();
 
   int Port() const { return port_; }
+  // The broker's address as the tool's --mqtt option takes it.
+  std::string Url() const { return "mqtt://127.0.0.1:" + std::to_string(port_); }
   int TlsPort() const { return tlsPort_; }
   // A folder holding only the test CA's certificate under its hash name, as /etc/ssl/certs does.
   std::filesystem::path CaFolder() const { return folder_ / "ca"; }

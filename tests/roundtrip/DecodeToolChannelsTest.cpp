@@ -254,8 +254,8 @@ TEST_F(DecodeToolChannels, MqttAndNrxCarryEachReceiversChannelAndFrequency) {
   seaherald::testing::UdpListener plotter;
   const ToolResult result =
       RunDecodeTool({"--channel", "both", "--lang", "en,ja", "--frequency", "490,518", "--mqtt",
-                     "mqtt://127.0.0.1:" + std::to_string(broker.Port()), "--mqtt-topic",
-                     "ship/navtex", "--udp", "127.0.0.1:" + plotter.Port(), stereo_.file.string()});
+                     broker.Url(), "--mqtt-topic", "ship/navtex", "--udp",
+                     "127.0.0.1:" + plotter.Port(), stereo_.file.string()});
   ASSERT_EQ(result.exitCode, 0) << result.err;
 
   std::map<std::string, std::vector<std::string>> published;

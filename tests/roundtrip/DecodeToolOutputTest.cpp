@@ -152,8 +152,8 @@ TEST(DecodeToolOutput, MqttPublishesEveryMessageAlsoAcrossABrokerRestart) {
   ASSERT_TRUE(broker.Start());
   seaherald::testing::MqttTestSubscriber subscriber(broker.Port(), "ship/navtex");
   ASSERT_TRUE(subscriber.WaitSubscribed(10s));
-  const std::vector<std::string> args{"--mqtt", "mqtt://127.0.0.1:" + std::to_string(broker.Port()),
-                                      "--mqtt-topic", "ship/navtex", SamplePath.string()};
+  const std::vector<std::string> args{"--mqtt", broker.Url(), "--mqtt-topic", "ship/navtex",
+                                      SamplePath.string()};
   const ToolResult first = RunDecodeTool(args);
   ASSERT_EQ(first.exitCode, 0) << first.err;
   std::vector<std::string> received = subscriber.WaitFor(2, 10s);
@@ -185,9 +185,8 @@ TEST(DecodeToolOutput, MessagesThatCouldNotBeFiledStillReachTheBroker) {
   ASSERT_TRUE(subscriber.WaitSubscribed(10s));
   const ScratchDirectory dir;
   std::ofstream(dir / "logs") << "a file, not a folder\n";
-  const ToolResult result =
-      RunDecodeTool({"--mqtt", "mqtt://127.0.0.1:" + std::to_string(broker.Port()), "--mqtt-topic",
-                     "ship/navtex", "--log", (dir / "logs").string(), SamplePath.string()});
+  const ToolResult result = RunDecodeTool({"--mqtt", broker.Url(), "--mqtt-topic", "ship/navtex",
+                                           "--log", (dir / "logs").string(), SamplePath.string()});
   EXPECT_EQ(result.exitCode, 3) << result.err;
   const std::vector<std::string> received = subscriber.WaitFor(2, 10s);
   ASSERT_EQ(received.size(), 2u) << result.err;
@@ -207,8 +206,7 @@ TEST(DecodeToolOutput, AReceiverWithoutATopicPublishesUnderItsHostName) {
                                                     "seaherald/" + std::string(host));
   ASSERT_TRUE(subscriber.WaitSubscribed(10s));
   const ToolResult result =
-      RunDecodeTool({"--mqtt", "mqtt://127.0.0.1:" + std::to_string(broker.Port()),
-                     "--mqtt-retain-headers", SamplePath.string()});
+      RunDecodeTool({"--mqtt", broker.Url(), "--mqtt-retain-headers", SamplePath.string()});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   const std::vector<std::string> received = subscriber.WaitFor(2, 10s);
   ASSERT_EQ(received.size(), 2u) << result.err;
@@ -229,9 +227,9 @@ TEST(DecodeToolOutput, AClientIdNamesTheSessionAndTheReceiver) {
   ASSERT_TRUE(broker.Start());
   seaherald::testing::MqttTestSubscriber subscriber(broker.Port(), "ship/navtex");
   ASSERT_TRUE(subscriber.WaitSubscribed(10s));
-  const ToolResult result = RunDecodeTool(
-      {"--mqtt", "mqtt://127.0.0.1:" + std::to_string(broker.Port()), "--mqtt-topic", "ship/navtex",
-       "--mqtt-client-id", "bridge-1", "--format", "jsonl", SamplePath.string()});
+  const ToolResult result =
+      RunDecodeTool({"--mqtt", broker.Url(), "--mqtt-topic", "ship/navtex", "--mqtt-client-id",
+                     "bridge-1", "--format", "jsonl", SamplePath.string()});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   const std::vector<std::string> received = subscriber.WaitFor(2, 10s);
   ASSERT_EQ(received.size(), 2u) << result.err;
