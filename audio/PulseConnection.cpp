@@ -32,13 +32,7 @@ PulseConnection::PulseConnection() : mainloop_(pa_threaded_mainloop_new()) {
 PulseConnection::~PulseConnection() {
   {
     const PulseLock lock(mainloop_);
-    if (context_ != nullptr) {
-      pa_context_set_state_callback(context_, nullptr, nullptr);
-      pa_context_set_subscribe_callback(context_, nullptr, nullptr);
-      pa_context_disconnect(context_);
-      pa_context_unref(context_);
-      context_ = nullptr;
-    }
+    DropContext();
   }
   pa_threaded_mainloop_stop(mainloop_);
   pa_threaded_mainloop_free(mainloop_);
@@ -64,15 +58,20 @@ std::vector<PulseSource> PulseConnection::Sources() {
   return ready_ ? sources_ : std::vector<PulseSource>();
 }
 
+// Under the loop's lock: the context is let go with no callback left to reach this object.
+void PulseConnection::DropContext() {
+  if (context_ == nullptr) return;
+  pa_context_set_state_callback(context_, nullptr, nullptr);
+  pa_context_set_subscribe_callback(context_, nullptr, nullptr);
+  pa_context_disconnect(context_);
+  pa_context_unref(context_);
+  context_ = nullptr;
+}
+
 // Runs on the loop's thread (or under its lock): a new context for every attempt, since a context
 // that failed cannot connect again.
 void PulseConnection::Connect() {
-  if (context_ != nullptr) {
-    pa_context_set_state_callback(context_, nullptr, nullptr);
-    pa_context_set_subscribe_callback(context_, nullptr, nullptr);
-    pa_context_disconnect(context_);
-    pa_context_unref(context_);
-  }
+  DropContext();
   ready_ = false;
   listing_ = false;
   listAgain_ = false;

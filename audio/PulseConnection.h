@@ -59,6 +59,7 @@ class PulseConnection {
 
  private:
   void Connect();
+  void DropContext();
   void ScheduleReconnect();
   void RequestSources();
   static void OnContextState(pa_context* context, void* self);
