@@ -30,6 +30,18 @@ std::optional<std::string_view> AfterMarker(std::string_view line, std::string_v
   return line.substr(at + marker.size());
 }
 
+std::string_view MarkerLetters(bool english) {
+  const std::string_view marker = english ? StartMarkerSingle : StartMarkerFull;
+  return marker.substr(0, marker.size() - (english ? 1 : 2));
+}
+
+// Adds every code that prints `text` in `shift`.
+void AddCodesPrinting(std::string_view text, Shift shift, std::bitset<128>& codes) {
+  for (int code = 0; code < EnglishCodeCount; ++code) {
+    if (EnglishEntry(shift, code) == text) codes.set(static_cast<std::size_t>(code));
+  }
+}
+
 bool LetterPosition(std::size_t index, bool english) {
   return english ? index < 2 : index < JapaneseLetterCharacters;
 }
@@ -79,26 +91,18 @@ std::optional<std::bitset<128>> JapaneseFixed(std::string_view header, const Lin
 
 // The space that ends the start marker, when the line ends with the marker's letters.
 std::optional<std::bitset<128>> MarkerSpace(std::string_view line, const LinePosition& at) {
-  const std::string_view marker = at.english ? StartMarkerSingle : StartMarkerFull;
-  if (!line.ends_with(marker.substr(0, marker.size() - (at.english ? 1 : 2)))) return std::nullopt;
+  if (!line.ends_with(MarkerLetters(at.english))) return std::nullopt;
   std::bitset<128> codes;
   if (at.english) {
     codes.set(LettersShiftCode);
     codes.set(FiguresShiftCode);
-    for (int code = 0; code < EnglishCodeCount; ++code) {
-      if (EnglishEntry(at.shift, code) == " ") codes.set(static_cast<std::size_t>(code));
-    }
+    AddCodesPrinting(" ", at.shift, codes);
     return codes;
   }
   // Both halves of the full-width space are the first value of row 1.
   if (at.waitingJisValues != 0 && at.waitingJisValue != JisSpaceHalf) return std::nullopt;
   codes.set(JisSpaceHalf);
   return codes;
-}
-
-std::string_view MarkerLetters(bool english) {
-  const std::string_view marker = english ? StartMarkerSingle : StartMarkerFull;
-  return marker.substr(0, marker.size() - (english ? 1 : 2));
 }
 
 // A transmission's text begins with the start marker: its next letter, while the line holds a
@@ -109,11 +113,8 @@ std::optional<std::bitset<128>> MarkerLetter(std::string_view line, const LinePo
   std::bitset<128> codes;
   if (at.english) {
     codes.set(LettersShiftCode);
-    for (int code = 0; code < EnglishCodeCount; ++code) {
-      if (EnglishEntry(Shift::Letters, code) == letters.substr(line.size(), 1) &&
-          at.shift == Shift::Letters)
-        codes.set(static_cast<std::size_t>(code));
-    }
+    if (at.shift == Shift::Letters)
+      AddCodesPrinting(letters.substr(line.size(), 1), at.shift, codes);
     return codes;
   }
   if (line.size() % 2 != 0) return std::nullopt;
