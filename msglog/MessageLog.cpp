@@ -71,7 +71,12 @@ void MessageLog::TakeLine(const std::string& line, bool cut, const UnsureBytes* 
     const bool headerSure = unsure == nullptr || !AnyDoubtFrom(header, Doubt::kDoubtful, *unsure);
     StartMessage(line, match.position, headerSure);
   }
-  if (match.IsEnd()) EndMessage();
+  if (match.IsEnd()) {
+    // Text before the end marker is a body line whose line end was lost: it is not stored, so it
+    // counts as an error, as a cut line does (else a copy missing it ties a whole one).
+    if (match.position > 1 && !currentHeader_.empty()) ++errorCount_;
+    EndMessage();
+  }
   AppendReceived(line, cut);
   if (match.marker == Marker::kNone && !currentHeader_.empty()) {
     messageBody_.append(line).append(cut ? kCutLineEnd : kLineEnd);

@@ -152,6 +152,18 @@ TEST_F(MessageLogTest, MarkerLinesNeverEnterTheBody) {
   Line("BODY");
   Line("NNNN trailing");
   EXPECT_EQ(ReadBytes(logPath_ / "GA12.txt"), LogContent("2024/03/31 12:34:56", "000", "BODY\r\n"));
+  // A repeat whose last body line ran into the end marker has lost that line: an error, so it
+  // does not replace the whole copy on a tie.
+  Line("ZCZC GA12");
+  Line("BODY");
+  Line("MORE");
+  Line("NNNN");
+  clock_.now = {2024, 4, 1, 0, 0, 0};
+  Line("ZCZC GA12");
+  Line("BODY");
+  Line("MORE NNNN");
+  EXPECT_EQ(ReadBytes(logPath_ / "GA12.txt"),
+            LogContent("2024/03/31 12:34:56", "000", "BODY\r\nMORE\r\n"));
 }
 
 TEST_F(MessageLogTest, EmptyBodyWritesNothing) {
