@@ -29,13 +29,16 @@ namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::size_t kDeviceNameBytes = 300;
 
-constexpr std::array<std::string_view, 31> kKeyNames = {
-    "MainTop",     "MainLeft",      "MainWidth",     "MainHeight",    "MainMaxmum",    "WaveInName",
-    "CentF",       "ColorNum",      "ViewLangNum",   "ViewBaseNum",   "ViewTypeNum",   "AutoSet",
-    "DecLang",     "DecInv",        "DeleteDay",     "AutoLogDelete", "TimeOut",       "ErrNum",
-    "ErrSave",     "ColumnsWidth0", "ColumnsWidth1", "ColumnsWidth2", "ColumnsWidth3", "PanelWidth",
-    "PanelHeight", "FontSize",      "FontName",      "FontColor",     "BackColor",     "SortType",
-    "DecSens"};
+// Every key the program writes: the first receiver's, the watch's and the second receiver's.
+constexpr std::array<std::string_view, 43> kKeyNames = {
+    "MainTop",    "MainLeft",    "MainWidth",     "MainHeight",    "MainMaxmum",    "WaveInName",
+    "WaveInId",   "CentF",       "ColorNum",      "ViewLangNum",   "ViewBaseNum",   "ViewTypeNum",
+    "AutoSet",    "DecLang",     "DecInv",        "DeleteDay",     "AutoLogDelete", "TimeOut",
+    "ErrNum",     "ErrSave",     "ColumnsWidth0", "ColumnsWidth1", "ColumnsWidth2", "ColumnsWidth3",
+    "PanelWidth", "PanelHeight", "FontSize",      "FontName",      "FontColor",     "BackColor",
+    "SortType",   "DecSens",     "NavArea",       "NavFreq",       "Stations",      "Types",
+    "AlarmTypes", "CentF2",      "Receiver2",     "AutoSet2",      "DecLang2",      "DecInv2",
+    "DecSens2"};
 
 struct TextLine {
   std::string_view text;
@@ -162,7 +165,15 @@ void CheckSameValues(const Settings& a, const Settings& b, bool sameDeviceName) 
   FUZZ_CHECK(a.FontName == b.FontName, "FontName did not round-trip");
   FUZZ_CHECK(a.FontColor == b.FontColor && a.BackColor == b.BackColor,
              "a colour did not round-trip");
-  FUZZ_CHECK(a.SortType == b.SortType, "SortType did not round-trip");
+  FUZZ_CHECK(a.SortType == b.SortType && a.DecSens == b.DecSens, "a Set value did not round-trip");
+  FUZZ_CHECK(a.WaveInId == b.WaveInId, "WaveInId did not round-trip");
+  FUZZ_CHECK(a.NavArea == b.NavArea && a.NavFreq == b.NavFreq && a.Stations == b.Stations &&
+                 a.Types == b.Types && a.AlarmTypes == b.AlarmTypes,
+             "a Watch value did not round-trip");
+  FUZZ_CHECK(a.Receiver2 == b.Receiver2 && a.AutoSet2 == b.AutoSet2 && a.DecLang2 == b.DecLang2 &&
+                 a.DecInv2 == b.DecInv2 && a.DecSens2 == b.DecSens2 && a.CentF2 == b.CentF2,
+             "a second receiver's value did not round-trip");
+  FUZZ_CHECK(a.Language == b.Language, "the window language did not survive");
 }
 
 void CheckOnlyTheFile(const std::filesystem::path& folder) {
