@@ -286,7 +286,8 @@ TEST(SettingsSave, SecondReceiverKeysSitBesideTheFirstOnesOnceUsed) {
   // An old file without the keys reads as the second receiver switched off and saves unchanged.
   ASSERT_TRUE(SaveSettings(folder / "s.ini", Settings{}).ok());
   const std::string old = ReadBytes(folder / "s.ini");
-  for (const char* key : {"Receiver2", "AutoSet2", "DecLang2", "DecInv2", "DecSens2", "CentF2"})
+  for (const char* key :
+       {"Receiver2", "AutoSet2", "DecLang2", "DecInv2", "DecSens2", "CentF2", "NavFreq2"})
     EXPECT_EQ(old.find(key), std::string::npos) << key;
   EXPECT_EQ(LoadSettings(folder / "s.ini"), Settings{});
   ASSERT_TRUE(SaveSettings(folder / "s.ini", LoadSettings(folder / "s.ini")).ok());
@@ -314,6 +315,44 @@ TEST(SettingsSave, SecondReceiverKeysSitBesideTheFirstOnesOnceUsed) {
             std::string::npos)
       << reset;
   EXPECT_EQ(LoadSettings(folder / "s.ini"), Settings{});
+}
+
+// The second receiver's frequency follows the first's until one is chosen; a file that used the
+// watch and the second receiver before the key existed writes back byte for byte.
+TEST(SettingsSave, SecondReceiversFrequencyIsWrittenOnlyOnceChosen) {
+  TempFolder folder;
+  Settings s;
+  s.NavArea = 1;
+  s.NavFreq = "490";
+  s.Receiver2 = true;
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", s).ok());
+  const std::string old = ReadBytes(folder / "s.ini");
+  EXPECT_EQ(old.find("NavFreq2"), std::string::npos) << old;
+  const Settings loaded = LoadSettings(folder / "s.ini");
+  EXPECT_EQ(loaded.SecondNavFreq(), "490");
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", loaded).ok());
+  EXPECT_EQ(ReadBytes(folder / "s.ini"), old);
+
+  s.NavFreq2 = "518";
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", s).ok());
+  const std::string used = ReadBytes(folder / "s.ini");
+  EXPECT_NE(used.find("NavFreq=490\r\nStations=\r\nTypes=\r\nAlarmTypes=\r\nNavFreq2=518\r\n"),
+            std::string::npos)
+      << used;
+  EXPECT_EQ(LoadSettings(folder / "s.ini"), s);
+  EXPECT_EQ(LoadSettings(folder / "s.ini").SecondNavFreq(), "518");
+  // Back to following the first: the key stays, empty, and the first's frequency names again.
+  s.NavFreq2.clear();
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", s).ok());
+  EXPECT_NE(ReadBytes(folder / "s.ini").find("NavFreq2=\r\n"), std::string::npos);
+  EXPECT_EQ(LoadSettings(folder / "s.ini").SecondNavFreq(), "490");
+
+  // Chosen without the watch in use: only the key goes into its section.
+  Settings alone;
+  alone.NavFreq2 = "424";
+  ASSERT_TRUE(SaveSettings(folder / "t.ini", alone).ok());
+  EXPECT_NE(ReadBytes(folder / "t.ini").find("\r\n[Watch]\r\nNavFreq2=424\r\n"), std::string::npos);
+  EXPECT_EQ(LoadSettings(folder / "t.ini"), alone);
 }
 
 TEST(SettingsSave, ColoursWriteBackUnchanged) {
