@@ -79,6 +79,23 @@ fs::path WriteChannels(const fs::path& path, const std::vector<std::vector<std::
   return path;
 }
 
+// The same channels as raw interleaved 16-bit little-endian PCM, as an SDR pipeline sends it.
+fs::path WriteRawChannels(const fs::path& path,
+                          const std::vector<std::vector<std::int16_t>>& channels) {
+  std::ofstream out(path, std::ios::binary);
+  std::size_t frames = 0;
+  for (const auto& channel : channels)
+    frames = std::max(frames, channel.size());
+  for (std::size_t f = 0; f < frames; ++f) {
+    for (const auto& channel : channels) {
+      const auto bits = static_cast<std::uint16_t>(f < channel.size() ? channel[f] : 0);
+      out.put(static_cast<char>(bits & 0xFF));
+      out.put(static_cast<char>(bits >> 8));
+    }
+  }
+  return path;
+}
+
 const std::string JapaneseText =
     "ＺＣＺＣ　ＬＡ０４２\r\n気象警報\r\n波の高さ　４メートル\r\nＮＮＮＮ\r\n";
 
@@ -101,8 +118,10 @@ struct StereoBroadcast {
     file = WriteChannels(path, {left, right}, rate);
     extra = WriteChannels(path.parent_path() / ("three-" + path.filename().string()),
                           {std::vector<std::int16_t>(left.size() / 4, 0), right, left}, rate);
+    raw = WriteRawChannels(fs::path(path).replace_extension(".raw"), {left, right});
   }
   fs::path file;
+  fs::path raw;    // the two channels as raw PCM
   fs::path extra;  // three channels: silence, the right channel, the left channel
 };
 
@@ -205,6 +224,53 @@ TEST_F(DecodeToolChannels, OtherSampleRatesResampleBothChannels) {
       RunDecodeTool({"--channel=both", "--lang=en,ja", resampled.file.string()});
   ASSERT_EQ(other.exitCode, 0) << other.err;
   EXPECT_EQ(other.out, both.out);
+}
+
+// An SDR pipeline's interleaved PCM on standard input decodes and files as the recording does,
+// at its own sample rate too; layouts that cannot be are refused.
+TEST_F(DecodeToolChannels, StereoPcmOnStandardInputFilesEachChannel) {
+  const fs::path logs = dir_ / "logs";
+  const ToolResult piped = RunDecodeTool({"--input-channels", "2", "--channel", "both", "--lang",
+                                          "en,ja", "--log", logs.string(), "-"},
+                                         stereo_.raw);
+  ASSERT_EQ(piped.exitCode, 0) << piped.err;
+  const ToolResult recorded =
+      RunDecodeTool({"--channel", "both", "--lang", "en,ja", stereo_.file.string()});
+  EXPECT_EQ(piped.out, recorded.out);
+  EXPECT_EQ(FilesIn(logs),
+            (std::vector<fs::path>{"GA12.txt", "GA14.txt", "KB07.txt", "ＬＡ０４２.txt"}));
+  const ToolResult right =
+      RunDecodeTool({"--input-channels=2", "--channel=right", "--lang=ja", "-"}, stereo_.raw);
+  ASSERT_FALSE(right.lines.empty()) << right.err;
+  EXPECT_EQ(right.lines.front(), "ＺＣＺＣ　ＬＡ０４２");
+
+  const StereoBroadcast resampled(dir_ / "stereo-48k.wav", 48000);
+  const ToolResult other = RunDecodeTool(
+      {"--input-channels", "2", "--input-rate", "48000", "--channel=both", "--lang=en,ja", "-"},
+      resampled.raw);
+  ASSERT_EQ(other.exitCode, 0) << other.err;
+  EXPECT_EQ(other.out, recorded.out);
+  // One sample more: the last frame is cut off, which is told after decoding.
+  { std::ofstream(resampled.raw, std::ios::binary | std::ios::app).write("\x01\x02", 2); }
+  const ToolResult cut =
+      RunDecodeTool({"--input-channels", "2", "--input-rate", "48000", "-"}, resampled.raw);
+  EXPECT_EQ(cut.exitCode, 1);
+  EXPECT_NE(cut.err.find("middle of a frame of 2 channels"), std::string::npos) << cut.err;
+
+  const std::vector<std::pair<std::vector<std::string>, std::string>> refused{
+      {{"--input-channels", "0", "-"}, "--input-channels must be a whole number from 1 to 256"},
+      {{"--input-channels", "two", "-"}, "not 'two'"},
+      {{"--input-rate", "44.1k", "-"}, "--input-rate must be a whole number of Hz"},
+      {{"--input-rate", "100", "-"}, "from 173 to 11289600"},
+      {{"--input-channels", "2", stereo_.file.string()}, "describe raw PCM on standard input"},
+      {{"--input-channels", "2", "--channel", "1,3", "-"}, "cannot pick channel 3"},
+      {{"--channel", "right", "-"}, "has 1 channel(s)"},
+  };
+  for (const auto& [args, problem] : refused) {
+    const ToolResult result = RunDecodeTool(args);
+    EXPECT_EQ(result.exitCode, 2) << args[0] << " " << args[1];
+    EXPECT_NE(result.err.find(problem), std::string::npos) << result.err;
+  }
 }
 
 TEST_F(DecodeToolChannels, JsonObjectsAndMessageCommandsNameTheirChannel) {
