@@ -91,7 +91,7 @@ TForm1::TForm1(AppPaths paths, FormServices services)
   });
   LoadWatch();
   LayOutStatusPanels();
-  controls_.TabControl1->Memo1()->setPlainText(StartupText(text_, watch_.area));
+  controls_.TabControl1->Memo1()->setPlainText(StartupText(text_, watch_.area, watch2_.area));
   log_ = std::make_unique<MessageLog>(settings_, *clock_, logFolder_, *this, *logErrors_,
                                       browser_.get(), text_);
   log_->SetWatch(&watch_);

@@ -158,6 +158,10 @@ TEST_F(WatchWindowTest, SecondReceiverNamesStationsFromItsOwnFrequency) {
   window.SetSettingsDialog(dialog);
   QComboBox* frequency = dialog->findChild<SecondReceiverGroup*>()->FrequencyBox();
   EXPECT_EQ(frequency->currentText(), QStringLiteral("490 kHz"));
+  const QString schedule = window.Controls().TabControl1->Memo1()->toPlainText();
+  EXPECT_TRUE(schedule.contains(QStringLiteral("NAVAREA I, 518 kHz")) &&
+              schedule.contains(QStringLiteral("NAVAREA I, 490 kHz")))
+      << schedule.toStdString();
   StatusPanels* second = window.Controls().StatusBar2;
   window.Log().AddReceivedLine("ZCZC ID01", false);
   window.SecondLog().AddReceivedLine("ZCZC ID02", false);
