@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "app/Settings.h"
@@ -146,14 +147,14 @@ void SecondReceiverGroup::Connect() {
   connect(japanese_, &QToolButton::clicked, this,
           [this] { host_.SettingsRecord().DecLang2 = false; });
   connect(normal_, &QToolButton::clicked, this, [this] { host_.SettingsRecord().DecInv2 = false; });
+  connect(inverted_, &QToolButton::clicked, this,
+          [this] { host_.SettingsRecord().DecInv2 = true; });
   connect(frequency_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (copying_ || index < 0) return;
     host_.SettingsRecord().NavFreq2 =
         index == 0 ? std::string() : std::string(kFrequencies[index - 1]);
     host_.ApplyWatch();
   });
-  connect(inverted_, &QToolButton::clicked, this,
-          [this] { host_.SettingsRecord().DecInv2 = true; });
 }
 
 // A stored centre outside the arrows' range shows as stored; the arrows start from the nearest
