@@ -136,10 +136,6 @@ TEST_F(SettingsFileTest, SecondReceiverTakesTheFilesSecondKeysAndThePairsWin) {
   EXPECT_TRUE(pairs.settings.DecLang2);
   EXPECT_TRUE(pairs.settings.DecSens);
   EXPECT_FALSE(pairs.settings.DecSens2);
-  // Without a frequency of its own the second receiver takes the first one's.
-  const std::string following = Write("[Watch]\r\nNavFreq=4209.5\r\n");
-  EXPECT_EQ(SettingsForRun(Options({"--settings", following, "--channel", "both"})).navFreq2,
-            "4209.5");
   // A second centre the decoder cannot take matters only when the second receiver runs.
   const std::string bad = Write("[Wave]\r\nCentF2=200\r\n");
   EXPECT_NO_THROW(SettingsForRun(Options({"--settings", bad})));

@@ -256,24 +256,6 @@ TEST(RawPcmSourceTest, LittleEndianMonoIntoBothChannels) {
   std::fclose(stream);
 }
 
-// Frames of three channels, the third picked as the left one and the first as the right one; a
-// frame cut short at the end is told.
-TEST(RawPcmSourceTest, PicksChannelsOfInterleavedFrames) {
-  const unsigned char bytes[] = {0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x04, 0x00,
-                                 0x05, 0x00, 0xFF, 0xFF, 0x07, 0x00, 0x08, 0x00};
-  std::FILE* stream = fmemopen(const_cast<unsigned char*>(bytes), sizeof bytes, "rb");
-  ASSERT_NE(stream, nullptr);
-  RawPcmSource source(stream, RawPcmLayout{3, 44100}, 2, 0);
-  std::array<std::int16_t, StereoBlockSamples> block{};
-  ASSERT_EQ(source.NextBlock(block), 2u);
-  EXPECT_EQ((std::vector<std::int16_t>(block.begin(), block.begin() + 5)),
-            (std::vector<std::int16_t>{3, 1, -1, 4, 0}));
-  EXPECT_EQ(source.NextBlock(block), 0u);
-  ASSERT_TRUE(source.Defect().has_value());
-  EXPECT_NE(source.Defect()->find("middle of a frame of 3 channels"), std::string::npos);
-  std::fclose(stream);
-}
-
 TEST(LinePrinterTest, ShiftJisBecomesUtf8AndCutLinesGetDots) {
   char* buffer = nullptr;
   std::size_t size = 0;
