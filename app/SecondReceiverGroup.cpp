@@ -2,10 +2,13 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QToolButton>
 #include <algorithm>
 #include <initializer_list>
+#include <string>
+#include <string_view>
 
 #include "app/Settings.h"
 #include "app/SettingsDialogHost.h"
@@ -22,6 +25,10 @@ constexpr int ModeButtonsX = 320;
 constexpr int ModeButtonWidth = 49;
 constexpr int ModeButtonGap = 6;
 constexpr int ButtonPadding = 14;
+constexpr int FrequencyRow = 106;
+constexpr int ComboPadding = 40;  // the drop-down arrow and the frame
+// After the first item, "the same as the first receiver" (stored as no value).
+constexpr std::string_view kFrequencies[] = {"518", "490", "424", "4209.5"};
 
 QLabel* Caption(QWidget* parent, const char* name, const QString& text, int x, int y) {
   auto* label = new QLabel(text, parent);
@@ -72,6 +79,7 @@ SecondReceiverGroup::SecondReceiverGroup(SettingsDialogHost& host, QWidget* pare
   centre_->setObjectName(QStringLiteral("Centre2Arrows"));
   centre_->setGeometry(175, 50, 20, 18);
   BuildModeButtons();
+  BuildFrequencyBox();
   Connect();
 }
 
@@ -100,6 +108,22 @@ void SecondReceiverGroup::BuildModeButtons() {
   normal_->setChecked(true);
 }
 
+void SecondReceiverGroup::BuildFrequencyBox() {
+  frequencyCaption_ =
+      Caption(this, "Frequency2Caption", host_.Text().Tr("周波数"), 16, FrequencyRow + 3);
+  frequency_ = new QComboBox(this);
+  frequency_->setObjectName(QStringLiteral("Frequency2Box"));
+  frequency_->addItem(host_.Text().Tr("第１受信機と同じ"));
+  for (const std::string_view khz : kFrequencies)
+    frequency_->addItem(QString::fromLatin1(khz.data(), static_cast<int>(khz.size())) +
+                        QStringLiteral(" kHz"));
+  int width = 0;
+  for (int i = 0; i < frequency_->count(); ++i)
+    width = std::max(width, frequency_->fontMetrics().horizontalAdvance(frequency_->itemText(i)));
+  const int x = std::max(120, 16 + frequencyCaption_->width() + ModeButtonGap);
+  frequency_->setGeometry(x, FrequencyRow, width + ComboPadding, 22);
+}
+
 void SecondReceiverGroup::Connect() {
   connect(on_, &QCheckBox::clicked, this, [this](bool on) {
     host_.SettingsRecord().Receiver2 = on;
@@ -125,6 +149,12 @@ void SecondReceiverGroup::Connect() {
   connect(normal_, &QToolButton::clicked, this, [this] { host_.SettingsRecord().DecInv2 = false; });
   connect(inverted_, &QToolButton::clicked, this,
           [this] { host_.SettingsRecord().DecInv2 = true; });
+  connect(frequency_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (copying_ || index < 0) return;
+    host_.SettingsRecord().NavFreq2 =
+        index == 0 ? std::string() : std::string(kFrequencies[index - 1]);
+    host_.ApplyWatch();
+  });
 }
 
 // A stored centre outside the arrows' range shows as stored; the arrows start from the nearest
@@ -136,6 +166,13 @@ void SecondReceiverGroup::CopySettingsIn() {
   centreValue_->setNum(settings.CentF2 * CentreFrequencyStep);
   auto_->setChecked(settings.AutoSet2);
   sensitive_->setChecked(settings.DecSens2);
+  // A value the list does not hold shows as no item.
+  copying_ = true;
+  frequency_->setCurrentIndex(settings.NavFreq2.empty() ? 0 : -1);
+  for (int i = 0; i < static_cast<int>(std::size(kFrequencies)); ++i) {
+    if (settings.NavFreq2 == kFrequencies[i]) frequency_->setCurrentIndex(i + 1);
+  }
+  copying_ = false;
   if (!settings.AutoSet2) ShowDecodeModes();
   UpdateEnabledStates();
 }
@@ -148,8 +185,9 @@ void SecondReceiverGroup::ShowDecodeModes() {
 
 void SecondReceiverGroup::UpdateEnabledStates() {
   const Settings& settings = host_.SettingsRecord();
-  for (QWidget* control : std::initializer_list<QWidget*>{centreCaption_, centreValue_, centre_,
-                                                          hz_, auto_, sensitive_}) {
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{centreCaption_, centreValue_, centre_, hz_, auto_,
+                                       sensitive_, frequencyCaption_, frequency_}) {
     control->setEnabled(settings.Receiver2);
   }
   for (QWidget* control : std::initializer_list<QWidget*>{english_, japanese_, normal_, inverted_,

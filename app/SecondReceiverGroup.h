@@ -3,6 +3,7 @@
 #include <QGroupBox>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QToolButton;
 
@@ -13,7 +14,8 @@ class UpDownButtons;
 
 // The settings dialog's part for the second receiver, which decodes the right input channel: its
 // switch (off by default) and, as the first receiver has them, its centre, receive path,
-// automatic mode, language and polarity. Every control acts on the running receiver at once.
+// automatic mode, language and polarity, and the frequency whose stations name its messages (the
+// first receiver's unless chosen). Every control acts on the running receiver at once.
 class SecondReceiverGroup final : public QGroupBox {
   Q_OBJECT
 
@@ -31,9 +33,12 @@ class SecondReceiverGroup final : public QGroupBox {
   QToolButton* JapaneseButton() const { return japanese_; }
   QToolButton* NormalButton() const { return normal_; }
   QToolButton* InvertedButton() const { return inverted_; }
+  // First "the same as the first receiver", then the frequencies.
+  QComboBox* FrequencyBox() const { return frequency_; }
 
  private:
   void BuildModeButtons();
+  void BuildFrequencyBox();
   void Connect();
   void ShowDecodeModes();
   void UpdateEnabledStates();
@@ -52,6 +57,9 @@ class SecondReceiverGroup final : public QGroupBox {
   QToolButton* japanese_ = nullptr;
   QToolButton* normal_ = nullptr;
   QToolButton* inverted_ = nullptr;
+  QLabel* frequencyCaption_ = nullptr;
+  QComboBox* frequency_ = nullptr;
+  bool copying_ = false;
 };
 
 }  // namespace seaherald

@@ -64,6 +64,12 @@ struct Settings {
   std::string Stations;         // B1 letters taken; empty: every station
   std::string Types;            // B2 letters taken; empty: every type (A, B, D, L always)
   std::string AlarmTypes;       // types beyond D that raise the alarm
+  // The second receiver's frequency, whose stations name its messages; empty: the same as NavFreq.
+  // Written only once used, as the second receiver's other keys.
+  std::string NavFreq2;
+
+  // The frequency whose stations name the second receiver's messages.
+  const std::string& SecondNavFreq() const { return NavFreq2.empty() ? NavFreq : NavFreq2; }
 
   bool operator==(const Settings&) const = default;
 };

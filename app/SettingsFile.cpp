@@ -82,6 +82,12 @@ const std::array<SettingsKey, 6> SecondReceiverKeys = {{
     {"Set", "DecSens2", &Settings::DecSens2},
 }};
 
+// The second receiver's frequency, beside the first's; its own group so that a file using the watch
+// or the second receiver before it existed is written back as it was.
+const std::array<SettingsKey, 1> SecondWatchKeys = {{
+    {WatchSection, "NavFreq2", &Settings::NavFreq2},
+}};
+
 // "に書き込めません"
 constexpr std::string_view CannotWriteSuffix =
     " \x82\xC9\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1";
@@ -194,6 +200,8 @@ Settings LoadSettings(const std::filesystem::path& path) noexcept {
       ReadKey(loaded.document, key, settings);
     for (const SettingsKey& key : SecondReceiverKeys)
       ReadKey(loaded.document, key, settings);
+    for (const SettingsKey& key : SecondWatchKeys)
+      ReadKey(loaded.document, key, settings);
     // Read only: the file keeps whatever the user wrote there.
     settings.Language =
         loaded.document.Get(UiLanguageSection, UiLanguageKey).value_or(std::string());
@@ -212,7 +220,8 @@ ProfileWriteResult SaveSettings(const std::filesystem::path& path, const Setting
     }
   }
   if (!WriteOnceUsed(WatchKeys, settings, loaded.document) ||
-      !WriteOnceUsed(SecondReceiverKeys, settings, loaded.document)) {
+      !WriteOnceUsed(SecondReceiverKeys, settings, loaded.document) ||
+      !WriteOnceUsed(SecondWatchKeys, settings, loaded.document)) {
     return {ProfileWriteStep::InvalidText, 0};
   }
   return SaveProfile(path, loaded.document);

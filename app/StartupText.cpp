@@ -47,12 +47,15 @@ QStringList ServiceBlock(const Translation& text, const QString& title, int firs
 
 }  // namespace
 
-QString StartupText(const Translation& text, const AreaStations& area) {
+QString StartupText(const Translation& text, const AreaStations& area,
+                    const AreaStations& secondArea) {
   QStringList lines{QStringLiteral("SEAHERALD ver.1.0.1 build000"), QString(),
                     text.Tr("ナブテックス放送スケジュール")};
   if (area.Chosen()) {
-    const QDateTime now = QDateTime::currentDateTime();
-    lines << QString::fromStdString(ScheduleText(area, now.offsetFromUtc() / 60));
+    const int utcOffset = QDateTime::currentDateTime().offsetFromUtc() / 60;
+    lines << QString::fromStdString(ScheduleText(area, utcOffset));
+    if (secondArea.Chosen() && secondArea.Choice().kilohertz != area.Choice().kilohertz)
+      lines << QString::fromStdString(ScheduleText(secondArea, utcOffset));
     return lines.join(QChar('\n'));
   }
   lines << ServiceBlock(text, text.Tr("英文 (518kHz)"), 2, 10);

@@ -91,7 +91,7 @@ TForm1::TForm1(AppPaths paths, FormServices services)
   });
   LoadWatch();
   LayOutStatusPanels();
-  controls_.TabControl1->Memo1()->setPlainText(StartupText(text_, watch_.area));
+  controls_.TabControl1->Memo1()->setPlainText(StartupText(text_, watch_.area, watch2_.area));
   log_ = std::make_unique<MessageLog>(settings_, *clock_, logFolder_, *this, *logErrors_,
                                       browser_.get(), text_);
   log_->SetWatch(&watch_);
@@ -129,8 +129,9 @@ void TForm1::StartSecondReceiver() {
   log2_ = std::make_unique<MessageLog>(settings_, *clock_, logFolder_, *status2_, *logErrors_,
                                        &browser_->SecondReceiver(), text_);
   log2_->ReadLanguageFrom(settings_.DecLang2);
-  log2_->SetWatch(&watch_);
-  channel2_ = std::make_unique<ReceiverChannelStamp>(settings_, "right", *alarm_);
+  log2_->SetWatch(&watch2_);
+  channel2_ =
+      std::make_unique<ReceiverChannelStamp>(settings_, "right", *alarm_, &settings_.NavFreq2);
   log2_->SetCompletionListener(channel2_.get());
   blockHandler_->AddSecondReceiver(
       DecoderSettings{settings_.DecLang2, settings_.DecInv2, settings_.AutoSet2, centerFrequency2_,
@@ -138,10 +139,17 @@ void TForm1::StartSecondReceiver() {
       *log2_);
   controls_.StatusBar2->SetPanelText(SecondLampPanel, text_.Tr("受信電文２"));
   SetSecondLamp(false);
-  ApplySecondReceiver();
+  ShowSecondReceiver();
 }
 
+// Switched in the settings dialog: its stations are named anew, as its frequency may differ.
 void TForm1::ApplySecondReceiver() {
+  LoadSecondWatch();
+  LayOutStatusPanels();
+  ShowSecondReceiver();
+}
+
+void TForm1::ShowSecondReceiver() {
   const bool on = settings_.Receiver2;
   controls_.StatusBar2->setVisible(on);
   controls_.TabControl1->ShowSecondReceiverTab(on);
@@ -176,22 +184,41 @@ void TForm1::StartNetworkOutputs() {
 }
 
 // A station list that cannot be read leaves the catalogue's names; the user is told once.
-void TForm1::LoadWatch() {
+Watch TForm1::WatchOrCatalogue(const Settings& settings) {
   std::filesystem::path file;
-  if (settings_.NavArea > 0) {
+  if (settings.NavArea > 0) {
     const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
     file = FindStationListFile(paths_.settingsFile.parent_path(),
                                InstalledStationListFiles(executable));
   }
-  auto loaded = WatchForSettings(settings_, file);
+  auto loaded = WatchForSettings(settings, file);
   if (auto* problem = std::get_if<std::string>(&loaded)) {
     logErrors_->Beep();
     logErrors_->ShowError(*problem);
-    Settings withoutArea = settings_;
+    Settings withoutArea = settings;
     withoutArea.NavArea = 0;
     loaded = WatchForSettings(withoutArea, {});
   }
-  watch_ = std::get<Watch>(std::move(loaded));
+  return std::get<Watch>(std::move(loaded));
+}
+
+void TForm1::LoadWatch() {
+  watch_ = WatchOrCatalogue(settings_);
+  LoadSecondWatch();
+}
+
+// The same letter is another station on another frequency, so a second receiver tuned elsewhere
+// names its stations from that frequency's list. A list the first could not use is told once.
+void TForm1::LoadSecondWatch() {
+  const std::string& frequency = settings_.SecondNavFreq();
+  const bool failed = settings_.NavArea > 0 && !watch_.area.Chosen();
+  if (!settings_.Receiver2 || frequency == settings_.NavFreq || failed) {
+    watch2_ = watch_;
+    return;
+  }
+  Settings tuned = settings_;
+  tuned.NavFreq = frequency;
+  watch2_ = WatchOrCatalogue(tuned);
 }
 
 void TForm1::ApplyWatch() {
@@ -204,11 +231,13 @@ void TForm1::ApplyWatch() {
 void TForm1::LayOutStatusPanels() {
   StatusPanels* status = controls_.StatusBar1;
   int stationWidth = StationPanelWidth;
-  for (const NavtexStation& station : watch_.area.Stations()) {
-    stationWidth =
-        std::max(stationWidth,
-                 status->fontMetrics().horizontalAdvance(QString::fromStdString(station.name)) +
-                     StationPanelPadding);
+  for (const Watch* watch : {&watch_, &watch2_}) {
+    for (const NavtexStation& station : watch->area.Stations()) {
+      stationWidth =
+          std::max(stationWidth,
+                   status->fontMetrics().horizontalAdvance(QString::fromStdString(station.name)) +
+                       StationPanelPadding);
+    }
   }
   for (StatusPanels* bar : {status, controls_.StatusBar2}) {
     bar->SetPanelWidth(StationPanel, stationWidth);

@@ -78,7 +78,8 @@ class TForm1 final : public QWidget,
   Settings& SettingsRecord() override { return settings_; }
   void SetCenterFrequency(double hz) override { centerFrequency_ = hz; }
   void SetSecondCenterFrequency(double hz) override { centerFrequency2_ = hz; }
-  // Shows or hides the second receiver's status line and live tab as Receiver2 says.
+  // Shows or hides the second receiver's status line and live tab as Receiver2 says, and names
+  // its stations from its own frequency.
   void ApplySecondReceiver() override;
   void RestartAutoDeleteTicker() override;
   void ApplyViewFont() override;
@@ -106,6 +107,8 @@ class TForm1 final : public QWidget,
   const RgbBitmap& SpectrumBitmap() const { return spectrumBitmap_; }
   BlockHandler& Blocks() { return *blockHandler_; }
   const Watch& CurrentWatch() const { return watch_; }
+  // The second receiver's: the first one's, or its own frequency's stations.
+  const Watch& SecondWatch() const { return watch2_; }
   AlarmBanner& Banner() { return *alarmBanner_; }
   const AlarmOutputs& Alarm() const { return *alarm_; }
 
@@ -123,8 +126,11 @@ class TForm1 final : public QWidget,
   void ApplyStoredSizes();
   void StartNetworkOutputs();
   void StartSecondReceiver();
+  void ShowSecondReceiver();
   bool SecondInView() const;
+  Watch WatchOrCatalogue(const Settings& settings);
   void LoadWatch();
+  void LoadSecondWatch();
   void LayOutStatusPanels();
   void FormCreate();
   void FormActivate();
@@ -172,6 +178,7 @@ class TForm1 final : public QWidget,
   std::unique_ptr<NetworkOutputs> network_;
   // The chosen area's station names and the messages taken; the log and browser point at it.
   Watch watch_;
+  Watch watch2_;  // the second receiver's log points at it
   AlarmBanner* alarmBanner_ = nullptr;
   std::unique_ptr<AlarmOutputs> alarm_;
   // Each receiver's messages reach the alarm marked with their channel while both run.

@@ -25,7 +25,8 @@ namespace seaherald {
 namespace {
 
 constexpr int ClientWidth = 500;
-constexpr int ClientHeight = 561;  // 277 before the watch group, 445 before the second receiver's
+// 277 before the watch group, 445 before the second receiver's, 561 before its frequency
+constexpr int ClientHeight = 589;
 constexpr int CentreFrequencyStep = 10;  // Hz per CentF unit
 
 QLabel* PlainLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
@@ -98,7 +99,7 @@ TForm3::TForm3(SettingsDialogHost& host, Choosers& choosers, QWidget* mainWindow
   watchGroup_ = new WatchGroup(host_, this);
   watchGroup_->setGeometry(8, 279, 484, 160);
   secondReceiver_ = new SecondReceiverGroup(host_, this);
-  secondReceiver_->setGeometry(8, 445, 484, 110);
+  secondReceiver_->setGeometry(8, 445, 484, 138);
   CopySettingsIn();
 }
 

@@ -30,7 +30,7 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::size_t kDeviceNameBytes = 300;
 
 // Every key the program writes: the first receiver's, the watch's and the second receiver's.
-constexpr std::array<std::string_view, 43> kKeyNames = {
+constexpr std::array<std::string_view, 44> kKeyNames = {
     "MainTop",    "MainLeft",    "MainWidth",     "MainHeight",    "MainMaxmum",    "WaveInName",
     "WaveInId",   "CentF",       "ColorNum",      "ViewLangNum",   "ViewBaseNum",   "ViewTypeNum",
     "AutoSet",    "DecLang",     "DecInv",        "DeleteDay",     "AutoLogDelete", "TimeOut",
@@ -38,7 +38,7 @@ constexpr std::array<std::string_view, 43> kKeyNames = {
     "PanelWidth", "PanelHeight", "FontSize",      "FontName",      "FontColor",     "BackColor",
     "SortType",   "DecSens",     "NavArea",       "NavFreq",       "Stations",      "Types",
     "AlarmTypes", "CentF2",      "Receiver2",     "AutoSet2",      "DecLang2",      "DecInv2",
-    "DecSens2"};
+    "DecSens2",   "NavFreq2"};
 
 struct TextLine {
   std::string_view text;
@@ -171,7 +171,8 @@ void CheckSameValues(const Settings& a, const Settings& b, bool sameDeviceName) 
                  a.Types == b.Types && a.AlarmTypes == b.AlarmTypes,
              "a Watch value did not round-trip");
   FUZZ_CHECK(a.Receiver2 == b.Receiver2 && a.AutoSet2 == b.AutoSet2 && a.DecLang2 == b.DecLang2 &&
-                 a.DecInv2 == b.DecInv2 && a.DecSens2 == b.DecSens2 && a.CentF2 == b.CentF2,
+                 a.DecInv2 == b.DecInv2 && a.DecSens2 == b.DecSens2 && a.CentF2 == b.CentF2 &&
+                 a.NavFreq2 == b.NavFreq2,
              "a second receiver's value did not round-trip");
   FUZZ_CHECK(a.Language == b.Language, "the window language did not survive");
 }

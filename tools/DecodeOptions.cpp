@@ -1,5 +1,6 @@
 #include "tools/DecodeOptions.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -7,9 +8,11 @@
 #include <optional>
 #include <sstream>
 
+#include "decoder/BlockConstants.h"
 #include "msglog/MessageSelection.h"
 #include "platform/Version.h"
 #include "tools/MessageCommand.h"
+#include "tools/StreamResampler.h"
 
 namespace seaherald::decodetool {
 namespace {
@@ -221,6 +224,28 @@ std::optional<int> ParseChannelNumber(std::string_view text) {
   return *number - 1;
 }
 
+std::string ApplyInputChannels(std::string_view value, DecodeOptions& options) {
+  const std::optional<int> count = ParseCountOfOne(value);
+  if (!count || *count > MaxInputChannels) {
+    return "--input-channels must be a whole number from 1 to " + std::to_string(MaxInputChannels) +
+           ", not '" + std::string(value) + "'";
+  }
+  options.inputChannels = *count;
+  return {};
+}
+
+// Any rate the resampler takes to the decoder's: within a ratio of 256 either way.
+std::string ApplyInputRate(std::string_view value, DecodeOptions& options) {
+  const std::optional<int> hz = ParseCountOfOne(value);
+  if (!hz || !StreamResampler::Supports(*hz, DecoderInputRate)) {
+    return "--input-rate must be a whole number of Hz from " +
+           std::to_string((DecoderInputRate + 255) / 256) + " to " +
+           std::to_string(DecoderInputRate * 256) + ", not '" + std::string(value) + "'";
+  }
+  options.inputRate = *hz;
+  return {};
+}
+
 std::string ApplyChannel(std::string_view value, DecodeOptions& options) {
   ChannelChoice& choice = options.channels;
   choice = ChannelChoice{};
@@ -249,12 +274,19 @@ std::string ApplyChannel(std::string_view value, DecodeOptions& options) {
   return {};
 }
 
-const std::array<OptionRow, 33> Options{{
+const std::array<OptionRow, 35> Options{{
     {"--channel", "CH",
      "left (default), right or both: one receiver on the left or right channel of the input, or "
      "two at once; N or N,M pick channels of a recording with more, counted from 1 (an SDR "
      "writing one channel per frequency)",
      ApplyChannel},
+    {"--input-channels", "N",
+     "raw PCM on standard input (-) has N interleaved channels (default 1), so that --channel can "
+     "pick among them",
+     ApplyInputChannels},
+    {"--input-rate", "HZ",
+     "raw PCM on standard input (-) is sampled at HZ (default 44100); other rates are resampled",
+     ApplyInputRate},
     {"--center", "HZ",
      "centre between the two tones, above 0 and below 1500 (default 800); L,R for two receivers",
      [](std::string_view value, DecodeOptions& o) {
@@ -455,9 +487,17 @@ std::optional<std::string> ChannelProblem(const DecodeOptions& options) {
   if (options.capture && (channels.first > 1 || channels.second.value_or(0) > 1)) {
     return std::string("--capture has two channels: --channel left, right, both, 1, 2 or 1,2");
   }
-  if (!options.capture && options.input == "-" && (channels.first != 0 || channels.second)) {
+  const bool rawInput = !options.capture && options.input == "-";
+  if (!rawInput && (options.inputChannels || options.inputRate)) {
     return std::string(
-        "standard input is one channel of raw PCM: --channel needs a recording or --capture");
+        "--input-channels and --input-rate describe raw PCM on standard input (-); a recording "
+        "or the sound input tells its own");
+  }
+  const int rawChannels = options.inputChannels.value_or(1);
+  if (rawInput && std::max(channels.first, channels.second.value_or(0)) >= rawChannels) {
+    return "standard input has " + std::to_string(rawChannels) +
+           " channel(s) of raw PCM (--input-channels): --channel cannot pick channel " +
+           std::to_string(std::max(channels.first, channels.second.value_or(0)) + 1);
   }
   return std::nullopt;
 }

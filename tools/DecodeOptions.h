@@ -73,6 +73,9 @@ struct DecodeOptions {
   std::optional<bool> automatic2;
   std::string pairOption;  // the first option given as an L,R pair; it needs two receivers
   std::string input;  // a file name, or "-" for raw PCM on standard input; with --capture, a device
+  // The raw PCM's layout on standard input, when given: interleaved channels and sample rate.
+  std::optional<int> inputChannels;
+  std::optional<int> inputRate;
   bool capture = false;  // live from the sound server instead of a file
   bool showHelp = false;
   bool showVersion = false;

@@ -1,37 +1,107 @@
 #include "tools/RawPcmSource.h"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 namespace seaherald::decodetool {
+namespace {
 
-std::size_t RawPcmSource::NextBlock(StereoBlockBuffer block) {
-  std::fill(block.begin(), block.end(), std::int16_t{0});
-  if (ended_) return 0;
-  std::array<unsigned char, BlockFrames * 2> bytes{};
+// 16-bit values divided by 32768 are exact in a float and come back unchanged.
+constexpr float FullScale = 32768.0F;
+
+std::int16_t ToSample(float normalised) {
+  const double scaled = std::nearbyint(static_cast<double>(normalised) * FullScale);
+  return static_cast<std::int16_t>(std::clamp(scaled, -32768.0, 32767.0));
+}
+
+float SampleAt(const unsigned char* bytes) {
+  return static_cast<float>(
+             static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8)))) /
+         FullScale;
+}
+
+}  // namespace
+
+RawPcmSource::RawPcmSource(std::FILE* stream, RawPcmLayout layout, int leftChannel,
+                           std::optional<int> rightChannel)
+    : stream_(stream),
+      layout_(layout),
+      leftChannel_(static_cast<std::size_t>(leftChannel)),
+      rightChannel_(static_cast<std::size_t>(rightChannel.value_or(layout.channels > 1 ? 1 : 0))),
+      bytes_(BlockFrames * 2 * static_cast<std::size_t>(layout.channels)) {
+  if (layout_.rate != DecoderInputRate) {
+    leftResampler_ = std::make_unique<StreamResampler>(layout_.rate, DecoderInputRate);
+    rightResampler_ = std::make_unique<StreamResampler>(layout_.rate, DecoderInputRate);
+  }
+}
+
+RawPcmSource::~RawPcmSource() = default;
+
+void RawPcmSource::NoteShortEnd(std::size_t bytesRead) {
+  const std::size_t frameBytes = 2 * static_cast<std::size_t>(layout_.channels);
+  if (std::ferror(stream_)) {
+    defect_ = std::string("reading standard input failed: ") + std::strerror(errno);
+  } else if (bytesRead % 2 != 0) {
+    defect_ = "standard input ended in the middle of a sample (odd number of bytes)";
+  } else if (bytesRead % frameBytes != 0) {
+    defect_ = "standard input ended in the middle of a frame of " +
+              std::to_string(layout_.channels) + " channels (--input-channels)";
+  }
+}
+
+bool RawPcmSource::Refill() {
+  if (ended_) return false;
   std::size_t filled = 0;
-  // A pipe delivers in pieces; keep reading until the block is full or the stream ends.
-  while (filled < bytes.size()) {
-    const std::size_t got = std::fread(bytes.data() + filled, 1, bytes.size() - filled, stream_);
+  // A pipe delivers in pieces; keep reading until the buffer is full or the stream ends.
+  while (filled < bytes_.size()) {
+    const std::size_t got = std::fread(bytes_.data() + filled, 1, bytes_.size() - filled, stream_);
     filled += got;
     if (got == 0) break;
   }
-  if (filled < bytes.size()) {
+  if (filled < bytes_.size()) {
     ended_ = true;
-    if (std::ferror(stream_)) {
-      defect_ = std::string("reading standard input failed: ") + std::strerror(errno);
-    } else if (filled % 2 != 0) {
-      defect_ = "standard input ended in the middle of a sample (odd number of bytes)";
-    }
+    NoteShortEnd(filled);
   }
-  const std::size_t frames = filled / 2;
+  const std::size_t frameBytes = 2 * static_cast<std::size_t>(layout_.channels);
+  const std::size_t frames = filled / frameBytes;
+  std::vector<float> left(frames);
+  std::vector<float> right(frames);
   for (std::size_t f = 0; f < frames; ++f) {
-    const auto value = static_cast<std::int16_t>(
-        static_cast<std::uint16_t>(bytes[2 * f] | (bytes[2 * f + 1] << 8)));
-    block[2 * f] = value;
-    block[2 * f + 1] = value;
+    left[f] = SampleAt(&bytes_[f * frameBytes + 2 * leftChannel_]);
+    right[f] = SampleAt(&bytes_[f * frameBytes + 2 * rightChannel_]);
+  }
+  if (leftResampler_) {
+    leftResampler_->Process(left, ended_, pendingLeft_);
+    rightResampler_->Process(right, ended_, pendingRight_);
+  } else {
+    pendingLeft_.insert(pendingLeft_.end(), left.begin(), left.end());
+    pendingRight_.insert(pendingRight_.end(), right.begin(), right.end());
+  }
+  return true;
+}
+
+std::size_t RawPcmSource::NextBlock(StereoBlockBuffer block) {
+  while (pendingLeft_.size() - pendingStart_ < BlockFrames && Refill()) {
+  }
+  const std::size_t frames =
+      std::min<std::size_t>(BlockFrames, pendingLeft_.size() - pendingStart_);
+  std::fill(block.begin(), block.end(), std::int16_t{0});
+  for (std::size_t f = 0; f < frames; ++f) {
+    const std::size_t at = pendingStart_ + f;
+    block[f * 2] = ToSample(pendingLeft_[at]);
+    // Two resamplers given the same lengths give the same lengths back; a shortfall is silence.
+    block[f * 2 + 1] = at < pendingRight_.size() ? ToSample(pendingRight_[at]) : 0;
+  }
+  pendingStart_ += frames;
+  if (pendingStart_ >= BlockFrames * 4) {
+    pendingLeft_.erase(pendingLeft_.begin(),
+                       pendingLeft_.begin() + static_cast<std::ptrdiff_t>(pendingStart_));
+    const std::size_t rightDone = std::min(pendingStart_, pendingRight_.size());
+    pendingRight_.erase(pendingRight_.begin(),
+                        pendingRight_.begin() + static_cast<std::ptrdiff_t>(rightDone));
+    pendingStart_ = 0;
   }
   return frames;
 }

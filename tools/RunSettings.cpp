@@ -56,7 +56,8 @@ void ApplySecondReceiver(const DecodeOptions& options, RunSettings& run) {
   settings.DecLang2 = options.english2.value_or(settings.DecLang2);
   settings.DecInv2 = options.inverted2.value_or(settings.DecInv2);
   settings.AutoSet2 = options.automatic2.value_or(settings.AutoSet2);
-  run.navFreq2 = options.navFreq2.value_or(settings.NavFreq);
+  settings.NavFreq2 = options.navFreq2.value_or(settings.NavFreq2);
+  run.navFreq2 = settings.SecondNavFreq();
   settings.DecSens2 = options.sensitive2.value_or(settings.DecSens2);
 }
 

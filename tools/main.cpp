@@ -52,7 +52,12 @@ void Complain(const std::string& message) {
 }
 
 std::unique_ptr<BlockSource> OpenSource(const DecodeOptions& options) {
-  if (options.input == "-") return std::make_unique<RawPcmSource>(stdin);
+  if (options.input == "-") {
+    const RawPcmLayout layout{options.inputChannels.value_or(1),
+                              options.inputRate.value_or(RawPcmLayout{}.rate)};
+    return std::make_unique<RawPcmSource>(stdin, layout, options.channels.first,
+                                          options.channels.second);
+  }
   return std::make_unique<SoundFileSource>(options.input, options.channels.first,
                                            options.channels.second);
 }

@@ -44,6 +44,10 @@
         <translation>Receive the right channel</translation>
     </message>
     <message>
+        <source>第１受信機と同じ</source>
+        <translation>Same as receiver 1</translation>
+    </message>
+    <message>
         <source>読出電文</source>
         <translation>Stored</translation>
     </message>

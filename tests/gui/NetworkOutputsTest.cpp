@@ -62,6 +62,29 @@ TEST_F(NetworkOutputsTest, UnusableValuesAreToldAndTheRestRuns) {
   EXPECT_FALSE(plotter_.Receive().empty());
 }
 
+// The second receiver's NRX sentences carry its own frequency once it has one; until then, and
+// the first receiver's always, the [Net] section's.
+TEST_F(NetworkOutputsTest, SecondReceiversOwnFrequencyGoesIntoItsNrxSentences) {
+  WriteSettings(
+      "[Set]\nDecLang=1\nReceiver2=1\nDecLang2=1\n[Watch]\nNavFreq2=518\n[Net]\nNrxUdp=127.0.0.1:" +
+      plotter_.Port() + "\nNrxFreq=490\n");
+  Receive("GA12", 0);
+  Receive("GB34", 0, true);
+  Window().SettingsRecord().NavFreq2.clear();
+  Receive("GB35", 0, true);
+  std::vector<std::string> sent;
+  std::vector<std::string> pending;
+  for (const std::string& sentence : plotter_.Receive()) {
+    pending.push_back(sentence);
+    const auto group = seaherald::testing::ReassembleNrx(pending);
+    if (const auto* whole = std::get_if<seaherald::testing::NrxGroup>(&group)) {
+      sent.push_back(whole->header + " " + whole->frequencyIndex);
+      pending.clear();
+    }
+  }
+  EXPECT_EQ(sent, (std::vector<std::string>{"GA12 1", "GB34 2", "GB35 1"}));
+}
+
 // Messages of both receivers go out marked with their channel; one receiver's carry none.
 TEST_F(NetworkOutputsTest, WithTwoReceiversEachMessageNamesItsChannel) {
   SEAHERALD_REQUIRE_BROKER();

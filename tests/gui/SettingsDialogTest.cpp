@@ -43,7 +43,7 @@ class SettingsDialogTest : public WindowTest {
 TEST_F(SettingsDialogTest, HasItsCaptionSizeAndControls) {
   TForm3& dialog = Dialog();
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("設定"));
-  EXPECT_EQ(dialog.size(), QSize(500, 561));
+  EXPECT_EQ(dialog.size(), QSize(500, 589));
   EXPECT_FALSE(dialog.isModal());
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(Find<QPushButton>("Button1")->text(), QStringLiteral("サウンドデバイス選択"));

@@ -20,6 +20,7 @@
 
 #include "WindowFixture.h"
 #include "app/AlarmOutputs.h"
+#include "app/SecondReceiverGroup.h"
 #include "app/StatusPanels.h"
 #include "app/TForm3.h"
 #include "app/TextTabs.h"
@@ -144,6 +145,43 @@ TEST_F(WatchWindowTest, DialogShowsMandatoryTypesFixedAndAppliesAChoiceAtOnce) {
   EXPECT_TRUE(LogExists("GA06.txt"));
   group->AreaBox()->setCurrentIndex(0);
   EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(0, 0)), QStringLiteral("那覇 (1)"));
+}
+
+// Station I of NAVAREA I is Grimeton on 518 kHz and Niton on 490 kHz: the second receiver, on
+// 490 kHz, names its messages from that frequency's stations in its status line and its alarm,
+// until the dialog sets it back to the first receiver's frequency.
+TEST_F(WatchWindowTest, SecondReceiverNamesStationsFromItsOwnFrequency) {
+  WriteSettings(
+      "[Set]\nDecLang=1\nReceiver2=1\nDecLang2=1\n[Watch]\nNavArea=1\nNavFreq=518\nNavFreq2=490\n");
+  TForm1& window = ShownWindow();
+  auto* dialog = new TForm3(window, choosers_, &window);
+  window.SetSettingsDialog(dialog);
+  QComboBox* frequency = dialog->findChild<SecondReceiverGroup*>()->FrequencyBox();
+  EXPECT_EQ(frequency->currentText(), QStringLiteral("490 kHz"));
+  EXPECT_TRUE(window.Controls().TabControl1->Memo1()->toPlainText().contains(
+      QStringLiteral("NAVAREA I, 490 kHz")));
+  StatusPanels* second = window.Controls().StatusBar2;
+  window.Log().AddReceivedLine("ZCZC ID01", false);
+  window.SecondLog().AddReceivedLine("ZCZC ID02", false);
+  EXPECT_EQ(Panel(2), QStringLiteral("Grimeton"));
+  EXPECT_EQ(second->PanelText(2), QStringLiteral("Niton"));
+  for (const char* line : {"MAYDAY", "NNNN"})
+    window.SecondLog().AddReceivedLine(line, false);
+  EXPECT_TRUE(window.Banner().Label()->text().contains(QStringLiteral("Niton")))
+      << window.Banner().Label()->text().toStdString();
+
+  frequency->setCurrentIndex(0);  // the same as the first receiver
+  EXPECT_EQ(window.SettingsRecord().NavFreq2, "");
+  window.SecondLog().AddReceivedLine("ZCZC ID03", false);
+  EXPECT_EQ(second->PanelText(2), QStringLiteral("Grimeton"));
+  frequency->setCurrentIndex(2);
+  EXPECT_EQ(window.SettingsRecord().NavFreq2, "490");
+  // Switched on from the dialog, it names its own frequency's stations at once.
+  QCheckBox* on = dialog->findChild<QCheckBox*>(QStringLiteral("Receiver2Box"));
+  on->click();
+  on->click();
+  window.SecondLog().AddReceivedLine("ZCZC ID04", false);
+  EXPECT_EQ(second->PanelText(2), QStringLiteral("Niton"));
 }
 
 TEST_F(WatchWindowTest, KeepOnTheListTagsTheSelectedMessage) {

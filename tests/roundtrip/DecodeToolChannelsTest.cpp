@@ -64,8 +64,9 @@ double SecondsOf(const Transmission& broadcast) {
   return static_cast<double>(AudioOf(broadcast).size()) / testsignal::SignalSampleRate;
 }
 
+// With `raw`, the same frames also go there as raw PCM (16-bit little-endian), as from an SDR.
 fs::path WriteChannels(const fs::path& path, const std::vector<std::vector<std::int16_t>>& channels,
-                       int rate) {
+                       int rate, const fs::path& raw = {}) {
   std::size_t frames = 0;
   for (const auto& channel : channels)
     frames = std::max(frames, channel.size());
@@ -76,6 +77,11 @@ fs::path WriteChannels(const fs::path& path, const std::vector<std::vector<std::
   }
   testsignal::WriteAudioFile(path, interleaved, static_cast<int>(channels.size()), rate,
                              testsignal::AudioFileType::Wav);
+  if (!raw.empty()) {
+    std::ofstream out(raw, std::ios::binary);
+    for (const std::int16_t sample : interleaved)
+      out.put(static_cast<char>(sample & 0xFF)).put(static_cast<char>((sample >> 8) & 0xFF));
+  }
   return path;
 }
 
@@ -98,11 +104,13 @@ struct StereoBroadcast {
         ChannelAudio({{ga12, 0.0}, {WithCutLine(kb07, "LATER"), second}, {ga14, third}}, rate);
     const auto right = ChannelAudio(
         {{la042, Lag}, {kb07, second + Lag}, {WithCutLine(ga14, "POOR"), third + Lag}}, rate);
-    file = WriteChannels(path, {left, right}, rate);
+    raw = fs::path(path).replace_extension(".raw");
+    file = WriteChannels(path, {left, right}, rate, raw);
     extra = WriteChannels(path.parent_path() / ("three-" + path.filename().string()),
                           {std::vector<std::int16_t>(left.size() / 4, 0), right, left}, rate);
   }
   fs::path file;
+  fs::path raw;    // the two channels as raw PCM
   fs::path extra;  // three channels: silence, the right channel, the left channel
 };
 
@@ -205,6 +213,43 @@ TEST_F(DecodeToolChannels, OtherSampleRatesResampleBothChannels) {
       RunDecodeTool({"--channel=both", "--lang=en,ja", resampled.file.string()});
   ASSERT_EQ(other.exitCode, 0) << other.err;
   EXPECT_EQ(other.out, both.out);
+}
+
+// An SDR pipeline's interleaved PCM on standard input decodes and files as the recording does,
+// at its own sample rate too; layouts that cannot be are refused.
+TEST_F(DecodeToolChannels, StereoPcmOnStandardInputFilesEachChannel) {
+  const fs::path logs = dir_ / "logs";
+  const ToolResult piped = RunDecodeTool({"--input-channels", "2", "--channel", "both", "--lang",
+                                          "en,ja", "--log", logs.string(), "-"},
+                                         stereo_.raw);
+  ASSERT_EQ(piped.exitCode, 0) << piped.err;
+  const ToolResult recorded =
+      RunDecodeTool({"--channel", "both", "--lang", "en,ja", stereo_.file.string()});
+  EXPECT_EQ(piped.out, recorded.out);
+  EXPECT_EQ(FilesIn(logs),
+            (std::vector<fs::path>{"GA12.txt", "GA14.txt", "KB07.txt", "ＬＡ０４２.txt"}));
+
+  const StereoBroadcast resampled(dir_ / "stereo-48k.wav", 48000);
+  const std::vector<std::string> at48k{"--input-channels=2", "--input-rate=48000", "--channel=both",
+                                       "--lang=en,ja", "-"};
+  EXPECT_EQ(RunDecodeTool(at48k, resampled.raw).out, recorded.out);
+  // One sample more: the last frame is cut off, which is told after decoding.
+  { std::ofstream(resampled.raw, std::ios::binary | std::ios::app).write("\x01\x02", 2); }
+  const ToolResult cut = RunDecodeTool(at48k, resampled.raw);
+  EXPECT_EQ(cut.exitCode, 1);
+  EXPECT_NE(cut.err.find("middle of a frame of 2 channels"), std::string::npos) << cut.err;
+
+  const std::vector<std::pair<std::vector<std::string>, std::string>> refused{
+      {{"--input-channels", "0", "-"}, "--input-channels must be a whole number from 1 to 256"},
+      {{"--input-rate", "100", "-"}, "--input-rate must be a whole number of Hz from 173"},
+      {{"--input-channels", "2", stereo_.file.string()}, "describe raw PCM on standard input"},
+      {{"--input-channels", "2", "--channel", "1,3", "-"}, "cannot pick channel 3"},
+  };
+  for (const auto& [args, problem] : refused) {
+    const ToolResult result = RunDecodeTool(args);
+    EXPECT_EQ(result.exitCode, 2) << args[0] << " " << args[1];
+    EXPECT_NE(result.err.find(problem), std::string::npos) << result.err;
+  }
 }
 
 TEST_F(DecodeToolChannels, JsonObjectsAndMessageCommandsNameTheirChannel) {

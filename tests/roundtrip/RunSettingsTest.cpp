@@ -107,7 +107,8 @@ TEST_F(SettingsFileTest, CentreTheDecoderCannotTakeIsRefusedUnlessReplaced) {
 TEST_F(SettingsFileTest, SecondReceiverTakesTheFilesSecondKeysAndThePairsWin) {
   const std::string file = Write(
       "[Wave]\r\nCentF=100\r\nCentF2=60\r\n[Set]\r\nDecLang=1\r\nDecLang2=0\r\n"
-      "DecInv2=1\r\nAutoSet2=0\r\nDecSens2=1\r\nReceiver2=1\r\n");
+      "DecInv2=1\r\nAutoSet2=0\r\nDecSens2=1\r\nReceiver2=1\r\n[Watch]\r\nNavFreq=518\r\n"
+      "NavFreq2=490\r\n");
   // One channel: one receiver, whatever the file says of a second.
   EXPECT_FALSE(SettingsForRun(Options({"--settings", file})).settings.Receiver2);
 
@@ -120,6 +121,11 @@ TEST_F(SettingsFileTest, SecondReceiverTakesTheFilesSecondKeysAndThePairsWin) {
   EXPECT_TRUE(both.settings.DecInv2);
   EXPECT_FALSE(both.settings.AutoSet2);
   EXPECT_TRUE(both.settings.DecSens2);
+  EXPECT_EQ(both.navFreq2, "490");
+  EXPECT_EQ(SettingsForRun(Options({"--settings", file, "--channel", "both", "--frequency", "424"}))
+                .navFreq2,
+            "424")
+      << "one value is both receivers'";
 
   const RunSettings pairs =
       SettingsForRun(Options({"--settings", file, "--channel", "both", "--center", "900,700",

@@ -286,7 +286,8 @@ TEST(SettingsSave, SecondReceiverKeysSitBesideTheFirstOnesOnceUsed) {
   // An old file without the keys reads as the second receiver switched off and saves unchanged.
   ASSERT_TRUE(SaveSettings(folder / "s.ini", Settings{}).ok());
   const std::string old = ReadBytes(folder / "s.ini");
-  for (const char* key : {"Receiver2", "AutoSet2", "DecLang2", "DecInv2", "DecSens2", "CentF2"})
+  for (const char* key :
+       {"Receiver2", "AutoSet2", "DecLang2", "DecInv2", "DecSens2", "CentF2", "NavFreq2"})
     EXPECT_EQ(old.find(key), std::string::npos) << key;
   EXPECT_EQ(LoadSettings(folder / "s.ini"), Settings{});
   ASSERT_TRUE(SaveSettings(folder / "s.ini", LoadSettings(folder / "s.ini")).ok());
@@ -314,6 +315,30 @@ TEST(SettingsSave, SecondReceiverKeysSitBesideTheFirstOnesOnceUsed) {
             std::string::npos)
       << reset;
   EXPECT_EQ(LoadSettings(folder / "s.ini"), Settings{});
+}
+
+// The second receiver's frequency follows the first's until one is chosen; a file that used the
+// watch and the second receiver before the key existed writes back byte for byte.
+TEST(SettingsSave, SecondReceiversFrequencyIsWrittenOnlyOnceChosen) {
+  TempFolder folder;
+  Settings s;
+  s.NavFreq = "490";
+  s.Receiver2 = true;
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", s).ok());
+  const std::string old = ReadBytes(folder / "s.ini");
+  EXPECT_EQ(LoadSettings(folder / "s.ini").SecondNavFreq(), "490");
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", LoadSettings(folder / "s.ini")).ok());
+  EXPECT_EQ(ReadBytes(folder / "s.ini"), old);
+
+  s.NavFreq2 = "518";
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", s).ok());
+  const std::string used = ReadBytes(folder / "s.ini");
+  EXPECT_NE(used.find("AlarmTypes=\r\nNavFreq2=518\r\n"), std::string::npos) << used;
+  EXPECT_EQ(LoadSettings(folder / "s.ini").SecondNavFreq(), "518");
+  s.NavFreq2.clear();  // following the first again: the key stays, empty
+  ASSERT_TRUE(SaveSettings(folder / "s.ini", s).ok());
+  EXPECT_EQ(LoadSettings(folder / "s.ini"), s);
+  EXPECT_EQ(LoadSettings(folder / "s.ini").SecondNavFreq(), "490");
 }
 
 TEST(SettingsSave, ColoursWriteBackUnchanged) {
