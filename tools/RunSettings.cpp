@@ -99,6 +99,8 @@ void ApplySecondReceiver(const DecodeOptions& options, RunSettings& run) {
   settings.AutoSet2 = options.automatic2.value_or(settings.AutoSet2);
   settings.NavFreq2 = options.navFreq2.value_or(settings.NavFreq2);
   run.navFreq2 = settings.SecondNavFreq();
+  run.frequency2 = options.frequency2.value_or(
+      ParseNavtexFrequency(settings.NavFreq2).value_or(options.frequency));
   settings.DecSens2 = options.sensitive2.value_or(settings.DecSens2);
 }
 
