@@ -425,7 +425,8 @@ const std::array<OptionRow, 35> Options{{
      "run COMMAND for every filed message: the text on its standard input, the header, station, "
      "type, language and alarm in SEAHERALD_* variables; split into words, no shell",
      [](std::string_view value, DecodeOptions& o) {
-       if (value.empty()) return std::string("--on-message needs a command");
+       if (value.find_first_not_of(" \t") == std::string_view::npos)
+         return std::string("--on-message needs a command");
        o.onMessage = std::string(value);
        return std::string();
      }},
@@ -560,8 +561,14 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
   if (options.mqtt && options.mqttClientId) options.mqtt->clientId = *options.mqttClientId;
   if (options.onMessageShell && !options.onMessage)
     return UsageError{"--on-message-shell needs --on-message"};
-  if (options.onMessage && !options.onMessageShell && !SplitCommandWords(*options.onMessage))
-    return UsageError{"--on-message: a quote is not closed in '" + *options.onMessage + "'"};
+  if (options.onMessage && !options.onMessageShell) {
+    const auto words = SplitCommandWords(*options.onMessage);
+    if (!words)
+      return UsageError{"--on-message: a quote is not closed in '" + *options.onMessage + "'"};
+    if (words->front().empty())
+      return UsageError{"--on-message: the command's first word is empty in '" +
+                        *options.onMessage + "'"};
+  }
   return options;
 }
 

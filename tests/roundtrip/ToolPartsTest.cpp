@@ -143,6 +143,10 @@ TEST(DecodeOptionsTest, ErrorsNameTheProblem) {
         << port;
   EXPECT_NE(message({"--mqtt", "mqtt://b", "--mqtt-topic", "\x91\x44", "x"}).find("UTF-8"),
             std::string::npos);
+  // Blanks are no command (no quote was left open), and an empty word is no program to run.
+  EXPECT_NE(message({"--on-message", " \t", "x"}).find("needs a command"), std::string::npos);
+  EXPECT_NE(message({"--on-message", "'' -x", "x"}).find("first word is empty"), std::string::npos);
+  EXPECT_NE(message({"--on-message", "echo 'a", "x"}).find("not closed"), std::string::npos);
 }
 
 // Magnitude of a frequency component, by correlation.
