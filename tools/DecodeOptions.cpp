@@ -422,7 +422,9 @@ const std::array<OptionRow, 35> Options{{
        return ApplyLetters("--alarm-types", value, o.alarmTypes);
      }},
     {"--on-message", "COMMAND",
-     "run COMMAND for every filed message: the text on its standard input, the header, station, "
+     "run COMMAND for every message filed or that the log folder could not take: the text on its "
+     "standard input, the "
+     "header, station, "
      "type, language and alarm in SEAHERALD_* variables; split into words, no shell",
      [](std::string_view value, DecodeOptions& o) {
        if (value.find_first_not_of(" \t") == std::string_view::npos)

@@ -136,8 +136,10 @@ void RunOnce(Launch launch, int seconds, const std::function<void(const std::str
 }
 
 bool RunsFor(FilingOutcome outcome) {
-  // A copy kept because the stored one is better, or a message not stored at all, is not news.
-  return WasFiled(outcome) || outcome == FilingOutcome::kNotFiling;
+  // A copy kept because the stored one is better, or one dropped for its errors, is not news; one
+  // the log folder could not take is, or a full disk would silence the alarm the command gives.
+  return WasFiled(outcome) || outcome == FilingOutcome::kNotFiling ||
+         outcome == FilingOutcome::kWriteFailed;
 }
 
 }  // namespace

@@ -111,6 +111,10 @@ TEST_F(WatchWindowTest, SearchAndRescueRaisesBannerAndNotificationUntilAcknowled
   Message("GD02");  // the same message again: filed over the first, no new alarm
   Message("GB03");  // a type the user added
   EXPECT_EQ(window.Alarm().Raised(), 2);
+  // One the log folder cannot take (a folder stands where its file would go) is no repeat.
+  std::filesystem::create_directories(paths_.logFolder / "GD05.txt" / "in-the-way");
+  Message("GD05");
+  EXPECT_EQ(window.Alarm().Raised(), 3);
   window.Banner().AcknowledgeButton()->click();
   EXPECT_TRUE(window.Banner().isHidden());
   Message("GC04");
