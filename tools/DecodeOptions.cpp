@@ -655,13 +655,13 @@ std::string DecodeUsage() {
          "value that cannot be used is refused unless its option is given. The file is\n"
          "never written, and no log is ever deleted (AutoLogDelete is not acted on).\n"
          "\n"
-         "Exit status: 0 when the input was decoded to its end, 1 when it or the settings file\n"
-         "could not be read or the input ended early (what was there is still decoded), 2 for a\n"
-         "wrong command line or a network address or pseudo-terminal that cannot be used (a\n"
-         "--udp host that cannot be resolved, a TCP port in use), 3 when a message could\n"
-         "not be written to the log folder, 4 when the MQTT broker had not acknowledged every\n"
-         "message 10 s after the end (3 wins over 4, 4 over 1; the broker is waited for in every\n"
-         "case). --capture ends with 0 when stopped by SIGINT or SIGTERM.\n";
+         "Exit status: 0 when the input was decoded to its end, 1 when it, the settings file or\n"
+         "the station list could not be read or used or the input ended early (what was there\n"
+         "is still decoded), 2 for a wrong command line or a network address or pseudo-terminal\n"
+         "that cannot be used (a --udp host that cannot be resolved, a TCP port in use), 3 when\n"
+         "a message could not be written to the log folder, 4 when the MQTT broker had not\n"
+         "acknowledged every message 10 s after the end (3 wins over 4, 4 over 1; the broker is\n"
+         "waited for in every case). --capture ends with 0 when stopped by SIGINT or SIGTERM.\n";
   return text.str();
 }
 
