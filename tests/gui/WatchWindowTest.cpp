@@ -77,6 +77,17 @@ TEST_F(WatchWindowTest, ChosenAreaNamesStationsInStatusTreeAndSchedule) {
   }
 }
 
+// The shipped list holds no station of NAVAREA V yet: the window says so, and names no English
+// message after the Japanese stations, whose letters mean nothing there.
+TEST_F(WatchWindowTest, AreaWithoutStationsNamesNoJapaneseStation) {
+  WriteSettings("[Set]\nDecLang=1\n[Watch]\nNavArea=5\n");
+  TForm1& window = Window();
+  EXPECT_TRUE(window.CurrentWatch().area.Chosen());
+  window.Log().AddReceivedLine("ZCZC GE01", false);
+  EXPECT_EQ(Panel(2), QStringLiteral("その他"));
+  EXPECT_EQ(window.Browser().TreeLayout().BaseCount(0), 1) << "one node for every station";
+}
+
 TEST_F(WatchWindowTest, SearchAndRescueRaisesBannerAndNotificationUntilAcknowledged) {
   const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
   ASSERT_FALSE(daemon.isEmpty()) << "dbus-daemon is needed (scripts/deps installs it)";
