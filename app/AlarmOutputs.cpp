@@ -89,8 +89,10 @@ AlarmOutputs::~AlarmOutputs() {
 }
 
 void AlarmOutputs::MessageCompleted(const CompletedMessage& message) {
-  // A repeat of a message already filed is not news: only its first reception raises the alarm.
-  if (message.alarm && message.outcome == FilingOutcome::kWritten) {
+  // A repeat of a message already filed is not news: only its first reception raises the alarm,
+  // or any reception the log folder could not take, as no stored copy tells of it.
+  if (message.alarm && (message.outcome == FilingOutcome::kWritten ||
+                        message.outcome == FilingOutcome::kWriteFailed)) {
     const int lang = message.lang;
     const std::string b1(Catalogue::LetterB1(lang, message.header));
     const std::string b2(Catalogue::LetterB2(lang, message.header));

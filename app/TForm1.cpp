@@ -183,7 +183,9 @@ void TForm1::StartNetworkOutputs() {
   log_->SetCompletionListener(network_.get());
 }
 
-// A station list that cannot be read leaves the catalogue's names; the user is told once.
+// A station list that cannot be read, or an area it has no station of, is told once. The area
+// stays chosen without stations, so that every English letter is another station: the
+// catalogue would name the Japanese stations in any sea.
 Watch TForm1::WatchOrCatalogue(const Settings& settings) {
   std::filesystem::path file;
   if (settings.NavArea > 0) {
@@ -197,7 +199,9 @@ Watch TForm1::WatchOrCatalogue(const Settings& settings) {
     logErrors_->ShowError(*problem);
     Settings withoutArea = settings;
     withoutArea.NavArea = 0;
-    loaded = WatchForSettings(withoutArea, {});
+    Watch watch = std::get<Watch>(WatchForSettings(withoutArea, {}));
+    watch.area = AreaStations({}, {settings.NavArea, settings.NavFreq});
+    return watch;
   }
   return std::get<Watch>(std::move(loaded));
 }
@@ -211,7 +215,7 @@ void TForm1::LoadWatch() {
 // names its stations from that frequency's list. A list the first could not use is told once.
 void TForm1::LoadSecondWatch() {
   const std::string& frequency = settings_.SecondNavFreq();
-  const bool failed = settings_.NavArea > 0 && !watch_.area.Chosen();
+  const bool failed = watch_.area.Chosen() && watch_.area.Stations().empty();
   if (!settings_.Receiver2 || frequency == settings_.NavFreq || failed) {
     watch2_ = watch_;
     return;

@@ -71,10 +71,11 @@ std::string ParseStation(const std::vector<std::string_view>& f, NavtexStation& 
   }
   station.name = std::string(f[3]);
   station.country = std::string(f[4]);
-  if (!ParseWhole(f[5], station.latitude) || std::abs(station.latitude) > 90.0) {
+  // Written as "not within" so that "nan", which from_chars reads, is refused too.
+  if (!ParseWhole(f[5], station.latitude) || !(std::abs(station.latitude) <= 90.0)) {
     return "latitude must be degrees from -90 to 90, not '" + std::string(f[5]) + "'";
   }
-  if (!ParseWhole(f[6], station.longitude) || std::abs(station.longitude) > 180.0) {
+  if (!ParseWhole(f[6], station.longitude) || !(std::abs(station.longitude) <= 180.0)) {
     return "longitude must be degrees from -180 to 180, not '" + std::string(f[6]) + "'";
   }
   station.source = std::string(f[7]);
@@ -91,6 +92,8 @@ bool HasSource(const StationList& list, std::string_view key) {
 }  // namespace
 
 std::variant<StationList, std::string> ParseStationList(std::string_view text) {
+  // Editors on some systems begin a UTF-8 file with a byte order mark.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   StationList list;
   std::vector<std::size_t> stationLines;
   std::size_t lineNumber = 0;
@@ -129,9 +132,18 @@ std::variant<StationList, std::string> ParseStationList(std::string_view text) {
 }
 
 std::variant<StationList, std::string> LoadStationList(const std::filesystem::path& file) {
+  const std::string cannotRead = "cannot read the station list '" + file.string() + "'";
+  std::error_code error;
+  // A folder opens as a stream but throws once read.
+  if (std::filesystem::is_directory(file, error)) return cannotRead + ": it is a folder";
   std::ifstream in(file, std::ios::binary);
-  if (!in) return "cannot read the station list '" + file.string() + "'";
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (!in) return cannotRead;
+  std::string text;
+  try {
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return cannotRead;
+  }
   auto parsed = ParseStationList(text);
   if (auto* problem = std::get_if<std::string>(&parsed)) {
     return "station list '" + file.string() + "', " + *problem;

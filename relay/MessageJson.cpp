@@ -73,8 +73,11 @@ std::string MessageJson(const CodePageConverter& converter, const CompletedMessa
   const int lang = message.lang;
   const int base = Catalogue::BaseOfLetter(lang, Catalogue::LetterB1(lang, message.header));
   const int type = Catalogue::TypeOfLetter(lang, Catalogue::LetterB2(lang, message.header));
-  // A station named by the chosen area's list has one name, in the list's words.
-  const bool area = !message.stationName.empty();
+  // A station named by the chosen area's list has one name, in the list's words; a letter the
+  // area has no station for is named as the catalogue names another station, in each language.
+  const bool area =
+      !message.stationName.empty() && message.stationName != Catalogue::BaseName(0, kOtherBase);
+  const int stationBase = message.stationName.empty() ? base : kOtherBase;
   json object = {{"kind", "message"}};
   // Only with two receivers, so that one receiver's objects stay as they were.
   if (!message.channel.empty()) object["channel"] = message.channel;
@@ -82,8 +85,8 @@ std::string MessageJson(const CodePageConverter& converter, const CompletedMessa
       {"header", Utf8(converter, message.header)},
       {"language", lang == 0 ? "en" : "ja"},
       {"station", CatalogueEntry(converter, std::string(Catalogue::LetterB1(lang, message.header)),
-                                 area ? message.stationName : Catalogue::BaseName(0, base),
-                                 area ? message.stationName : Catalogue::BaseName(1, base))},
+                                 area ? message.stationName : Catalogue::BaseName(0, stationBase),
+                                 area ? message.stationName : Catalogue::BaseName(1, stationBase))},
       {"type", CatalogueEntry(converter, std::string(Catalogue::LetterB2(lang, message.header)),
                               Catalogue::TypeName(0, type), Catalogue::TypeName(1, type))},
       {"alarm", message.alarm},

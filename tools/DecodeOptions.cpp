@@ -422,10 +422,13 @@ const std::array<OptionRow, 35> Options{{
        return ApplyLetters("--alarm-types", value, o.alarmTypes);
      }},
     {"--on-message", "COMMAND",
-     "run COMMAND for every filed message: the text on its standard input, the header, station, "
+     "run COMMAND for every message filed or that the log folder could not take: the text on its "
+     "standard input, the "
+     "header, station, "
      "type, language and alarm in SEAHERALD_* variables; split into words, no shell",
      [](std::string_view value, DecodeOptions& o) {
-       if (value.empty()) return std::string("--on-message needs a command");
+       if (value.find_first_not_of(" \t") == std::string_view::npos)
+         return std::string("--on-message needs a command");
        o.onMessage = std::string(value);
        return std::string();
      }},
@@ -560,8 +563,14 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
   if (options.mqtt && options.mqttClientId) options.mqtt->clientId = *options.mqttClientId;
   if (options.onMessageShell && !options.onMessage)
     return UsageError{"--on-message-shell needs --on-message"};
-  if (options.onMessage && !options.onMessageShell && !SplitCommandWords(*options.onMessage))
-    return UsageError{"--on-message: a quote is not closed in '" + *options.onMessage + "'"};
+  if (options.onMessage && !options.onMessageShell) {
+    const auto words = SplitCommandWords(*options.onMessage);
+    if (!words)
+      return UsageError{"--on-message: a quote is not closed in '" + *options.onMessage + "'"};
+    if (words->front().empty())
+      return UsageError{"--on-message: the command's first word is empty in '" +
+                        *options.onMessage + "'"};
+  }
   return options;
 }
 
@@ -615,10 +624,10 @@ std::string DecodeUsage() {
          "--stations and --types drop the other messages (not filed, not sent, counted in the\n"
          "summary). The alarm types mark messages \"alarm\":true in JSON and MQTT and set\n"
          "SEAHERALD_ALARM=1 for --on-message. The command gets SEAHERALD_HEADER, _STATION,\n"
-         "_STATION_NAME, _TYPE, _TYPE_NAME, _LANGUAGE (en or ja), _ALARM (1 or 0), _RECEIVED\n"
-         "and, with two receivers, _CHANNEL;\n"
-         "it runs beside the decoding, and one that fails or outlives its time limit is reported\n"
-         "(and killed) without stopping reception.\n"
+         "_STATION_NAME, _TYPE, _TYPE_NAME, _LANGUAGE (en or ja), _ALARM (1 or 0), _RECEIVED,\n"
+         "_FILING and, with two receivers, _CHANNEL; without --log it runs for every message\n"
+         "taken. It runs beside the decoding, and one that fails or outlives its time limit is\n"
+         "reported (and killed) without stopping reception.\n"
          "\n"
          "Time: seconds are counted from the audio, ten blocks of 0.1 s to a second, on a clock\n"
          "that starts at the wall-clock time when decoding starts. The time-out therefore acts\n"
@@ -640,18 +649,19 @@ std::string DecodeUsage() {
          "normal polarity, automatic mode, ErrNum 10, ErrSave on, TimeOut 30, standard path).\n"
          "--settings reads CentF, DecLang, DecInv, AutoSet, ErrNum, ErrSave, TimeOut, DecSens\n"
          "(the receive path), the [Watch] keys and, for --capture, WaveInName from the file;\n"
-         "with two channels the second receiver takes CentF2, DecLang2, DecInv2, AutoSet2 and\n"
-         "DecSens2;\n"
-         "ErrNum and TimeOut below 1 are raised to 1 as at the window's start-up. The file is\n"
+         "with two channels the second receiver takes CentF2, DecLang2, DecInv2, AutoSet2,\n"
+         "DecSens2 and NavFreq2 (its stations' and its messages' frequency once chosen);\n"
+         "ErrNum and TimeOut below 1 are raised to 1 as at the window's start-up; a [Watch]\n"
+         "value that cannot be used is refused unless its option is given. The file is\n"
          "never written, and no log is ever deleted (AutoLogDelete is not acted on).\n"
          "\n"
-         "Exit status: 0 when the input was decoded to its end, 1 when it or the settings file\n"
-         "could not be read or the input ended early (what was there is still decoded), 2 for a\n"
-         "wrong command line or a network address or pseudo-terminal that cannot be used (a\n"
-         "--udp host that cannot be resolved, a TCP port in use), 3 when a message could\n"
-         "not be written to the log folder, 4 when the MQTT broker had not acknowledged every\n"
-         "message 10 s after the end (3 wins over 4, 4 over 1; the broker is waited for in every\n"
-         "case). --capture ends with 0 when stopped by SIGINT or SIGTERM.\n";
+         "Exit status: 0 when the input was decoded to its end, 1 when it, the settings file or\n"
+         "the station list could not be read or used or the input ended early (what was there\n"
+         "is still decoded), 2 for a wrong command line or a network address or pseudo-terminal\n"
+         "that cannot be used (a --udp host that cannot be resolved, a TCP port in use), 3 when\n"
+         "a message could not be written to the log folder, 4 when the MQTT broker had not\n"
+         "acknowledged every message 10 s after the end (3 wins over 4, 4 over 1; the broker is\n"
+         "waited for in every case). --capture ends with 0 when stopped by SIGINT or SIGTERM.\n";
   return text.str();
 }
 

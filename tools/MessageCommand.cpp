@@ -106,6 +106,9 @@ void RunOnce(Launch launch, int seconds, const std::function<void(const std::str
     // The tool's standard output carries lines, JSON or NRX: the command's output goes beside
     // the reports instead.
     dup2(STDERR_FILENO, STDOUT_FILENO);
+    // Nothing else of the tool's: the broker connection, opened without close-on-exec by its
+    // library, would otherwise live on in whatever the command leaves running.
+    close_range(3, ~0U, 0);
     execvpe(argv[0], argv.data(), envp.data());
     _exit(kCannotStart);
   }
@@ -136,8 +139,10 @@ void RunOnce(Launch launch, int seconds, const std::function<void(const std::str
 }
 
 bool RunsFor(FilingOutcome outcome) {
-  // A copy kept because the stored one is better, or a message not stored at all, is not news.
-  return WasFiled(outcome) || outcome == FilingOutcome::kNotFiling;
+  // A copy kept because the stored one is better, or one dropped for its errors, is not news; one
+  // the log folder could not take is, or a full disk would silence the alarm the command gives.
+  return WasFiled(outcome) || outcome == FilingOutcome::kNotFiling ||
+         outcome == FilingOutcome::kWriteFailed;
 }
 
 }  // namespace

@@ -28,11 +28,11 @@ std::optional<std::vector<std::string>> SplitCommandWords(std::string_view comma
 // The SEAHERALD_* variables that describe a message to the command, as NAME=VALUE in UTF-8.
 std::vector<std::string> MessageEnvironment(const CompletedMessage& message);
 
-// Runs a command for every message the log filed (or, when it files nothing, every message it
-// completed and took): the text in UTF-8 with LF line ends on standard input, the message in
-// SEAHERALD_* variables; what it prints goes to standard error, so that standard output keeps
-// the tool's own format. Each run goes on beside the decoding in its own process group; one that
-// outlives its time limit is killed, and a failure is reported, so that no command can stop
+// Runs a command for every message the log filed or could not write (or, when it files nothing,
+// every message it completed and took): the text in UTF-8 with LF line ends on standard input, the
+// message in SEAHERALD_* variables; what it prints goes to standard error, so that standard output
+// keeps the tool's own format. Each run goes on beside the decoding in its own process group; one
+// that outlives its time limit is killed, and a failure is reported, so that no command can stop
 // reception.
 class MessageCommand final : public MessageCompletionListener {
  public:

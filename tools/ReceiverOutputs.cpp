@@ -4,8 +4,8 @@
 
 namespace seaherald::decodetool {
 
-ReceiverOutputs::ReceiverOutputs(const DecodeOptions& options, LineSink& lines,
-                                 LinePrinter& printer, JsonLinePrinter& json,
+ReceiverOutputs::ReceiverOutputs(const DecodeOptions& options, NavtexFrequency frequency2,
+                                 LineSink& lines, LinePrinter& printer, JsonLinePrinter& json,
                                  CompletionFanOut& completions) {
   const ChannelChoice& channels = options.channels;
   two_ = channels.second.has_value();
@@ -13,8 +13,7 @@ ReceiverOutputs::ReceiverOutputs(const DecodeOptions& options, LineSink& lines,
   lines_[0] = lines_[1] = &lines;
   if (!two_) return;
   const std::array<std::string, 2> names{channels.firstName, channels.secondName};
-  const std::array<double, 2> khz{Kilohertz(options.frequency),
-                                  Kilohertz(options.frequency2.value_or(options.frequency))};
+  const std::array<double, 2> khz{Kilohertz(options.frequency), Kilohertz(frequency2)};
   for (std::size_t i = 0; i < 2; ++i) {
     if (&lines == &printer) {
       named_[i] = std::make_unique<NamedLines>(printer, names[i]);

@@ -19,9 +19,10 @@ namespace seaherald::decodetool {
 // stays as it always was.
 class ReceiverOutputs {
  public:
-  // `lines` is `printer`, `json` or another sink that prints no lines of its own.
-  ReceiverOutputs(const DecodeOptions& options, LineSink& lines, LinePrinter& printer,
-                  JsonLinePrinter& json, CompletionFanOut& completions);
+  // `lines` is `printer`, `json` or another sink that prints no lines of its own; `frequency2` is
+  // the second receiver's.
+  ReceiverOutputs(const DecodeOptions& options, NavtexFrequency frequency2, LineSink& lines,
+                  LinePrinter& printer, JsonLinePrinter& json, CompletionFanOut& completions);
   ReceiverOutputs(const ReceiverOutputs&) = delete;
   ReceiverOutputs& operator=(const ReceiverOutputs&) = delete;
 

@@ -7,6 +7,9 @@
 #include <string>
 
 #include "app/SettingsFile.h"
+#include "msglog/MessageSelection.h"
+#include "msglog/StationList.h"
+#include "platform/ProfileFile.h"
 #include "tools/BlockSource.h"
 
 namespace seaherald::decodetool {
@@ -46,6 +49,44 @@ double CenterFromFile(int centF, const char* key, const std::string& file) {
   return hz;
 }
 
+bool IsWatchFrequency(std::string_view kilohertz) {
+  return kilohertz == "518" || kilohertz == "490" || kilohertz == "424" || kilohertz == "4209.5";
+}
+
+// Taken silently, a [Watch] value spoilt by a hand edit would name the stations as the Japanese
+// catalogue does or take every message: refused as an unusable CentF is, unless the command line
+// gives the value.
+void CheckWatchValues(const DecodeOptions& options, const Settings& settings) {
+  const std::string& file = *options.settingsFile;
+  const ProfileDocument document = LoadProfile(file).document;
+  const auto check = [&](std::string_view key, bool needed, bool (*usable)(std::string_view),
+                         std::string_view rule) {
+    const std::optional<std::string> value = document.Get("Watch", key);
+    if (!needed || !value || usable(*value)) return;
+    throw InputError("settings file '" + file + "': [Watch] " + std::string(key) + " '" + *value +
+                     "' cannot be used; " + std::string(rule));
+  };
+  const bool area = settings.NavArea > 0;
+  check(
+      "NavArea", !options.navArea,
+      [](std::string_view value) {
+        const std::optional<int> area = ParseSettingsInteger(value);
+        return value.empty() || (area && *area >= 0 && *area <= kNavAreaCount);
+      },
+      "it must be a NAVAREA from 1 to 21, or 0 for none (or give --navarea)");
+  check("NavFreq", area && !options.navFreq, IsWatchFrequency,
+        "it must be 518, 490, 424 or 4209.5 (or give --frequency)");
+  check(
+      "NavFreq2", area && settings.Receiver2 && !options.navFreq2,
+      [](std::string_view value) { return value.empty() || IsWatchFrequency(value); },
+      "it must be 518, 490, 424, 4209.5 or empty (or give --frequency L,R)");
+  const auto letters = [](std::string_view value) { return ParseLetterSet(value).has_value(); };
+  check("Stations", !options.stations, letters, "it must be letters A to Z (or give --stations)");
+  check("Types", !options.types, letters, "it must be letters A to Z (or give --types)");
+  check("AlarmTypes", !options.alarmTypes, letters,
+        "it must be letters A to Z (or give --alarm-types)");
+}
+
 void ApplySecondReceiver(const DecodeOptions& options, RunSettings& run) {
   Settings& settings = run.settings;
   settings.Receiver2 = options.channels.second.has_value();
@@ -58,6 +99,8 @@ void ApplySecondReceiver(const DecodeOptions& options, RunSettings& run) {
   settings.AutoSet2 = options.automatic2.value_or(settings.AutoSet2);
   settings.NavFreq2 = options.navFreq2.value_or(settings.NavFreq2);
   run.navFreq2 = settings.SecondNavFreq();
+  run.frequency2 = options.frequency2.value_or(
+      ParseNavtexFrequency(settings.NavFreq2).value_or(options.frequency));
   settings.DecSens2 = options.sensitive2.value_or(settings.DecSens2);
 }
 
@@ -86,6 +129,7 @@ RunSettings SettingsForRun(const DecodeOptions& options) {
   settings.AlarmTypes = options.alarmTypes.value_or(settings.AlarmTypes);
   settings.DecSens = options.sensitive.value_or(settings.DecSens);
   ApplySecondReceiver(options, run);
+  if (options.settingsFile) CheckWatchValues(options, settings);
   return run;
 }
 

@@ -14,6 +14,9 @@ struct RunSettings {
   double centerHz = Settings{}.CentF * 10.0;
   double centerHz2 = Settings{}.CentF2 * 10.0;  // the second receiver's, when it runs
   std::string navFreq2 = Settings{}.NavFreq;    // the second receiver's watch frequency
+  // The frequency the second receiver's messages carry into JSON, MQTT and NRX: its own --frequency
+  // value, else the settings file's NavFreq2 once chosen (as in the window), else the first's.
+  NavtexFrequency frequency2 = NavtexFrequency::k518;
 };
 
 // Starts from the settings file named by --settings, or from the receiver's defaults, raises

@@ -171,7 +171,7 @@ int Decode(const DecodeOptions& options) {
     if (progress) progress->Clear();
     Complain(text);
   };
-  ReceiverOutputs outputs(options, *lines, printer, json, completions);
+  ReceiverOutputs outputs(options, run.frequency2, *lines, printer, json, completions);
   DecodeRunner runner(run, seaherald::SystemClock().Now(), outputs.Lines(0),
                       FilingTargetFor(options, report), outputs.Completion(0));
   if (outputs.Two()) runner.AddSecondReceiver(outputs.Lines(1), outputs.Completion(1));

@@ -77,6 +77,17 @@ TEST_F(WatchWindowTest, ChosenAreaNamesStationsInStatusTreeAndSchedule) {
   }
 }
 
+// The shipped list holds no station of NAVAREA V yet: the window says so, and names no English
+// message after the Japanese stations, whose letters mean nothing there.
+TEST_F(WatchWindowTest, AreaWithoutStationsNamesNoJapaneseStation) {
+  WriteSettings("[Set]\nDecLang=1\n[Watch]\nNavArea=5\n");
+  TForm1& window = Window();
+  EXPECT_TRUE(window.CurrentWatch().area.Chosen());
+  window.Log().AddReceivedLine("ZCZC GE01", false);
+  EXPECT_EQ(Panel(2), QStringLiteral("その他"));
+  EXPECT_EQ(window.Browser().TreeLayout().BaseCount(0), 1) << "one node for every station";
+}
+
 TEST_F(WatchWindowTest, SearchAndRescueRaisesBannerAndNotificationUntilAcknowledged) {
   const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
   ASSERT_FALSE(daemon.isEmpty()) << "dbus-daemon is needed (scripts/deps installs it)";
@@ -111,6 +122,10 @@ TEST_F(WatchWindowTest, SearchAndRescueRaisesBannerAndNotificationUntilAcknowled
   Message("GD02");  // the same message again: filed over the first, no new alarm
   Message("GB03");  // a type the user added
   EXPECT_EQ(window.Alarm().Raised(), 2);
+  // One the log folder cannot take (a folder stands where its file would go) is no repeat.
+  std::filesystem::create_directories(paths_.logFolder / "GD05.txt" / "in-the-way");
+  Message("GD05");
+  EXPECT_EQ(window.Alarm().Raised(), 3);
   window.Banner().AcknowledgeButton()->click();
   EXPECT_TRUE(window.Banner().isHidden());
   Message("GC04");

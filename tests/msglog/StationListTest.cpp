@@ -95,6 +95,8 @@ TEST(StationList, FaultyLinesAreRejectedWithTheirNumber) {
       {"1|518|g|X|Y|0|0|S\n", "B1"},
       {"1|518|G|X|Y|91|0|S\n", "latitude"},
       {"1|518|G|X|Y|0|east|S\n", "longitude"},
+      {"1|518|G|X|Y|nan|0|S\n", "latitude"},
+      {"1|518|G|X|Y|0|-nan|S\n", "longitude"},
       {"1|518|G|Bod\xc3\xb8|Y|0|0|S\n", "ASCII"},
       {"1|518|G|X|Y|0|0|T\n", "source 'T'"},
   };
@@ -107,6 +109,11 @@ TEST(StationList, FaultyLinesAreRejectedWithTheirNumber) {
   }
   const auto missing = LoadStationList("/nonexistent/navtex-stations.txt");
   ASSERT_TRUE(std::holds_alternative<std::string>(missing));
+  // A file saved with a byte order mark, and a folder given by mistake.
+  EXPECT_TRUE(std::holds_alternative<StationList>(ParseStationList("\xEF\xBB\xBF" + head + good)));
+  const auto folder = LoadStationList(std::filesystem::path(SEAHERALD_STATION_LIST).parent_path());
+  ASSERT_TRUE(std::holds_alternative<std::string>(folder));
+  EXPECT_NE(std::get<std::string>(folder).find("cannot read"), std::string::npos);
 }
 
 TEST(AreaStations, NamesEnglishMessagesFromTheChosenAreaOnly) {

@@ -134,6 +134,10 @@ TEST_F(MessageJsonTest, AreaNameReplacesBothCatalogueNamesAndAlarmIsCarried) {
   const Json m = Parsed(MessageJson(converter_, message, NavtexFrequency::k518, "r"));
   EXPECT_EQ(m["station"], (Json{{"letter", "G"}, {"en", "Cullercoats"}, {"ja", "Cullercoats"}}));
   EXPECT_EQ(m["alarm"], true);
+  // A letter the area has no station for: another station in each language, not Naha's name.
+  message.stationName = "Another";
+  EXPECT_EQ(Parsed(MessageJson(converter_, message, NavtexFrequency::k518, "r"))["station"],
+            (Json{{"letter", "G"}, {"en", "Another"}, {"ja", "その他"}}));
 }
 
 // The "filing" words are the documented ones, and "filed" agrees with them.

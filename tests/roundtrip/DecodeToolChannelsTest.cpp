@@ -384,6 +384,21 @@ TEST_F(DecodeToolChannels, EachReceiverTakesItsOwnPolarityModeAndStations) {
   EXPECT_EQ(stations,
             (std::map<std::string, std::string>{{"IE01", "Grimeton"}, {"IE02", "Niton"}}));
   EXPECT_NE(named.err.find("NAVAREA I, 490 kHz"), std::string::npos) << named.err;
+  // The window's settings file gives the second receiver's frequency to its names and its outputs.
+  const fs::path settings = dir_ / "seaherald.ini";
+  std::ofstream(settings) << "[Watch]\nNavArea=1\nNavFreq2=490\n";
+  const ToolResult tuned =
+      RunDecodeTool({"--channel", "both", "--lang", "en", "--mode", "auto", "--settings",
+                     settings.string(), "--format", "jsonl", file.string()});
+  std::map<std::string, std::pair<std::string, double>> heard;
+  for (const std::string& text : tuned.lines) {
+    const nlohmann::json object = nlohmann::json::parse(text);
+    if (object.at("kind") == "message")
+      heard[object.at("header")] = {object.at("station").at("en"), object.at("frequency_khz")};
+  }
+  EXPECT_EQ(heard, (std::map<std::string, std::pair<std::string, double>>{
+                       {"IE01", {"Grimeton", 518.0}}, {"IE02", {"Niton", 490.0}}}))
+      << tuned.err;
   EXPECT_EQ(RunDecodeTool({"--channel", "right", "--mode", "auto,manual", file.string()}).exitCode,
             2);
 }

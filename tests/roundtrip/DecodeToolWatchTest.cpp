@@ -142,6 +142,17 @@ TEST(DecodeToolWatch, CommandGetsTheTextAndTheMessageInItsEnvironment) {
     EXPECT_NE(alarm.find(variable), std::string::npos) << variable << " in\n" << alarm;
   }
   EXPECT_NE(ReadText(out / "GA01.env").find("SEAHERALD_ALARM=0\n"), std::string::npos);
+  // A message the log folder cannot take still reaches the command: a full disk must not
+  // silence the alarm it gives.
+  const fs::path notAFolder = dir / "log-file";
+  std::ofstream(notAFolder) << "a file\n";
+  const fs::path told = dir / "told";
+  const ToolResult unwritable = RunDecodeTool(
+      {"--log", notAFolder.string(), "--on-message-shell", "--on-message",
+       "echo $SEAHERALD_HEADER $SEAHERALD_FILING >> '" + told.string() + "'", wav.string()});
+  EXPECT_EQ(unwritable.exitCode, 3) << unwritable.err;
+  for (const char* run : {"GA01 write-failed\n", "GD02 write-failed\n"})
+    EXPECT_NE(ReadText(told).find(run), std::string::npos) << run << unwritable.err;
   EXPECT_EQ(RunDecodeTool({"--on-message", "echo 'open", wav.string()}).exitCode, 2);
   // What the command prints stays off the tool's JSON lines.
   const ToolResult json =

@@ -104,6 +104,32 @@ TEST_F(SettingsFileTest, CentreTheDecoderCannotTakeIsRefusedUnlessReplaced) {
   }
 }
 
+TEST_F(SettingsFileTest, WatchValuesTheToolCannotUseAreRefusedUnlessReplaced) {
+  const std::vector<std::pair<std::string, std::string>> cases{
+      {"NavArea=abc", "--navarea"},
+      {"NavArea=22", "--navarea"},
+      {"NavArea=1\nNavFreq=4209", "--frequency"},
+      {"Stations=G1", "--stations"},
+      {"Types=A;B", "--types"},
+      {"AlarmTypes=*", "--alarm-types"}};
+  for (const auto& [values, option] : cases) {
+    const std::string file = Write("[Watch]\n" + values + "\n");
+    try {
+      SettingsForRun(Options({"--settings", file}));
+      ADD_FAILURE() << values << " accepted";
+    } catch (const InputError& error) {
+      EXPECT_NE(std::string(error.what()).find("(or give " + option), std::string::npos)
+          << error.what();
+    }
+    const std::string value = option == "--frequency" ? "518" : option == "--navarea" ? "1" : "G";
+    EXPECT_NO_THROW(SettingsForRun(Options({"--settings", file, option, value}))) << values;
+  }
+  // The second receiver's frequency matters only while it runs and names stations.
+  const std::string second = Write("[Watch]\nNavArea=1\nNavFreq2=491\n");
+  EXPECT_NO_THROW(SettingsForRun(Options({"--settings", second})));
+  EXPECT_THROW(SettingsForRun(Options({"--settings", second, "--channel", "both"})), InputError);
+}
+
 TEST_F(SettingsFileTest, SecondReceiverTakesTheFilesSecondKeysAndThePairsWin) {
   const std::string file = Write(
       "[Wave]\r\nCentF=100\r\nCentF2=60\r\n[Set]\r\nDecLang=1\r\nDecLang2=0\r\n"

@@ -1,5 +1,6 @@
 // The pieces of seaherald-decode in-process: option parsing, block sources, resampling and the
 // line printer.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "tests/support/AudioFileWriter.h"
 #include "tools/DecodeOptions.h"
 #include "tools/LinePrinter.h"
+#include "tools/MessageCommand.h"
 #include "tools/RawPcmSource.h"
 #include "tools/SoundFileSource.h"
 #include "tools/StreamResampler.h"
@@ -143,6 +145,26 @@ TEST(DecodeOptionsTest, ErrorsNameTheProblem) {
         << port;
   EXPECT_NE(message({"--mqtt", "mqtt://b", "--mqtt-topic", "\x91\x44", "x"}).find("UTF-8"),
             std::string::npos);
+  // Blanks are no command (no quote was left open), and an empty word is no program to run.
+  EXPECT_NE(message({"--on-message", " \t", "x"}).find("needs a command"), std::string::npos);
+  EXPECT_NE(message({"--on-message", "'' -x", "x"}).find("first word is empty"), std::string::npos);
+  EXPECT_NE(message({"--on-message", "echo 'a", "x"}).find("not closed"), std::string::npos);
+}
+
+// A descriptor left open across exec, as a network library leaves its sockets, stays with the
+// tool: the command does not get it.
+TEST(MessageCommandTest, CommandGetsNoDescriptorOfTheTool) {
+  const int stray = fcntl(STDERR_FILENO, F_DUPFD, 100);
+  ASSERT_GE(stray, 100);
+  std::vector<std::string> reports;
+  {
+    MessageCommand command(
+        {"sh -c '[ ! -e /proc/self/fd/" + std::to_string(stray) + " ]'", false, 10},
+        [&reports](const std::string& report) { reports.push_back(report); });
+    command.MessageCompleted({"GA01", 0, "TEXT\r\n", 0, {}, FilingOutcome::kNotFiling});
+  }
+  close(stray);
+  EXPECT_TRUE(reports.empty()) << reports.front();
 }
 
 // Magnitude of a frequency component, by correlation.
