@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "decoder/EndMarkerShape.h"
 #include "decoder/StartLineShape.h"
 
 namespace seaherald {
@@ -252,6 +253,7 @@ void SoftCharacterDecoder::Accept(const PairReading& heard) {
     line_.DoubtNextCharacter(reading.margin < GuessMargin ? Doubt::kGuessed : Doubt::kDoubtful);
   }
   if (!settings_.DecLang) {
+    if (reading.choice == CodeHandler::JapaneseLineFeed) RepairEndMarkerLine();
     codes_.HandleJapaneseCode(reading.choice);
     return;
   }
@@ -262,7 +264,15 @@ void SoftCharacterDecoder::Accept(const PairReading& heard) {
     LoseSync(false);
     return;
   }
+  if (reading.choice == LineFeedCode) RepairEndMarkerLine();
   codes_.HandleEnglishCode(reading.choice);
+}
+
+bool SoftCharacterDecoder::RepairEndMarkerLine() {
+  const std::optional<EndMarkerRepair> repair =
+      RepairEndMarker(line_.Text(), line_.Unsure(), settings_.DecLang);
+  if (repair) line_.ReplaceTail(repair->tailBytes, repair->text);
+  return repair.has_value();
 }
 
 // Takes sync where the summed evidence of an alignment ending at this bit is strong enough and
@@ -373,7 +383,9 @@ void SoftCharacterDecoder::LoseSync(bool cut) {
   pairing_.Lost(history_.BitCount(), IndexOf(Current()), codes_.JisCount());
   charSync_ = false;
   codes_.ResetJisPair();
-  line_.EndLine(cut);
+  // A marker completed is a whole line, not one cut short.
+  const bool marker = RepairEndMarkerLine();
+  line_.EndLine(cut && !marker);
 }
 
 }  // namespace seaherald

@@ -78,6 +78,8 @@ class SoftCharacterDecoder {
   bool Acceptable(int hypothesis) const;
   void Adopt(Hypothesis h);
   void Accept(const PairReading& reading);
+  // Makes the line the end marker where a letter of it was lost; true when it did.
+  bool RepairEndMarkerLine();
   PairReading AsStartLinePart(const PairReading& reading) const;
   void LoseSync(bool cut);
   std::int64_t ReadBack(int hypothesis);

@@ -295,5 +295,52 @@ TEST(SoftCharacterDecoder, AStartLineIsReadAroundWhatIsFixedInIt) {
   }
 }
 
+// The end marker is where a station most often fades or stops: a letter of it read as another
+// without a clear lead, or the last one gone with the station, still ends the message, the
+// letter put back counted as guessed. A letter read clearly as another leaves the line as read.
+TEST(SoftCharacterDecoder, AnEndMarkerMissingALetterStillEndsTheMessage) {
+  const auto anything = [](std::string_view) { return true; };
+  for (const Language language : {Language::English, Language::Japanese}) {
+    const Transmission transmission = Broadcast(language);
+    const bool english = language == Language::English;
+    const std::size_t width = english ? 1 : 2;
+    const std::size_t marker = roundtrip::OffsetOf(transmission, english ? "NNNN" : "\x82\x6d");
+    const auto sent = SentTexts(transmission);
+    const std::vector<double> clean =
+        SoftBits(testsignal::TransmissionBits(transmission), language);
+
+    for (const double towards : {-0.1, -1.0}) {
+      std::vector<double> misread = clean;
+      Faint(misread, transmission, CloseRival(transmission, marker + 2 * width, anything), towards);
+      Decoding decoding(language);
+      const DoubtingSink& sink = decoding.Run(misread);
+      const auto got = Texts(sink.lines);
+      ASSERT_EQ(got.size(), sent.size()) << testing::PrintToString(got);
+      EXPECT_EQ(got.back() == sent.back(), towards > -1.0) << english << " " << towards;
+      EXPECT_EQ(sink.doubted.size(), towards > -1.0 ? 1u : 0u) << english << " " << towards;
+    }
+
+    // The station gone for good after the third letter: noise over both copies of the last one
+    // and after the third's second copy.
+    std::vector<double> cut = clean;
+    const std::size_t last = marker + 3 * width;
+    std::mt19937 random(5);
+    std::normal_distribution<double> noise(0.0, 0.3);
+    std::vector<std::size_t> lost = CopyBits(transmission, last, Copy::Dx);
+    for (std::size_t i = CopyBits(transmission, last - width, Copy::Rx).back() + 1; i < cut.size();
+         ++i)
+      lost.push_back(i);
+    for (const std::size_t i : lost)
+      cut[i] = noise(random);
+    for (int i = 0; i < 600; ++i)
+      cut.push_back(noise(random));
+    Decoding decoding(language);
+    const DoubtingSink& sink = decoding.Run(cut);
+    ASSERT_FALSE(sink.lines.empty());
+    EXPECT_EQ(sink.lines.back().text, sent.back()) << english;
+    EXPECT_FALSE(sink.lines.back().cut) << english;
+  }
+}
+
 }  // namespace
 }  // namespace seaherald
