@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
+#include <thread>
+
 #include "MsglogFakes.h"
 #include "msglog/Catalogue.h"
+#include "msglog/FolderLock.h"
 #include "msglog/MessageLog.h"
 
 namespace seaherald {
@@ -524,6 +529,21 @@ TEST_F(AutoDeleteTest, DeletesOnlyFilesDatedStrictlyBeforeTheLimit) {
   EXPECT_FALSE(Exists("GA04.txt"));
   EXPECT_TRUE(Exists("GA05.txt"));
   EXPECT_EQ(Count(Catalogue::LangNodeIndex(0)), "3");
+}
+
+// Another process (the command-line tool) files a fresh copy of an old log while the clean-up
+// runs: the clean-up must decide on what is stored once that filing is done.
+TEST_F(AutoDeleteTest, AFreshCopyFiledByAnotherProcessMeanwhileStays) {
+  Store("GA01.txt", "2024/01/01 00:00:00");
+  std::optional<FolderLock> filing(std::in_place, logPath_);
+  ASSERT_TRUE(filing->Held());
+  std::thread cleanUp([&] { browser_.AutoDeleteLogs(); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_TRUE(Exists("GA01.txt")) << "deleted while another process was filing";
+  ASSERT_TRUE(folder_.WriteFile("GA01.txt", LogContent("2024/03/31 06:00:00", "000", "NEW\r\n")));
+  filing.reset();
+  cleanUp.join();
+  EXPECT_TRUE(Exists("GA01.txt"));
 }
 
 TEST_F(AutoDeleteTest, KeptMessagesSurviveDeletionAndRestartsWithTheirFilesUnchanged) {
