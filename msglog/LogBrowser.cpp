@@ -205,6 +205,7 @@ void LogBrowser::DeleteSelectedMessage() {
   // Every copy of the header, or an older one under another case of ".txt" would take its place.
   for (const LogEntry& copy : folder_.CopiesOf(log.header))
     folder_.RemoveFile(copy.path);
+  UntagIfGone(log.header);
   RebuildLogTree();
   ClearStoredMessage();
 }
@@ -221,7 +222,9 @@ void LogBrowser::DeleteAllOfSelection() {
   if (!dialogs_.Confirm(DeleteAllQuestion(lang, base, type, text_, layout_))) return;
   if (folder_.Exists()) {
     for (const LogEntry& entry : folder_.ListLogFiles()) {
-      if (layout_.BelongsTo(entry.name, lang, base, type)) folder_.RemoveFile(entry.path);
+      if (!layout_.BelongsTo(entry.name, lang, base, type)) continue;
+      folder_.RemoveFile(entry.path);
+      UntagIfGone(std::string(HeaderOfLogName(entry.name)));
     }
     ClearStoredMessage();
   }
@@ -275,6 +278,12 @@ void LogBrowser::ToggleKeepSelected() {
     listed.row.kept = keep_.Kept(listed.header);
   PublishRows();
   view_.SelectRow(row);
+}
+
+// The tag belongs to the message deleted: serial numbers come round again, and the header's next
+// message must not be kept unasked.
+void LogBrowser::UntagIfGone(const std::string& header) {
+  if (keep_.Kept(header) && folder_.CopiesOf(header).empty()) keep_.Set(header, false);
 }
 
 void LogBrowser::ReceivedTextChanged(const std::string& receivedText) {

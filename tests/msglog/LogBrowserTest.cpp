@@ -574,6 +574,28 @@ TEST_F(AutoDeleteTest, KeptMessagesSurviveDeletionAndRestartsWithTheirFilesUncha
   EXPECT_FALSE(third.Kept("GA03"));
 }
 
+// Deleting a kept message ends its tag; a copy that could not go keeps it.
+TEST_F(AutoDeleteTest, DeletingAKeptMessageEndsItsTagSoTheHeadersNextMessageIsNotKept) {
+  Store("GA03.txt", "2024/02/29 23:59:59");
+  Store("GA04.txt", "2024/02/29 23:59:59");
+  Store("GA04.TXT", "2024/02/29 23:59:59");
+  ::chmod(Native("GA04.TXT").c_str(), 0444);
+  Select(0, 0, 0);
+  for (int row : {0, 1}) {
+    view_.selected = row;
+    browser_.ToggleKeepSelected();
+  }
+  view_.selected = 0;
+  browser_.DeleteSelectedMessage();
+  browser_.DeleteAllOfSelection();
+  EXPECT_FALSE(browser_.Kept("GA03"));
+  EXPECT_TRUE(browser_.Kept("GA04")) << "its read-only copy is still there";
+  Store("GA03.txt", "2024/01/01 00:00:00");  // the serial number has come round again
+  browser_.AutoDeleteLogs();
+  EXPECT_FALSE(Exists("GA03.txt"));
+  EXPECT_TRUE(Exists("GA04.TXT"));
+}
+
 TEST_F(AutoDeleteTest, KeepThatCannotBeStoredIsReportedAndChangesNothing) {
   Store("GA03.txt", "2024/02/29 23:59:59");
   std::filesystem::create_directories(logPath_ / "keep.lst.new" / "blocked");
