@@ -82,8 +82,9 @@ class CheckingSink final : public LineSink {
     FUZZ_CHECK(!line.empty(), "an empty line was handed over");
     FUZZ_CHECK(!HasLineBreak(line), "a handed-over line holds CR or LF");
   }
+  // Empty when a repair of misread shifts took back the whole line.
   void ShowLiveLine(const std::string& line) override {
-    FUZZ_CHECK(!line.empty() && !HasLineBreak(line), "the live line is empty or holds CR or LF");
+    FUZZ_CHECK(!HasLineBreak(line), "the live line holds CR or LF");
   }
 };
 
