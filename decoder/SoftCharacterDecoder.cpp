@@ -161,6 +161,8 @@ void SoftCharacterDecoder::Decide(const PairReading& reading) {
     return;
   }
   ResolveSuspect();
+  // The suspect, read again, may have been no character at all: sync is gone with it.
+  if (!charSync_) return;
   if (phasingRun_ > 0) {
     // Over seconds of phasing a weak signal leaves the odd pair misread as a character: text
     // after phasing waits until a few characters in a row confirm it.
@@ -172,7 +174,7 @@ void SoftCharacterDecoder::Decide(const PairReading& reading) {
     return;
   }
   ReleaseHeld(true);
-  Accept(reading);
+  if (charSync_) Accept(reading);
 }
 
 // Text goes on after a pair read as phasing: that pair is read again as the likeliest character

@@ -1,7 +1,7 @@
 // The log-folder readers over a folder of arbitrary entries: tree counts, list rows for the
 // selections clicked, the stored message shown, column sorting, deleting one or all, and the
-// automatic deletion with a fixed clock, in any order, with entries vanishing or turning into
-// folders behind the browser's back.
+// automatic deletion with a fixed clock, the Keep tag, the second receiver's tab, in any order,
+// with entries vanishing or turning into folders behind the browser's back.
 //
 // Input: a start record, an entry count byte (at most kMaxEntries), the entries, then operation
 // records until the input ends (at most kMaxOperations).
@@ -9,9 +9,9 @@
 //     ViewTypeNum (-2 to 14), SortType (-6 to 6) bytes; DeleteDay word (-2 to 400); today as
 //     bytes for year (1990-2099), month and day (1-28).
 //   entry: kind byte, then its name, then its content.
-//     bits 0-2 the kind: 0 and 6-7 a file, 1 a folder, 2 a link to nothing, 3 a link to a file
+//     bits 0-2 the kind: 0 and 7 a file, 1 a folder, 2 a link to nothing, 3 a link to a file
 //       outside the folder, 4 a pipe, 5 a file whose name bytes are taken as they are on disk
-//       instead of as Shift-JIS;
+//       instead of as Shift-JIS, 6 a read-only file;
 //     bit 3 the name is a header: bit 4 full-width (Japanese), then bytes for B1, B2 and three
 //       more characters; otherwise the name is a short text of Shift-JIS bytes;
 //     bit 5 a suffix byte picks ".TXT", ".Txt", no suffix or ".txt.bak" instead of ".txt";
@@ -22,7 +22,8 @@
 //
 // After every operation the tree counts add up, the list holds only logs of the selection in
 // the order of SortType, the pane shows what the browser says it shows, and deletions removed
-// exactly what they had to.
+// exactly what they had to: never a read-only log, never a kept one automatically, and every
+// copy of a header deleted one by one (".txt" and ".TXT" are one log).
 
 #include <sys/stat.h>
 
@@ -66,7 +67,8 @@ enum class EntryKind {
   DanglingLink = 2,
   LinkToFile = 3,
   Pipe = 4,
-  RawName = 5
+  RawName = 5,
+  ReadOnlyFile = 6
 };
 
 constexpr std::uint8_t kHeaderName = 0x08;
@@ -94,6 +96,8 @@ enum class Operation {
   ReplaceBehindBack,
   FileCreated,
   FileConsidered,
+  ToggleKeep,
+  SecondReceivedText,
   Count,
 };
 constexpr int kOperationKinds = static_cast<int>(Operation::Count);
@@ -189,6 +193,13 @@ std::set<std::string> ListedPaths(const LogFolder& folder) {
   return paths;
 }
 
+// The owner's write bit gone: the user's wish that the log stays.
+bool IsReadOnly(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+         (status.st_mode & S_IWUSR) == 0;
+}
+
 class Harness {
  public:
   explicit Harness(ByteReader& input)
@@ -267,6 +278,10 @@ class Harness {
       case EntryKind::Pipe:
         ::mkfifo(path.c_str(), 0600);
         break;
+      case EntryKind::ReadOnlyFile:
+        WriteFile(path, content);
+        ::chmod(path.c_str(), 0444);
+        break;
       default:
         WriteFile(path, content);
         break;
@@ -295,7 +310,7 @@ class Harness {
         ClickColumn(input_.IntInRange(0, kColumnCount - 1));
         break;
       case Operation::ChangeTab:
-        ChangeTab(input_.IntInRange(0, 1));
+        ChangeTab(input_.IntInRange(0, 2));
         break;
       case Operation::DeleteSelected:
         DeleteSelected((input_.Byte() & 1) != 0);
@@ -328,6 +343,12 @@ class Harness {
         break;
       case Operation::FileConsidered:
         browser_.LogFileConsidered();
+        break;
+      case Operation::ToggleKeep:
+        ToggleKeep();
+        break;
+      case Operation::SecondReceivedText:
+        SecondReceivedText(input_.ShortText());
         break;
       case Operation::Count:
         break;
@@ -395,9 +416,11 @@ class Harness {
 
   void ChangeTab(int tab) {
     browser_.TabChanged(tab);
-    const std::string& shown = tab == kTabReceived ? receivedText_ : browser_.StoredText();
+    const std::string& shown = tab == kTabReceived    ? receivedText_
+                               : tab == kTabReceived2 ? receivedText2_
+                                                      : browser_.StoredText();
     FUZZ_CHECK(view_.pane == shown + std::string(kPaneEnd), "the tab shows the wrong text");
-    FUZZ_CHECK(view_.label == (tab == kTabReceived ? std::string() : browser_.StoredLabel()),
+    FUZZ_CHECK(view_.label == (tab == kTabStored ? browser_.StoredLabel() : std::string()),
                "the label does not follow the tab");
     FUZZ_CHECK(browser_.ShowingReceived() == (tab == kTabReceived),
                "ShowingReceived does not follow the tab");
@@ -414,19 +437,35 @@ class Harness {
 
   void DeleteSelected(bool answer) {
     dialogs_.answer = answer;
-    const std::set<std::string> before = ListedPaths(logFolder_);
-    const bool rowSelected = view_.selectedRow >= 0;
+    const std::vector<LogEntry> before = logFolder_.ListLogFiles();
+    const int selected = view_.selectedRow;
+    // A row whose file did not open names no header; the header is then that of what went.
+    std::optional<std::string> header;
+    if (selected >= 0 && !view_.rows[static_cast<std::size_t>(selected)].subItems.empty())
+      header = view_.rows[static_cast<std::size_t>(selected)].ColumnText(kColumnHeader);
     const int confirmations = dialogs_.confirmations;
     browser_.DeleteSelectedMessage();
     const std::set<std::string> after = ListedPaths(logFolder_);
-    FUZZ_CHECK(std::includes(before.begin(), before.end(), after.begin(), after.end()),
-               "deleting one log created a log");
     const bool asked = dialogs_.confirmations != confirmations;
-    FUZZ_CHECK(rowSelected || !asked, "a deletion was asked without a selected row");
-    // A chosen log that has become a folder cannot go, whatever the answer.
-    const std::size_t removed = before.size() - after.size();
-    FUZZ_CHECK(removed == ((asked && answer) ? 1u : 0u) || (replacedByFolder_ && removed == 0),
-               "deleting one log did not remove exactly the chosen one");
+    FUZZ_CHECK(selected >= 0 || !asked, "a deletion was asked without a selected row");
+    std::size_t kept = 0;
+    for (const LogEntry& entry : before) {
+      if (after.contains(entry.path)) {
+        ++kept;
+      } else if (!header) {
+        header = std::string(HeaderOfLogName(entry.name));
+      }
+    }
+    FUZZ_CHECK(after.size() == kept, "deleting one log created a log");
+    FUZZ_CHECK((asked && answer) || kept == before.size(), "a log was deleted without a yes");
+    if (!header || !(asked && answer)) return;
+    // Every copy of the header goes, whatever the case of its ".txt"; a chosen log that has
+    // become a folder cannot.
+    for (const LogEntry& entry : before) {
+      const bool goes = HeaderOfLogName(entry.name) == *header && !IsReadOnly(entry.path);
+      FUZZ_CHECK(after.contains(entry.path) != goes,
+                 "deleting one log did not remove exactly every writable copy of its header");
+    }
   }
 
   void DeleteAll(bool answer) {
@@ -439,7 +478,7 @@ class Harness {
                "delete-all without a selection did not say so");
     const std::set<std::string> after = ListedPaths(logFolder_);
     for (const LogEntry& entry : before) {
-      const bool selected = selection && answer &&
+      const bool selected = selection && answer && !IsReadOnly(entry.path) &&
                             Catalogue::BelongsTo(entry.name, settings_.ViewLangNum,
                                                  settings_.ViewBaseNum, settings_.ViewTypeNum);
       FUZZ_CHECK(after.contains(entry.path) != selected,
@@ -459,14 +498,48 @@ class Harness {
     for (const LogEntry& entry : before) {
       bool unreadable = false;
       const std::optional<std::chrono::sys_days> date = StampDate(entry.path, unreadable);
-      due.push_back(settings_.AutoLogDelete && (unreadable || (date && *date < limit)));
+      const bool spared =
+          browser_.Kept(std::string(HeaderOfLogName(entry.name))) || IsReadOnly(entry.path);
+      due.push_back(settings_.AutoLogDelete && !spared && (unreadable || (date && *date < limit)));
     }
     browser_.AutoDeleteLogs();
     const std::set<std::string> after = ListedPaths(logFolder_);
     for (std::size_t i = 0; i < before.size(); ++i) {
       FUZZ_CHECK(after.contains(before[i].path) != due[i],
-                 "automatic deletion kept an old log or removed a young or undated one");
+                 "automatic deletion kept an old log or removed a young, undated, kept or "
+                 "read-only one");
     }
+  }
+
+  // The tag follows the header: every row of it shows it, and a restart finds it.
+  void ToggleKeep() {
+    const int selected = view_.selectedRow;
+    if (selected < 0) return;
+    const ListRow row = view_.rows[static_cast<std::size_t>(selected)];
+    const int errors = dialogs_.errors;
+    browser_.ToggleKeepSelected();
+    if (row.subItems.empty()) return;
+    const std::string header = row.ColumnText(kColumnHeader);
+    Trace("keep turned", header);
+    const bool stored = dialogs_.errors == errors;
+    FUZZ_CHECK(browser_.Kept(header) == (stored ? !row.kept : row.kept),
+               "Keep did not turn, or turned although it could not be stored");
+    FUZZ_CHECK(view_.selectedRow == selected, "Keep lost the selected row");
+    // The keep file holds a header a line: the name ".txt" or one with a line break (no header
+    // of a message) cannot come back.
+    if (header.empty() || header.find_first_of("\r\n") != std::string::npos) return;
+    RecordingBrowserView otherView;
+    const LogBrowser restarted(settings_, clock_, logFolder_, otherView, dialogs_);
+    FUZZ_CHECK(restarted.Kept(header) == browser_.Kept(header), "a Keep tag did not survive");
+  }
+
+  void SecondReceivedText(const std::string& text) {
+    receivedText2_ = text;
+    const std::string paneBefore = view_.pane;
+    browser_.SecondReceiver().ReceivedTextChanged(text);
+    const bool shown = browser_.ShownTab() == kTabReceived2;
+    FUZZ_CHECK(view_.pane == (shown ? text + std::string(kPaneEnd) : paneBefore),
+               "the second receiver's text missed its tab, or disturbed another");
   }
 
   void RemoveBehindBack(std::uint8_t pick) {
@@ -481,7 +554,6 @@ class Harness {
     if (created_.empty()) return;
     std::error_code ignored;
     std::filesystem::create_directory(created_[pick % created_.size()], ignored);
-    replacedByFolder_ = true;
   }
 
   bool HasSelection() const {
@@ -575,6 +647,7 @@ class Harness {
       FUZZ_CHECK(errors == "-" || (!errors.empty() &&
                                    errors.find_first_not_of("-0123456789") == std::string::npos),
                  "the ERR column is neither a count nor -");
+      FUZZ_CHECK(row.kept == browser_.Kept(row.subItems[0]), "a row does not show its Keep tag");
       if (HasSelection()) {
         FUZZ_CHECK(Catalogue::BelongsTo(row.subItems[0], settings_.ViewLangNum,
                                         settings_.ViewBaseNum, settings_.ViewTypeNum),
@@ -605,7 +678,7 @@ class Harness {
   CodePageConverter converter_;
   std::vector<std::filesystem::path> created_;
   std::string receivedText_;
-  bool replacedByFolder_ = false;
+  std::string receivedText2_;
 };
 
 }  // namespace

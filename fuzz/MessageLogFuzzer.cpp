@@ -1,10 +1,12 @@
 // Arbitrary lines and cut flags into AddReceivedLine (NUL bytes, lone lead bytes and stray markers
 // included), with DecLang, ErrSave and ErrNum changing between lines and the receive time-out
-// dropping messages, filed into a fresh temporary log folder.
+// dropping messages, filed into a fresh temporary log folder by one receiver or two (each its own
+// message log on the same folder, as the window's two receivers).
 //
 // Input: a start record, then line records until the input ends (at most kMaxRecords records and
 // kMaxLines lines).
-//   start: byte with bit 0 DecLang, bit 1 ErrSave; ErrNum byte (1-256); the time of saving as
+//   start: byte with bit 0 DecLang, bit 1 ErrSave, bit 2 DecLang2 (the second receiver's
+//     language); ErrNum byte (1-256); the time of saving as
 //     bytes for year (1970-2099), month, day (1-28), hour, minute and second.
 //   line: a flags word, then the parts its flags ask for, then a short text (count byte and bytes).
 //     bit 0 cut; bit 1 toggles DecLang; bit 2 toggles ErrSave; bit 3 an ErrNum byte follows;
@@ -13,11 +15,13 @@
 //     Japanese header made from 5 bytes, 3 "NNNN", 4 the full-width end marker, 5 "ZCZC ",
 //     6 the full-width start marker, 7 nothing; bit 8 the short text goes before that start
 //     instead of after it; bit 9 a byte r follows and the line is added 4r + 1 times; bit 10
-//     the text is repeated to a length given by a following word (at most 4096 bytes).
+//     the text is repeated to a length given by a following word (at most 4096 bytes); bit 11
+//     the line (with its language toggle and time-out) is the second receiver's.
 //
 // After every line: the received text stays within its limit and ends with the line; the
-// message state is consistent; every filing decision matches the state before the line; every
-// file written holds exactly the three header lines and the body; nothing else is in the folder.
+// message state is consistent; every filing decision matches the state before the line and the
+// folder as both receivers left it; every file written holds exactly the three header lines and
+// the body; nothing else is in the folder.
 
 #include <cstddef>
 #include <cstdint>
@@ -64,6 +68,7 @@ constexpr int kPrefixShift = 5;
 constexpr std::uint16_t kTextFirst = 1u << 8;
 constexpr std::uint16_t kRepeat = 1u << 9;
 constexpr std::uint16_t kLongText = 1u << 10;
+constexpr std::uint16_t kSecondReceiver = 1u << 11;
 
 enum class Prefix {
   None = 0,
@@ -135,6 +140,12 @@ std::optional<std::string> FileBytes(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
 }
 
+// The count a log file of the program stores: characters 10-12 of its second line.
+int StoredCount(const std::string& file) {
+  const std::size_t second = file.find("\r\n") + 2;
+  return std::stoi(file.substr(second + 9, 3));
+}
+
 bool IsEndMarkerLine(std::string_view line) {
   return line.find(kEndSingle) != std::string_view::npos ||
          line.find(kEndFull) != std::string_view::npos;
@@ -148,15 +159,25 @@ bool TextBeforeEndMarker(std::string_view line) {
   return at != std::string_view::npos && at > 0;
 }
 
+// One receiver: its own message log, status panels and listener.
+struct Receiver {
+  Receiver(const Settings& settings, const LocalClock& clock, const LogFolder& folder,
+           DialogService& dialogs)
+      : log(settings, clock, folder, status, dialogs, &listener) {}
+
+  RecordingStatusView status;
+  RecordingListener listener;
+  MessageLog log;
+};
+
 class Harness {
  public:
-  explicit Harness(ByteReader& input)
-      : input_(input),
-        logFolder_(folder_.Path() / "log"),
-        log_(settings_, clock_, logFolder_, status_, dialogs_, &listener_) {
+  explicit Harness(ByteReader& input) : input_(input), logFolder_(folder_.Path() / "log") {
+    second_.log.ReadLanguageFrom(settings_.DecLang2);
     const std::uint8_t start = input_.Byte();
     settings_.DecLang = start & 0x01;
     settings_.ErrSave = start & 0x02;
+    settings_.DecLang2 = start & 0x04;
     settings_.ErrNum = input_.IntInRange(1, 256);
     clock_.now = {input_.IntInRange(1970, 2099), input_.IntInRange(1, 12),
                   input_.IntInRange(1, 28),      input_.IntInRange(0, 23),
@@ -166,22 +187,24 @@ class Harness {
   void Run() {
     for (int record = 0; record < kMaxRecords && !input_.Empty(); ++record) {
       const std::uint16_t flags = input_.Word();
-      ApplySettings(flags);
+      Receiver& receiver = (flags & kSecondReceiver) ? second_ : first_;
+      ApplySettings(flags, receiver);
       const std::string line = ComposeLine(flags);
       const int times = (flags & kRepeat) ? input_.Byte() * kRepeatStep + 1 : 1;
       for (int i = 0; i < times && lines_ < kMaxLines; ++i, ++lines_)
-        AddCheckedLine(line, (flags & kCut) != 0);
+        AddCheckedLine(line, (flags & kCut) != 0, receiver);
     }
   }
 
  private:
-  void ApplySettings(std::uint16_t flags) {
-    if (flags & kToggleLang) settings_.DecLang = !settings_.DecLang;
+  void ApplySettings(std::uint16_t flags, Receiver& receiver) {
+    bool& decLang = &receiver == &first_ ? settings_.DecLang : settings_.DecLang2;
+    if (flags & kToggleLang) decLang = !decLang;
     if (flags & kToggleErrSave) settings_.ErrSave = !settings_.ErrSave;
     if (flags & kNewErrNum) settings_.ErrNum = input_.IntInRange(1, 256);
     if (flags & kDiscardFirst) {
-      log_.DiscardMessage();
-      FUZZ_CHECK(log_.CurrentHeader().empty() && log_.MessageBody().empty(),
+      receiver.log.DiscardMessage();
+      FUZZ_CHECK(receiver.log.CurrentHeader().empty() && receiver.log.MessageBody().empty(),
                  "a discarded message is still in progress");
     }
   }
@@ -220,25 +243,27 @@ class Harness {
     return (flags & kTextFirst) ? text + prefix : prefix + text;
   }
 
-  void AddCheckedLine(const std::string& line, bool cut) {
+  void AddCheckedLine(const std::string& line, bool cut, Receiver& receiver) {
+    MessageLog& log = receiver.log;
+    const RecordingListener& listener = receiver.listener;
     // Only an end-marker line can file the message: the body and the stored file are copied for
     // those alone, as a long message would make copies at every line slow.
     const bool endLine = IsEndMarkerLine(line);
-    const std::string headerBefore = log_.CurrentHeader();
-    const bool bodyWasEmpty = log_.MessageBody().empty();
-    const std::string bodyBefore = endLine ? log_.MessageBody() : std::string();
-    const int errorsBefore = log_.ErrorCount();
+    const std::string headerBefore = log.CurrentHeader();
+    const bool bodyWasEmpty = log.MessageBody().empty();
+    const std::string bodyBefore = endLine ? log.MessageBody() : std::string();
+    const int errorsBefore = log.ErrorCount();
     const int errorsAtEnd =
         errorsBefore + (endLine && !headerBefore.empty() && TextBeforeEndMarker(line) ? 1 : 0);
-    const FilingCounts countsBefore = log_.Counts();
+    const FilingCounts countsBefore = log.Counts();
     const std::optional<std::filesystem::path> path = logFolder_.PathOf(headerBefore + ".txt");
     const std::optional<std::string> fileBefore = endLine && path ? FileBytes(*path) : std::nullopt;
 
-    log_.AddReceivedLine(line, cut);
+    log.AddReceivedLine(line, cut);
 
-    CheckReceivedText(line, cut);
-    CheckMessageState();
-    const FilingCounts& counts = log_.Counts();
+    CheckReceivedText(line, cut, receiver);
+    CheckMessageState(receiver);
+    const FilingCounts& counts = log.Counts();
     const int filings = (counts.written - countsBefore.written) +
                         (counts.replaced - countsBefore.replaced) +
                         (counts.keptOlder - countsBefore.keptOlder) +
@@ -246,12 +271,18 @@ class Harness {
     const bool due = endLine && !headerBefore.empty() && !bodyWasEmpty;
     if (due) Trace("message completed", headerBefore);
     FUZZ_CHECK(filings == (due ? 1 : 0), "a completed message was not filed exactly once");
-    FUZZ_CHECK(!due || log_.CurrentHeader().empty(), "a message is still open after its end");
+    FUZZ_CHECK(!due || log.CurrentHeader().empty(), "a message is still open after its end");
     FUZZ_CHECK(counts.writeFailed == 0 && dialogs_.errors == 0,
                "a write into a healthy folder failed");
     FUZZ_CHECK(counts.tooManyErrors == countsBefore.tooManyErrors ||
                    (settings_.ErrSave && errorsAtEnd >= settings_.ErrNum),
                "a message was dropped for errors it does not have");
+    // Whichever receiver filed the stored copy, a tie goes to the newer one.
+    if (due && counts.tooManyErrors == countsBefore.tooManyErrors) {
+      const bool replaces = !fileBefore || StoredCount(*fileBefore) >= errorsAtEnd;
+      FUZZ_CHECK(replaces == (counts.keptOlder == countsBefore.keptOlder),
+                 "of two receptions of a header, not the one with fewer errors was kept");
+    }
     if (counts.written != countsBefore.written || counts.replaced != countsBefore.replaced) {
       FUZZ_CHECK(path && FileBytes(*path) == ExpectedLogFile(clock_.now, errorsAtEnd, bodyBefore),
                  "a log file does not hold the header lines and the body");
@@ -260,35 +291,36 @@ class Harness {
       FUZZ_CHECK(fileBefore && path && FileBytes(*path) == fileBefore,
                  "a stored copy with fewer errors was changed");
     }
-    FUZZ_CHECK(listener_.created == counts.written, "a new log file was not announced");
+    FUZZ_CHECK(listener.created == counts.written, "a new log file was not announced");
     if (due) CheckFolder();
   }
 
-  void CheckReceivedText(const std::string& line, bool cut) {
-    const std::string& text = log_.ReceivedText();
+  static void CheckReceivedText(const std::string& line, bool cut, const Receiver& receiver) {
+    const std::string& text = receiver.log.ReceivedText();
     FUZZ_CHECK(text.size() <= kReceivedTextLimit, "the received text is over its limit");
     const std::string ended = line + (cut ? "...\r\n" : "\r\n");
     FUZZ_CHECK(ended.size() > text.size() || std::string_view(text).ends_with(ended),
                "the received text does not end with the last line");
-    FUZZ_CHECK(listener_.receivedText == text, "the pane was not given the received text");
-    FUZZ_CHECK(status_.panels[0].empty(), "the live line panel was not emptied");
+    FUZZ_CHECK(receiver.listener.receivedText == text, "the pane was not given the received text");
+    FUZZ_CHECK(receiver.status.panels[0].empty(), "the live line panel was not emptied");
   }
 
-  void CheckMessageState() {
-    const std::string& header = log_.CurrentHeader();
+  static void CheckMessageState(const Receiver& receiver) {
+    const MessageLog& log = receiver.log;
+    const std::string& header = log.CurrentHeader();
     FUZZ_CHECK(header.empty() || header.size() == 4 || header.size() == 10,
                "a header is neither 4 nor 10 bytes");
-    FUZZ_CHECK(!header.empty() || (log_.MessageBody().empty() && log_.ErrorCount() == 0),
+    FUZZ_CHECK(!header.empty() || (log.MessageBody().empty() && log.ErrorCount() == 0),
                "a body or error count without a message in progress");
-    FUZZ_CHECK(log_.ErrorCount() >= 0, "negative error count");
-    FUZZ_CHECK(status_.panels[1] == header, "the header panel does not show the header");
-    FUZZ_CHECK(!log_.MessageBody().empty() || log_.ErrorCount() == 0,
+    FUZZ_CHECK(log.ErrorCount() >= 0, "negative error count");
+    FUZZ_CHECK(receiver.status.panels[1] == header, "the header panel does not show the header");
+    FUZZ_CHECK(!log.MessageBody().empty() || log.ErrorCount() == 0,
                "errors counted without a body");
-    FUZZ_CHECK(log_.MessageBody().empty() || log_.MessageBody().ends_with("\r\n"),
+    FUZZ_CHECK(log.MessageBody().empty() || log.MessageBody().ends_with("\r\n"),
                "the body does not end with a line end");
   }
 
-  // Only log files, one per header written; no temporary file left behind.
+  // Only log files, one per header written by either receiver; no temporary file left behind.
   void CheckFolder() {
     std::error_code error;
     int files = 0;
@@ -296,7 +328,8 @@ class Harness {
       FUZZ_CHECK(entry.path().extension() == ".txt", "a file other than a log is in the folder");
       ++files;
     }
-    FUZZ_CHECK(files == log_.Counts().written, "the folder does not hold one file per header");
+    FUZZ_CHECK(files == first_.log.Counts().written + second_.log.Counts().written,
+               "the folder does not hold one file per header");
   }
 
   ByteReader& input_;
@@ -304,10 +337,9 @@ class Harness {
   LogFolder logFolder_;
   Settings settings_;
   FixedClock clock_;
-  RecordingStatusView status_;
   ScriptedDialogs dialogs_;
-  RecordingListener listener_;
-  MessageLog log_;
+  Receiver first_{settings_, clock_, logFolder_, dialogs_};
+  Receiver second_{settings_, clock_, logFolder_, dialogs_};
   int lines_ = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "msglog/Catalogue.h"
+#include "msglog/FolderLock.h"
 #include "msglog/LogFileFormat.h"
 #include "msglog/LogFileReader.h"
 #include "platform/CodePage.h"
@@ -204,6 +205,7 @@ void LogBrowser::DeleteSelectedMessage() {
   // Every copy of the header, or an older one under another case of ".txt" would take its place.
   for (const LogEntry& copy : folder_.CopiesOf(log.header))
     folder_.RemoveFile(copy.path);
+  UntagIfGone(log.header);
   RebuildLogTree();
   ClearStoredMessage();
 }
@@ -220,7 +222,9 @@ void LogBrowser::DeleteAllOfSelection() {
   if (!dialogs_.Confirm(DeleteAllQuestion(lang, base, type, text_, layout_))) return;
   if (folder_.Exists()) {
     for (const LogEntry& entry : folder_.ListLogFiles()) {
-      if (layout_.BelongsTo(entry.name, lang, base, type)) folder_.RemoveFile(entry.path);
+      if (!layout_.BelongsTo(entry.name, lang, base, type)) continue;
+      folder_.RemoveFile(entry.path);
+      UntagIfGone(std::string(HeaderOfLogName(entry.name)));
     }
     ClearStoredMessage();
   }
@@ -238,12 +242,23 @@ void LogBrowser::AutoDeleteLogs() {
   // A keep time below one day would reach files saved today.
   const int keepDays = std::max(settings_.DeleteDay, 1);
   const sys_days limit = sys_days(today) - std::chrono::days(keepDays);
-  bool deleted = false;
-  for (const LogEntry& entry : folder_.ListLogFiles()) {
+  const auto due = [&](const LogEntry& entry) {
+    if (keep_.Kept(HeaderOfLogName(entry.name))) return false;
     const std::optional<std::chrono::year_month_day> date =
         CleanUpDateOf(TryReadLogFileHead(entry.path));
-    if (keep_.Kept(HeaderOfLogName(entry.name))) continue;
-    if (date && sys_days(*date) < limit && folder_.RemoveFile(entry.path)) deleted = true;
+    return date && sys_days(*date) < limit;
+  };
+  std::vector<LogEntry> old;
+  for (LogEntry& entry : folder_.ListLogFiles()) {
+    if (due(entry)) old.push_back(std::move(entry));
+  }
+  if (old.empty()) return;
+  // Another process may have filed a fresh reception under an old log's name since it was read:
+  // read again under the lock that filing takes, or the fresh one would go.
+  const FolderLock lock(folder_.Path());
+  bool deleted = false;
+  for (const LogEntry& entry : old) {
+    if (due(entry) && folder_.RemoveFile(entry.path)) deleted = true;
   }
   if (deleted) RebuildLogTree();
 }
@@ -263,6 +278,12 @@ void LogBrowser::ToggleKeepSelected() {
     listed.row.kept = keep_.Kept(listed.header);
   PublishRows();
   view_.SelectRow(row);
+}
+
+// The tag belongs to the message deleted: serial numbers come round again, and the header's next
+// message must not be kept unasked.
+void LogBrowser::UntagIfGone(const std::string& header) {
+  if (keep_.Kept(header) && folder_.CopiesOf(header).empty()) keep_.Set(header, false);
 }
 
 void LogBrowser::ReceivedTextChanged(const std::string& receivedText) {

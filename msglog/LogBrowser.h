@@ -124,6 +124,7 @@ class LogBrowser final : public MessageLogListener {
   void SortListed();
   void PublishRows();
   void ClearStoredMessage();
+  void UntagIfGone(const std::string& header);
   void ShowPane(const std::string& text);
 
   Settings& settings_;

@@ -155,7 +155,17 @@ void MessageLog::EndMessage() {
 
 FilingOutcome MessageLog::SaveMessage(const LocalDateTime& now) {
   if (!writesFiles_) return FilingOutcome::kNotFiling;
-  const std::string content = ComposeLogFile(now, errorCount_, messageBody_);
+  bool considered = false;
+  const FilingOutcome outcome =
+      FileUnderLock(ComposeLogFile(now, errorCount_, messageBody_), considered);
+  // Told once the lock is let go: the browser then rereads the folder, and another process must
+  // not wait for that (after its patience it would file unlocked).
+  if (listener_ != nullptr && outcome == FilingOutcome::kWritten) listener_->LogFileCreated();
+  if (listener_ != nullptr && considered) listener_->LogFileConsidered();
+  return outcome;
+}
+
+FilingOutcome MessageLog::FileUnderLock(const std::string& content, bool& considered) {
   // Another process filing into the same folder must not slip its copy in between the look at the
   // stored copy and the rename over it.
   folder_.CreateFolder();
@@ -184,13 +194,12 @@ FilingOutcome MessageLog::SaveMessage(const LocalDateTime& now) {
       ++counts_.keptOlder;
       outcome = FilingOutcome::kKeptOlder;
     }
-    if (listener_ != nullptr) listener_->LogFileConsidered();
+    considered = true;
     return outcome;
   }
   if (!WriteLogFile(currentHeader_ + std::string(kLogSuffix), content))
     return FilingOutcome::kWriteFailed;
   ++counts_.written;
-  if (listener_ != nullptr) listener_->LogFileCreated();
   return FilingOutcome::kWritten;
 }
 

@@ -94,6 +94,9 @@ class MessageLog final : public LineSink {
   void StartMessage(std::string_view line, std::size_t markerPosition, bool headerSure);
   void EndMessage();
   FilingOutcome SaveMessage(const LocalDateTime& now);
+  // The fewer-errors rule and the write, under the folder's lock; `considered` when a stored
+  // copy was weighed.
+  FilingOutcome FileUnderLock(const std::string& content, bool& considered);
   bool WriteLogFile(const std::string& name, const std::string& content);
   void ReportWriteFailure(const std::string& name);
   FilingOutcome KeepReadOnlyCopy(const LogEntry& stored);

@@ -122,6 +122,8 @@ namespace audio {
 
 constexpr std::uint8_t kEnglish = 0x01;
 constexpr std::uint8_t kAuto = 0x04;
+constexpr std::uint8_t kSecondReceiver = 0x40;
+constexpr std::uint8_t kEnglish2 = 0x80;
 constexpr std::uint8_t kTones = 0x01;
 constexpr std::uint8_t kTonesWithNoise = 0x02;
 constexpr std::uint8_t kRaw = 0x00;
@@ -192,6 +194,16 @@ void Write(const fs::path& folder, const fs::path& wav, const std::string& japan
   AppendTones(noisy, secondHalf, 90, 0, kSecondChannel);
   WriteSeed(folder, "english-noisy-retuned", noisy);
 
+  // A second receiver on the right channel (the left one inverted), switched off and on again.
+  ByteWriter two;
+  Start(two, kEnglish | kAuto | kSecondReceiver | kEnglish2, 30, 800);
+  AppendTones(two, english, 160, 0);
+  two.Byte(kTones | kSecondChannel).Byte(160).Byte(0).Word(0x3FF);
+  AppendTones(two, firstHalf, 160, 0);
+  two.Byte(kTones | kSecondChannel).Byte(160).Byte(0).Word(0x3FF);
+  AppendTones(two, secondHalf, 160, 0);
+  WriteSeed(folder, "second-receiver-switched", two);
+
   // Three blocks of the shipped recording, then silence: the time-out runs out.
   ByteWriter recording;
   Start(recording, kAuto, 1, 800);
@@ -217,6 +229,7 @@ constexpr std::uint16_t kDiscardFirst = 1u << 4;
 constexpr std::uint16_t kTextFirst = 1u << 8;
 constexpr std::uint16_t kRepeat = 1u << 9;
 constexpr std::uint16_t kLongText = 1u << 10;
+constexpr std::uint16_t kSecond = 1u << 11;
 constexpr int kPrefixShift = 5;
 enum Prefix : std::uint16_t {
   None = 0,
@@ -301,6 +314,21 @@ void Write(const fs::path& folder) {
   flood.Word(kRepeat | kCut).ShortText("SHORT LINE").Byte(200);
   Line(flood, WithPrefix(EndSingle), "");
   WriteSeed(folder, "received-text-flood", flood);
+
+  // Two receivers on one folder hear the same header, one with a cut line, their lines
+  // interleaved: the clean copy stays whichever ends first.
+  ByteWriter two;
+  Start(two, true, true, 10);
+  EnglishStartLine(two, "GA07");
+  EnglishStartLine(two, "GA07", kSecond | kToggleLang);
+  Line(two, 0, "LEFT CLEAN");
+  Line(two, kSecond | kCut, "RIGHT CUT");
+  Line(two, kSecond | WithPrefix(EndSingle), "");
+  Line(two, WithPrefix(EndSingle), "");
+  EnglishStartLine(two, "GA07", kSecond);
+  Line(two, kSecond | kCut, "RIGHT CUT AGAIN");
+  Line(two, kSecond | WithPrefix(EndSingle), "");
+  WriteSeed(folder, "two-receivers-one-header", two);
 }
 
 }  // namespace message
@@ -381,7 +409,8 @@ enum Kind : std::uint8_t {
   DanglingLink = 2,
   LinkToFile = 3,
   Pipe = 4,
-  RawName = 5
+  RawName = 5,
+  ReadOnlyFile = 6
 };
 enum Op : std::uint8_t {
   Rebuild,
@@ -399,6 +428,8 @@ enum Op : std::uint8_t {
   ReplaceBehindBack,
   FileCreated,
   FileConsidered,
+  ToggleKeep,
+  SecondReceivedText,
 };
 constexpr std::string_view kEnglishB1 = "GHIJKXQ";
 constexpr std::string_view kEnglishB2 = "ABCDEFGHJKLXYIZ ";
@@ -474,6 +505,23 @@ void Write(const fs::path& folder) {
   odd.Byte(AutoDelete).Byte(FileConsidered).Byte(ChangeTab).Byte(1);
   odd.Byte(ReplaceBehindBack).Byte(0).Byte(SelectRow).Byte(0).Byte(DeleteSelected).Byte(1);
   WriteSeed(folder, "odd-entries", odd);
+
+  // Old logs: one tagged Keep, one read-only, one copied from another system as ".TXT" beside
+  // its ".txt"; the second receiver's text on its own tab.
+  ByteWriter keep;
+  Start(keep, true, 0, 0, 0, 2, 30);
+  keep.Byte(4);
+  EnglishLog(keep, "GA01", {2023, 1, 1}, 0, body);
+  EnglishLog(keep, "GA02", {2023, 1, 1}, 0, body, ReadOnlyFile);
+  EnglishLog(keep, "GA03", {2023, 1, 1}, 0, body);
+  keep.Byte(File | kHeaderName | kOtherSuffix | kLogContent).Byte(0).Byte(0).Byte(0).Byte(3);
+  keep.Byte(0).IntInRange(2022, 1890, 2109).IntInRange(5, 0, 13).IntInRange(5, 0, 32);
+  keep.Byte(1).Byte(2).Byte(3).Word(1).ShortText("COPIED\r\n");
+  keep.Byte(SelectRow).Byte(0).Byte(ToggleKeep).Byte(AutoDelete).Byte(SecondReceivedText);
+  keep.ShortText("SECOND\r\n").Byte(ChangeTab).Byte(2).Byte(SecondReceivedText).ShortText("MORE");
+  keep.Byte(SelectRow).Byte(2).Byte(DeleteSelected).Byte(1).Byte(DeleteAll).Byte(1);
+  keep.Byte(SelectRow).Byte(1).Byte(ToggleKeep).Byte(AutoDelete);
+  WriteSeed(folder, "keep-and-read-only", keep);
 }
 
 }  // namespace folder

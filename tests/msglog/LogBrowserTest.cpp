@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
+#include <thread>
+
 #include "MsglogFakes.h"
 #include "msglog/Catalogue.h"
+#include "msglog/FolderLock.h"
 #include "msglog/MessageLog.h"
 
 namespace seaherald {
@@ -526,6 +531,21 @@ TEST_F(AutoDeleteTest, DeletesOnlyFilesDatedStrictlyBeforeTheLimit) {
   EXPECT_EQ(Count(Catalogue::LangNodeIndex(0)), "3");
 }
 
+// Another process (the command-line tool) files a fresh copy of an old log while the clean-up
+// runs: the clean-up must decide on what is stored once that filing is done.
+TEST_F(AutoDeleteTest, AFreshCopyFiledByAnotherProcessMeanwhileStays) {
+  Store("GA01.txt", "2024/01/01 00:00:00");
+  std::optional<FolderLock> filing(std::in_place, logPath_);
+  ASSERT_TRUE(filing->Held());
+  std::thread cleanUp([&] { browser_.AutoDeleteLogs(); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_TRUE(Exists("GA01.txt")) << "deleted while another process was filing";
+  ASSERT_TRUE(folder_.WriteFile("GA01.txt", LogContent("2024/03/31 06:00:00", "000", "NEW\r\n")));
+  filing.reset();
+  cleanUp.join();
+  EXPECT_TRUE(Exists("GA01.txt"));
+}
+
 TEST_F(AutoDeleteTest, KeptMessagesSurviveDeletionAndRestartsWithTheirFilesUnchanged) {
   Store("GA03.txt", "2024/02/29 23:59:59");
   Store("GA04.txt", "2023/12/31 12:00:00");
@@ -552,6 +572,28 @@ TEST_F(AutoDeleteTest, KeptMessagesSurviveDeletionAndRestartsWithTheirFilesUncha
   browser_.ToggleKeepSelected();  // untagged again
   LogBrowser third{settings_, clock_, folder_, otherView, dialogs_};
   EXPECT_FALSE(third.Kept("GA03"));
+}
+
+// Deleting a kept message ends its tag; a copy that could not go keeps it.
+TEST_F(AutoDeleteTest, DeletingAKeptMessageEndsItsTagSoTheHeadersNextMessageIsNotKept) {
+  Store("GA03.txt", "2024/02/29 23:59:59");
+  Store("GA04.txt", "2024/02/29 23:59:59");
+  Store("GA04.TXT", "2024/02/29 23:59:59");
+  ::chmod(Native("GA04.TXT").c_str(), 0444);
+  Select(0, 0, 0);
+  for (int row : {0, 1}) {
+    view_.selected = row;
+    browser_.ToggleKeepSelected();
+  }
+  view_.selected = 0;
+  browser_.DeleteSelectedMessage();
+  browser_.DeleteAllOfSelection();
+  EXPECT_FALSE(browser_.Kept("GA03"));
+  EXPECT_TRUE(browser_.Kept("GA04")) << "its read-only copy is still there";
+  Store("GA03.txt", "2024/01/01 00:00:00");  // the serial number has come round again
+  browser_.AutoDeleteLogs();
+  EXPECT_FALSE(Exists("GA03.txt"));
+  EXPECT_TRUE(Exists("GA04.TXT"));
 }
 
 TEST_F(AutoDeleteTest, KeepThatCannotBeStoredIsReportedAndChangesNothing) {

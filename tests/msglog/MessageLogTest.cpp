@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "MsglogFakes.h"
+#include "msglog/FolderLock.h"
 
 namespace seaherald {
 namespace {
@@ -30,8 +31,16 @@ class RecordingListener final : public MessageLogListener {
     lastText = text;
     ++textChanges;
   }
-  void LogFileCreated() override { events.push_back("created"); }
-  void LogFileConsidered() override { events.push_back("considered"); }
+  void LogFileCreated() override { Heard("created"); }
+  void LogFileConsidered() override { Heard("considered"); }
+  // Set: each event also tells whether the folder's lock was still held when it came.
+  std::filesystem::path lockedFolder;
+
+ private:
+  void Heard(const std::string& event) {
+    const bool locked = !lockedFolder.empty() && !FolderLock(lockedFolder, 0).Held();
+    events.push_back(locked ? event + " under the lock" : event);
+  }
 };
 
 class MessageLogTest : public ::testing::Test {
@@ -195,6 +204,7 @@ TEST_F(MessageLogTest, WithoutErrSaveEveryMessageIsWrittenWithItsFullCount) {
 }
 
 TEST_F(MessageLogTest, RepeatedHeaderKeepsTheCopyWithFewerErrors) {
+  listener_.lockedFolder = logPath_;  // the browser rereads the folder: nobody may wait for it
   clock_.now = {2024, 3, 1, 0, 0, 0};
   Message("GA12", 3);
   clock_.now = {2024, 3, 2, 0, 0, 0};
