@@ -1,7 +1,12 @@
 #include "msglog/KeepList.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <fstream>
-#include <iterator>
+#include <string_view>
+
+#include "platform/WriteAll.h"
 
 namespace seaherald {
 
@@ -20,24 +25,24 @@ bool KeepList::Set(const std::string& header, bool kept) {
   } else {
     headers.erase(header);
   }
-  // Written beside and renamed over, so that a failed write never loses the tags already made.
+  // Written beside, synced and renamed over, so that neither a failed write nor a power cut
+  // loses the tags already made: an empty list would let the automatic deletion take kept logs.
+  std::string bytes;
+  for (const std::string& h : headers)
+    bytes += h + '\n';
   const std::filesystem::path temporary = file_.string() + ".new";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    for (const std::string& h : headers)
-      out << h << '\n';
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, file_, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
+  const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (descriptor < 0) return false;
+  const bool written = WriteAll(descriptor, bytes) && ::fsync(descriptor) == 0;
+  const bool closed = ::close(descriptor) == 0;
+  if (!written || !closed || ::rename(temporary.c_str(), file_.c_str()) != 0) {
+    ::unlink(temporary.c_str());
     return false;
+  }
+  if (const int folder = ::open(file_.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
   }
   headers_ = std::move(headers);
   return true;

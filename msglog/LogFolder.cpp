@@ -13,6 +13,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/WriteAll.h"
+
 namespace seaherald {
 namespace {
 
@@ -35,18 +37,6 @@ bool HasLogSuffix(std::string_view name) {
 bool IsPlainFileName(std::string_view name) {
   return !name.empty() && name != "." && name != ".." &&
          name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
-}
-
-bool WriteAll(int descriptor, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t written = ::write(descriptor, content.data(), content.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    content.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
 }
 
 // Regular files, and links that lead to one or lead nowhere (an unreadable log); never

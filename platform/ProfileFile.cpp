@@ -12,6 +12,8 @@
 #include <new>
 #include <system_error>
 
+#include "platform/WriteAll.h"
+
 namespace seaherald {
 
 namespace {
@@ -147,18 +149,6 @@ class FileDescriptor {
  private:
   int fd_;
 };
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
 
 // The file a write lands in: a symbolic link is replaced by nothing, its target is.
 std::filesystem::path ResolveTarget(const std::filesystem::path& path) {
