@@ -168,25 +168,14 @@ void SoftDemodulator::EmitWeighted(double difference, double localNoise, double 
   if (pendingCount_ <= AmplitudeReach || softBitCount_ >= softBits_.size()) return;
   const int centre = pendingCount_ - 1 - AmplitudeReach;
   const double noise = std::max(noisePower_, LevelFloor);
-  // A burst of noise lifts the stronger tone of a bit or two far above its neighbours; counted
-  // whole, it would lift the weight of every bit around it, noise-driven readings included.
-  std::array<double, AmplitudeWindow> powers{};
-  for (int i = 0; i < pendingCount_; ++i)
-    powers[static_cast<std::size_t>(i)] = pending_[static_cast<std::size_t>(i)].strongPower;
-  const auto middle = powers.begin() + pendingCount_ / 2;
-  std::nth_element(powers.begin(), middle, powers.begin() + pendingCount_);
-  const double ceiling = BurstRatio * *middle;
   double beyondNoise = 0;
   for (int i = 0; i < pendingCount_; ++i)
-    beyondNoise += std::max(std::min(pending_[static_cast<std::size_t>(i)].strongPower, ceiling) -
-                                NoiseOnlyStrongRatio * noise,
-                            0.0);
+    beyondNoise += std::max(
+        pending_[static_cast<std::size_t>(i)].strongPower - NoiseOnlyStrongRatio * noise, 0.0);
   const double signalPower = std::max(beyondNoise / pendingCount_, MinSignalShare * noise);
   const PendingBit& bit = pending_[static_cast<std::size_t>(centre)];
-  // A bit far stronger than the bits around it holds a burst the centre correlator may have
-  // missed (a burst over part of the bit): what it holds beyond them counts as its noise.
-  const double bitNoise = std::max(bit.localNoise, bit.strongPower - ceiling);
-  const double value = 2 * std::sqrt(signalPower) * bit.difference / std::max(bitNoise, LevelFloor);
+  const double value =
+      2 * std::sqrt(signalPower) * bit.difference / std::max(bit.localNoise, LevelFloor);
   const double limit = 3 * signalPower / noise;
   softBits_[softBitCount_++] = std::clamp(value, -limit, limit);
 }
