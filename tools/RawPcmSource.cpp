@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "tools/PendingSamples.h"
+
 namespace seaherald::decodetool {
 namespace {
 
@@ -95,14 +97,7 @@ std::size_t RawPcmSource::NextBlock(StereoBlockBuffer block) {
     block[f * 2 + 1] = at < pendingRight_.size() ? ToSample(pendingRight_[at]) : 0;
   }
   pendingStart_ += frames;
-  if (pendingStart_ >= BlockFrames * 4) {
-    pendingLeft_.erase(pendingLeft_.begin(),
-                       pendingLeft_.begin() + static_cast<std::ptrdiff_t>(pendingStart_));
-    const std::size_t rightDone = std::min(pendingStart_, pendingRight_.size());
-    pendingRight_.erase(pendingRight_.begin(),
-                        pendingRight_.begin() + static_cast<std::ptrdiff_t>(rightDone));
-    pendingStart_ = 0;
-  }
+  DropHandedOut(pendingLeft_, pendingRight_, pendingStart_, BlockFrames * 4);
   return frames;
 }
 

@@ -12,6 +12,8 @@
 #include <regex>
 #include <sstream>
 
+#include "tools/PendingSamples.h"
+
 namespace seaherald::decodetool {
 namespace {
 
@@ -183,15 +185,7 @@ std::size_t SoundFileSource::NextBlock(StereoBlockBuffer block) {
     block[f * 2 + 1] = ToSample(RightAt(at));
   }
   pendingStart_ += frames;
-  // Drop what has been handed out once it is a good share of the buffer.
-  if (pendingStart_ >= BlockFrames * 4) {
-    pendingLeft_.erase(pendingLeft_.begin(),
-                       pendingLeft_.begin() + static_cast<std::ptrdiff_t>(pendingStart_));
-    const std::size_t rightDone = std::min(pendingStart_, pendingRight_.size());
-    pendingRight_.erase(pendingRight_.begin(),
-                        pendingRight_.begin() + static_cast<std::ptrdiff_t>(rightDone));
-    pendingStart_ = 0;
-  }
+  DropHandedOut(pendingLeft_, pendingRight_, pendingStart_, BlockFrames * 4);
   return frames;
 }
 
