@@ -1,22 +1,13 @@
 #include "tools/RawPcmSource.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstring>
-
-#include "tools/PendingSamples.h"
 
 namespace seaherald::decodetool {
 namespace {
 
 // 16-bit values divided by 32768 are exact in a float and come back unchanged.
 constexpr float FullScale = 32768.0F;
-
-std::int16_t ToSample(float normalised) {
-  const double scaled = std::nearbyint(static_cast<double>(normalised) * FullScale);
-  return static_cast<std::int16_t>(std::clamp(scaled, -32768.0, 32767.0));
-}
 
 float SampleAt(const unsigned char* bytes) {
   return static_cast<float>(
@@ -32,12 +23,8 @@ RawPcmSource::RawPcmSource(std::FILE* stream, RawPcmLayout layout, int leftChann
       layout_(layout),
       leftChannel_(static_cast<std::size_t>(leftChannel)),
       rightChannel_(static_cast<std::size_t>(rightChannel.value_or(layout.channels > 1 ? 1 : 0))),
-      bytes_(BlockFrames * 2 * static_cast<std::size_t>(layout.channels)) {
-  if (layout_.rate != DecoderInputRate) {
-    leftResampler_ = std::make_unique<StreamResampler>(layout_.rate, DecoderInputRate);
-    rightResampler_ = std::make_unique<StreamResampler>(layout_.rate, DecoderInputRate);
-  }
-}
+      bytes_(BlockFrames * 2 * static_cast<std::size_t>(layout.channels)),
+      channels_(layout.rate, true) {}
 
 RawPcmSource::~RawPcmSource() = default;
 
@@ -74,31 +61,14 @@ bool RawPcmSource::Refill() {
     left[f] = SampleAt(&bytes_[f * frameBytes + 2 * leftChannel_]);
     right[f] = SampleAt(&bytes_[f * frameBytes + 2 * rightChannel_]);
   }
-  if (leftResampler_) {
-    leftResampler_->Process(left, ended_, pendingLeft_);
-    rightResampler_->Process(right, ended_, pendingRight_);
-  } else {
-    pendingLeft_.insert(pendingLeft_.end(), left.begin(), left.end());
-    pendingRight_.insert(pendingRight_.end(), right.begin(), right.end());
-  }
+  channels_.Take(left, right, ended_);
   return true;
 }
 
 std::size_t RawPcmSource::NextBlock(StereoBlockBuffer block) {
-  while (pendingLeft_.size() - pendingStart_ < BlockFrames && Refill()) {
+  while (channels_.Pending() < BlockFrames && Refill()) {
   }
-  const std::size_t frames =
-      std::min<std::size_t>(BlockFrames, pendingLeft_.size() - pendingStart_);
-  std::fill(block.begin(), block.end(), std::int16_t{0});
-  for (std::size_t f = 0; f < frames; ++f) {
-    const std::size_t at = pendingStart_ + f;
-    block[f * 2] = ToSample(pendingLeft_[at]);
-    // Two resamplers given the same lengths give the same lengths back; a shortfall is silence.
-    block[f * 2 + 1] = at < pendingRight_.size() ? ToSample(pendingRight_[at]) : 0;
-  }
-  pendingStart_ += frames;
-  DropHandedOut(pendingLeft_, pendingRight_, pendingStart_, BlockFrames * 4);
-  return frames;
+  return channels_.Fill(block);
 }
 
 }  // namespace seaherald::decodetool

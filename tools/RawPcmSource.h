@@ -1,13 +1,12 @@
 #pragma once
 
 #include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "tools/BlockSource.h"
-#include "tools/StreamResampler.h"
+#include "tools/ResampledChannels.h"
 
 namespace seaherald::decodetool {
 
@@ -45,12 +44,8 @@ class RawPcmSource : public BlockSource {
   RawPcmLayout layout_;
   std::size_t leftChannel_;
   std::size_t rightChannel_;
-  std::unique_ptr<StreamResampler> leftResampler_;
-  std::unique_ptr<StreamResampler> rightResampler_;
   std::vector<unsigned char> bytes_;
-  std::vector<float> pendingLeft_;  // at 44 100 Hz, normalised to +-1
-  std::vector<float> pendingRight_;
-  std::size_t pendingStart_ = 0;
+  ResampledChannels channels_;
   bool ended_ = false;
   std::optional<std::string> defect_;
 };

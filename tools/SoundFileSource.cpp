@@ -6,26 +6,15 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <regex>
 #include <sstream>
 
-#include "tools/PendingSamples.h"
-
 namespace seaherald::decodetool {
 namespace {
 
 constexpr sf_count_t ReadFrames = 8192;
-
-std::int16_t ToSample(float normalised) {
-  // A float file may hold anything; what is not a number is silence.
-  if (!std::isfinite(normalised)) return 0;
-  // Integer files read back exactly: libsndfile divides 16-bit values by 32768.
-  const double scaled = std::nearbyint(static_cast<double>(normalised) * 32768.0);
-  return static_cast<std::int16_t>(std::clamp(scaled, -32768.0, 32767.0));
-}
 
 // Opened once only: a second open of a FIFO would meet another writer, or none and block.
 int OpenOnce(const std::filesystem::path& path) {
@@ -95,12 +84,7 @@ SoundFileSource::SoundFileSource(const std::filesystem::path& path, int leftChan
   }
   leftChannel_ = static_cast<std::size_t>(leftChannel);
   rightChannel_ = static_cast<std::size_t>(rightChannel.value_or(channels_ > 1 ? 1 : 0));
-  if (sampleRate_ != DecoderInputRate) {
-    resampler_ = std::make_unique<StreamResampler>(sampleRate_, DecoderInputRate);
-    if (rightChannel) {
-      rightResampler_ = std::make_unique<StreamResampler>(sampleRate_, DecoderInputRate);
-    }
-  }
+  pending_ = std::make_unique<ResampledChannels>(sampleRate_, rightChannel.has_value());
   readBuffer_.resize(static_cast<std::size_t>(ReadFrames * channels_));
 }
 
@@ -128,23 +112,13 @@ bool SoundFileSource::Refill() {
   framesRead_ += static_cast<std::int64_t>(frames);
   const auto channels = static_cast<std::size_t>(channels_);
   std::vector<float> left(frames);
-  for (std::size_t f = 0; f < frames; ++f)
+  std::vector<float> right(frames);
+  for (std::size_t f = 0; f < frames; ++f) {
     left[f] = readBuffer_[f * channels + leftChannel_];
-  inputEnded_ = got < ReadFrames;
-  if (resampler_) {
-    resampler_->Process(left, inputEnded_, pendingLeft_);
-    if (rightResampler_) {
-      std::vector<float> right(frames);
-      for (std::size_t f = 0; f < frames; ++f)
-        right[f] = readBuffer_[f * channels + rightChannel_];
-      rightResampler_->Process(right, inputEnded_, pendingRight_);
-    }
-  } else {
-    pendingLeft_.insert(pendingLeft_.end(), left.begin(), left.end());
-    for (std::size_t f = 0; f < frames; ++f) {
-      pendingRight_.push_back(readBuffer_[f * channels + rightChannel_]);
-    }
+    right[f] = readBuffer_[f * channels + rightChannel_];
   }
+  inputEnded_ = got < ReadFrames;
+  pending_->Take(left, right, inputEnded_);
   if (inputEnded_) CheckForTruncation();
   return true;
 }
@@ -167,26 +141,10 @@ void SoundFileSource::CheckForTruncation() {
   }
 }
 
-float SoundFileSource::RightAt(std::size_t at) const {
-  if (resampler_ && !rightResampler_) return pendingLeft_[at];
-  // Two resamplers given the same lengths give the same lengths back; a shortfall is silence.
-  return at < pendingRight_.size() ? pendingRight_[at] : 0.0F;
-}
-
 std::size_t SoundFileSource::NextBlock(StereoBlockBuffer block) {
-  while (pendingLeft_.size() - pendingStart_ < BlockFrames && Refill()) {
+  while (pending_->Pending() < BlockFrames && Refill()) {
   }
-  const std::size_t frames =
-      std::min<std::size_t>(BlockFrames, pendingLeft_.size() - pendingStart_);
-  std::fill(block.begin(), block.end(), std::int16_t{0});
-  for (std::size_t f = 0; f < frames; ++f) {
-    const std::size_t at = pendingStart_ + f;
-    block[f * 2] = ToSample(pendingLeft_[at]);
-    block[f * 2 + 1] = ToSample(RightAt(at));
-  }
-  pendingStart_ += frames;
-  DropHandedOut(pendingLeft_, pendingRight_, pendingStart_, BlockFrames * 4);
-  return frames;
+  return pending_->Fill(block);
 }
 
 }  // namespace seaherald::decodetool

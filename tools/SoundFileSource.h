@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tools/BlockSource.h"
-#include "tools/StreamResampler.h"
+#include "tools/ResampledChannels.h"
 
 struct sf_private_tag;
 
@@ -40,7 +40,6 @@ class SoundFileSource : public BlockSource {
   bool Refill();
   void CheckForTruncation();
   bool LengthKnown() const;
-  float RightAt(std::size_t at) const;
 
   sf_private_tag* file_ = nullptr;
   std::filesystem::path path_;
@@ -50,12 +49,8 @@ class SoundFileSource : public BlockSource {
   std::int64_t framesRead_ = 0;
   std::size_t leftChannel_ = 0;
   std::size_t rightChannel_ = 0;
-  std::unique_ptr<StreamResampler> resampler_;
-  std::unique_ptr<StreamResampler> rightResampler_;  // only for a picked right channel
   std::vector<float> readBuffer_;
-  std::vector<float> pendingLeft_;   // at 44 100 Hz, normalised to +-1
-  std::vector<float> pendingRight_;  // empty while resampling the left channel alone
-  std::size_t pendingStart_ = 0;
+  std::unique_ptr<ResampledChannels> pending_;
   bool inputEnded_ = false;
   std::optional<std::string> defect_;
 };
