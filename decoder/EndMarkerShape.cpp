@@ -16,39 +16,28 @@ std::optional<EndMarkerRepair> RepairEndMarker(std::string_view line, const Unsu
   const std::string_view marker = english ? EndMarkerSingle : EndMarkerFull;
   const std::size_t width = marker.size() / kMarkerLetters;
   const std::string_view letter = marker.substr(0, width);
-  if (line.size() % width != 0 || unsure.size() != line.size()) return std::nullopt;
-  // The marker read in figures (its letters shift lost) is the marker too.
-  const auto isLetter = [&](std::string_view c) { return c == letter || (english && c == ","); };
+  if (line.size() % width != 0 || unsure.size() != line.size() || line == marker)
+    return std::nullopt;
   const std::size_t characters = line.size() / width;
-  std::size_t odd = characters;
+  if (characters != kMarkerLetters - 1 && characters != kMarkerLetters) return std::nullopt;
+  // The marker read in figures (its letters shift lost) is the marker too; one other character,
+  // read unsure, may stand among four.
+  std::size_t from = characters;  // the first character that is not the letter itself
   int others = 0;
+  bool othersUnsure = true;
   for (std::size_t i = 0; i < characters; ++i) {
-    if (isLetter(line.substr(i * width, width))) continue;
-    odd = i;
+    const std::string_view c = line.substr(i * width, width);
+    if (c != letter) from = std::min(from, i);
+    if (c == letter || (english && c == ",")) continue;
     ++others;
+    othersUnsure = std::any_of(unsure.begin() + static_cast<std::ptrdiff_t>(i * width),
+                               unsure.begin() + static_cast<std::ptrdiff_t>((i + 1) * width),
+                               [](Doubt d) { return d != Doubt::kSure; });
   }
-  if (characters == kMarkerLetters - 1 && others == 0) {
-    std::string text;
-    for (std::size_t i = 0; i < kMarkerLetters; ++i)
-      text += letter;
-    return EndMarkerRepair{line.size(), text};
-  }
-  if (characters != kMarkerLetters || others > 1) return std::nullopt;
-  if (others == 1) {
-    const auto begin = unsure.begin() + static_cast<std::ptrdiff_t>(odd * width);
-    if (std::all_of(begin, begin + static_cast<std::ptrdiff_t>(width),
-                    [](Doubt d) { return d == Doubt::kSure; })) {
-      return std::nullopt;
-    }
-  }
-  if (line == marker) return std::nullopt;
-  std::size_t from = std::min(odd, characters);
-  // In figures every letter is put back, the first one wrong.
-  for (std::size_t i = 0; i < characters && from == characters; ++i) {
-    if (line.substr(i * width, width) != letter) from = i;
-  }
+  const int allowed = characters == kMarkerLetters ? 1 : 0;
+  if (others > allowed || !othersUnsure) return std::nullopt;
   std::string text;
-  for (std::size_t i = from; i < characters; ++i)
+  for (std::size_t i = from; i < kMarkerLetters; ++i)
     text += letter;
   return EndMarkerRepair{(characters - from) * width, text};
 }
