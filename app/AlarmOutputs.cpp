@@ -96,10 +96,11 @@ void AlarmOutputs::MessageCompleted(const CompletedMessage& message) {
     const int lang = message.lang;
     const std::string b1(Catalogue::LetterB1(lang, message.header));
     const std::string b2(Catalogue::LetterB2(lang, message.header));
-    const QString station =
-        ToQString(!message.stationName.empty()
-                      ? message.stationName
-                      : Catalogue::BaseName(text_.NameLang(), Catalogue::BaseOfLetter(lang, b1)));
+    const QString station = ToQString(ShownStationName(
+        !message.stationName.empty()
+            ? message.stationName
+            : Catalogue::BaseName(text_.NameLang(), Catalogue::BaseOfLetter(lang, b1)),
+        text_));
     const QString type =
         ToQString(Catalogue::TypeName(text_.NameLang(), Catalogue::TypeOfLetter(lang, b2)));
     const QString summary = text_.Tr("警報: %1").arg(type);

@@ -54,8 +54,9 @@ void LogBrowserWidgets::BuildTreeNodes(const UiText& text) {
         new QTreeWidgetItem(tree, {ToQString(text.Translate(Catalogue::LangName(lang)))});
     nodes_.push_back(langNode);
     for (int base = 0; base < kBaseCount; ++base) {
-      auto* baseNode =
-          new QTreeWidgetItem(langNode, {ToQString(Catalogue::BaseName(text.NameLang(), base))});
+      auto* baseNode = new QTreeWidgetItem(
+          langNode,
+          {ToQString(ShownStationName(Catalogue::BaseName(text.NameLang(), base), text))});
       nodes_.push_back(baseNode);
       for (int type = 0; type < kTypeCount; ++type) {
         nodes_.push_back(

@@ -200,6 +200,15 @@ bool IsReadOnly(const std::string& path) {
          (status.st_mode & S_IWUSR) == 0;
 }
 
+// Whether a browser started now knows the Keep tags: a missing keep file is no tags, but one that
+// is there and is no readable file (an entry may take its name) leaves them unknown.
+bool KeepFileKnown(const std::filesystem::path& file) {
+  std::error_code error;
+  const std::filesystem::file_type type = std::filesystem::status(file, error).type();
+  if (type == std::filesystem::file_type::not_found) return true;
+  return type == std::filesystem::file_type::regular && std::ifstream(file).good();
+}
+
 class Harness {
  public:
   explicit Harness(ByteReader& input)
@@ -528,6 +537,7 @@ class Harness {
     // The keep file holds a header a line: the name ".txt" or one with a line break (no header
     // of a message) cannot come back.
     if (header.empty() || header.find_first_of("\r\n") != std::string::npos) return;
+    if (!KeepFileKnown(logFolder_.Path() / "keep.lst")) return;
     RecordingBrowserView otherView;
     const LogBrowser restarted(settings_, clock_, logFolder_, otherView, dialogs_);
     FUZZ_CHECK(restarted.Kept(header) == browser_.Kept(header), "a Keep tag did not survive");

@@ -3,6 +3,7 @@
 #include <array>
 #include <cassert>
 
+#include "msglog/UiText.h"
 #include "platform/CodePage.h"
 
 namespace seaherald {
@@ -147,6 +148,12 @@ std::optional<TreeNodePosition> Catalogue::TreeNodeAt(int index) {
   const int withinBase = (withinLang - 1) % kNodesPerBase;
   if (withinBase > 0) position.type = withinBase - 1;
   return position;
+}
+
+std::string ShownStationName(std::string name, const UiText& text) {
+  if (text.NameLang() == 0 && name == Catalogue::BaseName(0, kOtherBase))
+    return text.Translate(Cp932Text("その他の局"));
+  return name;
 }
 
 }  // namespace seaherald

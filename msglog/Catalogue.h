@@ -74,4 +74,11 @@ class Catalogue {
   static std::optional<TreeNodePosition> TreeNodeAt(int index);
 };
 
+class UiText;
+
+// A station name as the window shows it: the catalogue's "Another", which the outputs and the
+// Japanese window keep, is "Other stations" in the English window, as its tree calls that group
+// when an area is chosen.
+std::string ShownStationName(std::string name, const UiText& text);
+
 }  // namespace seaherald

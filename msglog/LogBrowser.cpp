@@ -242,6 +242,7 @@ void LogBrowser::AutoDeleteLogs() {
   // A keep time below one day would reach files saved today.
   const int keepDays = std::max(settings_.DeleteDay, 1);
   const sys_days limit = sys_days(today) - std::chrono::days(keepDays);
+  if (!KeepListReadable(false)) return;
   const auto due = [&](const LogEntry& entry) {
     if (keep_.Kept(HeaderOfLogName(entry.name))) return false;
     const std::optional<std::chrono::year_month_day> date =
@@ -268,6 +269,7 @@ void LogBrowser::ToggleKeepSelected() {
   if (selected == nullptr) return;
   const std::string header = selected->header;
   const int row = view_.SelectedRow();
+  if (!KeepListReadable(true)) return;
   if (!keep_.Set(header, !keep_.Kept(header))) {
     dialogs_.Beep();
     dialogs_.ShowError(Compose(text_.Translate(Cp932Text("%1 に書き込めません")),
@@ -278,6 +280,24 @@ void LogBrowser::ToggleKeepSelected() {
     listed.row.kept = keep_.Kept(listed.header);
   PublishRows();
   view_.SelectRow(row);
+}
+
+// The clean-up tells it once while the keep file stays unreadable: it runs every half hour, and
+// a dialog each time would only bury the first. A tag the user asks for is answered every time.
+bool LogBrowser::KeepListReadable(bool asked) {
+  if (keep_.Readable()) {
+    keepUnreadableTold_ = false;
+    return true;
+  }
+  if (asked || !keepUnreadableTold_) {
+    keepUnreadableTold_ = true;
+    dialogs_.Beep();
+    dialogs_.ShowError(
+        Compose(text_.Translate(Cp932Text(
+                    "%1 を読み込めません。\n読み込めるまで、保存の印の変更と自動削除を行いません")),
+                {folder_.DisplayPath(keep_.File())}));
+  }
+  return false;
 }
 
 // The tag belongs to the message deleted: serial numbers come round again, and the header's next

@@ -70,10 +70,11 @@ class LogBrowser final : public MessageLogListener {
   // "全件削除" (SpeedButton8): deletes every log of the stored selection after confirmation.
   void DeleteAllOfSelection();
   // Deletes the logs dated more than DeleteDay days before today, when AutoLogDelete is on,
-  // except those tagged Keep.
+  // except those tagged Keep. While the keep file cannot be read it deletes nothing, and tells
+  // so once.
   void AutoDeleteLogs();
   // Tags the selected row's message Keep, or untags it. A tag that cannot be stored is told as
-  // a write failure of the keep file.
+  // a write failure of the keep file, one that cannot be read as such.
   void ToggleKeepSelected();
   bool Kept(const std::string& header) const { return keep_.Kept(header); }
 
@@ -124,6 +125,7 @@ class LogBrowser final : public MessageLogListener {
   void SortListed();
   void PublishRows();
   void ClearStoredMessage();
+  bool KeepListReadable(bool asked);
   void UntagIfGone(const std::string& header);
   void ShowPane(const std::string& text);
 
@@ -136,6 +138,7 @@ class LogBrowser final : public MessageLogListener {
   const AreaStations* area_ = nullptr;
   LogTreeLayout layout_;  // as the view has it
   KeepList keep_;
+  bool keepUnreadableTold_ = false;
 
   std::vector<ListedLog> listed_;
   std::vector<std::string> treeLabels_;

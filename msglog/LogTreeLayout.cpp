@@ -81,7 +81,7 @@ bool LogTreeLayout::BelongsTo(std::string_view name, int lang, int base, int typ
 }
 
 std::string LogTreeLayout::BaseName(int lang, int base, int nameLang, const UiText& text) const {
-  if (!ByArea(lang)) return Catalogue::BaseName(nameLang, base);
+  if (!ByArea(lang)) return ShownStationName(Catalogue::BaseName(nameLang, base), text);
   if (base == OtherBase(lang)) return text.Translate(Cp932Text("その他の局"));
   return Letter(lang, base) + "  " + names_[static_cast<std::size_t>(base)];
 }

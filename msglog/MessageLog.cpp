@@ -122,7 +122,7 @@ void MessageLog::StartMessage(std::string_view line, std::size_t markerPosition,
                   ? watch_->area.NameOf(lang, b1, text_.NameLang())
                   : Catalogue::BaseName(text_.NameLang(), Catalogue::BaseOfLetter(lang, b1));
   }
-  status_.SetStatusText(kPanelStation, station);
+  status_.SetStatusText(kPanelStation, ShownStationName(std::move(station), text_));
   status_.SetStatusText(kPanelHeader, currentHeader_);
 }
 

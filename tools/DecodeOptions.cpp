@@ -401,7 +401,8 @@ const std::array<OptionRow, 35> Options{{
      "(0: the receiver's own five stations)",
      ApplyNavArea},
     {"--station-list", "FILE",
-     "read the NAVTEX station list from FILE instead of the installed one",
+     "read the NAVTEX station list from FILE instead of the installed one (with a NAVAREA "
+     "chosen)",
      [](std::string_view value, DecodeOptions& o) {
        if (value.empty()) return std::string("--station-list needs a file name");
        o.stationList = std::string(value);
@@ -554,6 +555,10 @@ std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::
     return UsageError{"no input given (a file name, or - for standard input, or --capture)"};
   if (const std::optional<std::string> problem = ChannelProblem(options))
     return UsageError{*problem};
+  // With a settings file the area is known once it is read (see Decode).
+  if (options.stationList && options.navArea.value_or(0) == 0 &&
+      (!options.settingsFile || options.navArea))
+    return UsageError{StationListWithoutArea};
   if (options.mqttTopic && !options.mqtt) return UsageError{"--mqtt-topic needs --mqtt"};
   if (options.mqttRetainHeaders && !options.mqtt)
     return UsageError{"--mqtt-retain-headers needs --mqtt"};

@@ -85,6 +85,12 @@ struct UsageError {
   std::string message;
 };
 
+// --station-list names the stations of a chosen NAVAREA and nothing else: without --navarea
+// (1-21) or a settings file's NavArea it would be taken and never read.
+inline constexpr const char* StationListWithoutArea =
+    "--station-list needs --navarea 1 to 21 (or a --settings file whose [Watch] NavArea "
+    "chooses one)";
+
 // Parses the arguments after the program name. "--name VALUE" and "--name=VALUE" both work; "--"
 // ends the options, so a file may be called "-x".
 std::variant<DecodeOptions, UsageError> ParseDecodeOptions(std::span<const std::string_view> args);

@@ -125,6 +125,11 @@ int Decode(const DecodeOptions& options) {
   std::unique_ptr<BlockSource> source;
   if (!options.capture) source = OpenSource(options);
   const RunSettings run = SettingsForRun(options);
+  if (options.stationList && run.settings.NavArea == 0) {
+    Complain(StationListWithoutArea);
+    std::fprintf(stderr, "Try 'seaherald-decode --help'.\n");
+    return ExitUsage;
+  }
   const seaherald::Watch watch = AnnouncedWatch(run.settings, options);
   std::optional<seaherald::Watch> secondWatch;
   if (run.settings.Receiver2 && run.navFreq2 != run.settings.NavFreq) {

@@ -124,6 +124,12 @@
         <translation>%1 is read-only and is kept as it is</translation>
     </message>
     <message>
+        <source>%1 を読み込めません。
+読み込めるまで、保存の印の変更と自動削除を行いません</source>
+        <translation>Cannot read %1.
+Until it can be read, Keep tags cannot be changed and no log is deleted automatically.</translation>
+    </message>
+    <message>
         <source>%1、基地局（%2）、%3の全てのログを削除します
 よろしいですか？</source>
         <translation>Every log of %1, station %2, %3 will be deleted.

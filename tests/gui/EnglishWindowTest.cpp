@@ -298,8 +298,12 @@ TEST_F(EnglishWindow, SecondReceiverFitsInBothLanguages) {
 
 TEST_F(EnglishWindow, ConfirmationsAndMessagesUseEnglishNames) {
   WriteLog("ＧＡ０１.txt", "2024/03/30 10:00:00", 0, {"ＺＣＺＣ　ＧＡ０１", "ＮＮＮＮ"});
+  WriteLog("QA02.txt", "2024/03/30 10:00:00", 0, {"ZCZC QA02", "NNNN"});
   WriteSettings("[Disp]\nViewLangNum=1\nViewBaseNum=0\nViewTypeNum=0\n");
   TForm1& window = ShownWindow();
+  // The group of letters the catalogue does not name, as the tree calls it with an area chosen.
+  EXPECT_EQ(TreeLabel(Catalogue::BaseNodeIndex(0, kOtherBase)),
+            QStringLiteral("Other stations (1)"));
   // The start-up schedule keeps its times and names the stations in English.
   EXPECT_TRUE(PaneText().startsWith(QStringLiteral(
       "SEAHERALD ver.1.0.1 build000\n\nNAVTEX broadcast schedule\n    English (518kHz)\n"

@@ -607,6 +607,38 @@ TEST_F(AutoDeleteTest, KeepThatCannotBeStoredIsReportedAndChangesNothing) {
   EXPECT_NE(dialogs_.errors[0].find("keep.lst"), std::string::npos);
 }
 
+// Taken for an empty list, an unreadable keep file would let the clean-up take kept logs and
+// the next tag write the earlier ones away.
+TEST_F(AutoDeleteTest, AnUnreadableKeepFileStopsTheCleanUpAndTheTagsUntilItCanBeRead) {
+  Store("GA03.txt", "2024/02/29 23:59:59");
+  Store("GA04.txt", "2023/12/31 12:00:00");
+  WriteBytes(logPath_ / "saved.lst", "GA03\n");
+  std::filesystem::create_directory(logPath_ / "keep.lst");
+  FakeBrowserView otherView;
+  LogBrowser restarted{settings_, clock_, folder_, otherView, dialogs_};
+  restarted.AutoDeleteLogs();
+  restarted.AutoDeleteLogs();
+  EXPECT_TRUE(Exists("GA03.txt"));
+  EXPECT_TRUE(Exists("GA04.txt"));
+  ASSERT_EQ(dialogs_.errors.size(), 1u) << "told once, not at every clean-up";
+  EXPECT_NE(dialogs_.errors[0].find("keep.lst"), std::string::npos);
+
+  std::filesystem::remove(logPath_ / "keep.lst");
+  ASSERT_EQ(::mkfifo((logPath_ / "keep.lst").c_str(), 0600), 0);  // no list, though writable
+  Select(0, 0, 0);
+  restarted.Start();
+  otherView.selected = 0;
+  restarted.ToggleKeepSelected();
+  EXPECT_TRUE(std::filesystem::is_fifo(logPath_ / "keep.lst")) << "the unread tags written away";
+  EXPECT_EQ(dialogs_.errors.size(), 2u) << "a tag asked for is always answered";
+
+  std::filesystem::remove(logPath_ / "keep.lst");
+  std::filesystem::rename(logPath_ / "saved.lst", logPath_ / "keep.lst");
+  restarted.AutoDeleteLogs();
+  EXPECT_TRUE(Exists("GA03.txt"));
+  EXPECT_FALSE(Exists("GA04.txt"));
+}
+
 TEST_F(AutoDeleteTest, DoesNothingWhenSwitchedOff) {
   settings_.AutoLogDelete = false;
   Store("GA03.txt", "2000/01/01 00:00:00");

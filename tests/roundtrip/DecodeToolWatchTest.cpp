@@ -89,6 +89,12 @@ TEST(DecodeToolWatch, WithoutAnAreaTheCatalogueNamesStationsAndBadChoicesAreRefu
       RunDecodeTool({"--navarea", "1", "--station-list", broken.string(), wav.string()});
   EXPECT_EQ(bad.exitCode, 1);
   EXPECT_NE(bad.err.find("line 1: expected 8 fields"), std::string::npos) << bad.err;
+  const fs::path noArea = dir / "seaherald.ini";
+  std::ofstream(noArea) << "[Watch]\nNavArea=0\n";
+  const ToolResult unread = RunDecodeTool(
+      {"--settings", noArea.string(), "--station-list", broken.string(), wav.string()});
+  EXPECT_EQ(unread.exitCode, 2);
+  EXPECT_NE(unread.err.find("--station-list needs --navarea"), std::string::npos) << unread.err;
   const ToolResult empty = RunDecodeTool({"--navarea", "5", "--frequency", "4209", wav.string()});
   EXPECT_EQ(empty.exitCode, 1);
   EXPECT_NE(empty.err.find("no station of NAVAREA V on 4209.5 kHz"), std::string::npos)

@@ -140,6 +140,13 @@ TEST(DecodeOptionsTest, ErrorsNameTheProblem) {
   EXPECT_NE(message({"--log=", "x"}).find("--log needs a folder"), std::string::npos);
   EXPECT_NE(message({"--settings", "", "x"}).find("--settings needs a file"), std::string::npos);
   EXPECT_NE(message({"--no-errsave=1", "x"}).find("takes no value"), std::string::npos);
+  // A station list without an area would never be read; a settings file may still choose one.
+  EXPECT_NE(message({"--station-list", "s.txt", "x"}).find("--station-list needs --navarea"),
+            std::string::npos);
+  EXPECT_NE(message({"--station-list=s.txt", "--navarea=0", "--settings=s.ini", "x"})
+                .find("--station-list needs --navarea"),
+            std::string::npos);
+  EXPECT_EQ(message({"--station-list", "s.txt", "--settings", "s.ini", "x"}), "(accepted)");
   for (const std::string_view port : {"0", "port", "host:", ":2000", "70000"})
     EXPECT_NE(message({"--printer-tcp", port, "x"}).find("--printer-tcp needs"), std::string::npos)
         << port;
