@@ -70,6 +70,8 @@ void SoftDemodulator::Demodulate(std::span<double, BlockFrames> block, double ce
   softBitCount_ = 0;
   Decimate(block);
   MixForDisplay(decimated_, centerFrequency, outputs);
+  // After the display's copy is taken: the spectrum shows the bursts as they came.
+  blanker_.Process(decimated_);
   for (Tone* tone : {&upper_, &lower_, &centre_}) {
     // Rounding would slowly change the phasor's length and the running sum's value.
     tone->phasor /= std::abs(tone->phasor);

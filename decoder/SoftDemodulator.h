@@ -9,6 +9,7 @@
 #include "decoder/BlockFir.h"
 #include "decoder/DecoderFilters.h"
 #include "decoder/DemodulatorOutputs.h"
+#include "decoder/NoiseBlanker.h"
 #include "decoder/SanitisedDecimation.h"
 
 namespace seaherald {
@@ -76,11 +77,14 @@ class SoftDemodulator {
 
   DecimationFir decimation_;
   std::array<double, DecimatedBlockSamples> decimated_{};
+  NoiseBlanker blanker_;
   double displayPhase_ = 0;
 
   Tone upper_, lower_, centre_;   // the centre correlator hears only noise: it gauges the noise
   std::int64_t sampleIndex_ = 0;  // decimated samples since the reset
-  double nextBitAt_ = 0;          // sample index at which the current bit window ends
+  // Sample index at which the current bit window ends; the blanker's delay is counted in, so that
+  // the bits fall where they would without it.
+  double nextBitAt_ = NoiseBlanker::LookAhead;
   double samplesPerBit_ = NominalSamplesPerBit;
   int lockedBits_ = 0;
   bool midTaken_ = false;

@@ -66,5 +66,48 @@ TEST(SoftDemodulatorWeighting, SoftValuesFollowAFadeWithinAFewBits) {
   EXPECT_EQ(MeanMagnitude(soft, 620, 680), 0.0);
 }
 
+// Bursts of noise 20 dB over the noise, one bit long and straddling two bits (each of which the
+// correlator between the tones then sees only in part), every 20 bits at about -3 dB: a bit a burst
+// points the wrong way must weigh no more than two of the station's bits, or a copy hit by a burst
+// outvotes the clean copy and a character is read wrong without doubt.
+TEST(SoftDemodulatorWeighting, ABitABurstTurnedWeighsLessThanTheStationsBits) {
+  std::mt19937 random(7);
+  test::Bits bits(600);
+  for (auto& bit : bits)
+    bit = static_cast<std::uint8_t>(random() & 1);
+  test::FskOptions options;
+  options.amplitude = 500;
+  std::vector<double> audio = test::FskAudio(bits, options);
+  std::normal_distribution<double> noise(0.0, 1500.0);
+  constexpr std::size_t BurstSamples = 441;
+  for (std::size_t i = 0; i < audio.size(); ++i) {
+    const std::size_t bit = (i + SamplesPerBit / 2) / SamplesPerBit;
+    const bool burst =
+        bit >= 100 && bit % 20 == 10 && (i + SamplesPerBit / 2) % SamplesPerBit < BurstSamples;
+    audio[i] += noise(random) * (burst ? 10.0 : 1.0);
+  }
+  const std::vector<double> soft = SoftBitsOf(audio);
+  ASSERT_GE(soft.size(), 560u);
+  // The soft values lag the bits by a fixed number: found where they agree best.
+  std::size_t lag = 0;
+  int best = -1;
+  for (std::size_t l = 0; l < 20; ++l) {
+    int agree = 0;
+    for (std::size_t i = 20; i < 90; ++i)
+      agree += (soft[i + l] > 0) == (bits[i] != 0);
+    if (agree > best) best = agree, lag = l;
+  }
+  std::vector<double> station;
+  double wrongest = 0;
+  for (std::size_t i = 100; i + lag < 560; ++i) {
+    const double value = (bits[i] != 0 ? 1 : -1) * soft[i + lag];
+    const bool hit = i % 20 == 9 || i % 20 == 10;
+    if (!hit) station.push_back(std::abs(value));
+    if (hit) wrongest = std::max(wrongest, -value);
+  }
+  std::nth_element(station.begin(), station.begin() + station.size() / 2, station.end());
+  EXPECT_LT(wrongest, 2 * station[station.size() / 2]);
+}
+
 }  // namespace
 }  // namespace seaherald
