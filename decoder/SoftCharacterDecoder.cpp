@@ -251,7 +251,8 @@ void SoftCharacterDecoder::Accept(const PairReading& heard) {
   transmissionStart_ = transmissionStart_ && BeforeMarkerEnd(line_.Text(), settings_.DecLang);
   const PairReading reading = AsStartLinePart(heard);
   phasingRun_ = 0;
-  if (reading.margin < SureMargin) {
+  const double sure = InHeader(line_.Text(), settings_.DecLang) ? HeaderMargin : SureMargin;
+  if (reading.margin < sure) {
     line_.DoubtNextCharacter(reading.margin < GuessMargin ? Doubt::kGuessed : Doubt::kDoubtful);
   }
   if (!settings_.DecLang) {

@@ -33,6 +33,10 @@ class SoftCharacterDecoder {
   // its message never replaces a copy with as few errors) or guessed (an error of its message).
   static constexpr double SureMargin = 5.0;
   static constexpr double GuessMargin = 1.5;
+  // A header's letter or figure must lead by more: one read wrong files the message under another
+  // header, and over thousands of messages under fading a lead of five nats was wrong now and
+  // then, where the next broadcast of a message missed brings it again.
+  static constexpr double HeaderMargin = 6.5;
   static constexpr double AcquireEvidence = AlignmentEvidence::AcquireEvidence;
 
   SoftCharacterDecoder(DecoderSettings settings, ReceptionIndicators& indicators, DecodedLine& line,

@@ -130,6 +130,12 @@ std::optional<std::bitset<128>> MarkerLetter(std::string_view line, const LinePo
 
 }  // namespace
 
+bool InHeader(std::string_view line, bool english) {
+  const std::optional<std::string_view> header =
+      AfterMarker(line, english ? StartMarkerSingle : StartMarkerFull);
+  return header && header->size() < (english ? EnglishHeaderBytes : 2 * JapaneseHeaderCharacters);
+}
+
 bool BeforeMarkerEnd(std::string_view line, bool english) {
   const std::string_view letters = MarkerLetters(english);
   return line.size() < letters.size() && letters.starts_with(line);

@@ -24,6 +24,10 @@ struct LinePosition {
 // Whether `line` is empty or a beginning of the start marker's letters, short of all of them.
 bool BeforeMarkerEnd(std::string_view line, bool english);
 
+// Whether the next code (English) or value (Japanese) belongs to the header of the start line
+// `line` holds: its letters and figures (and the shift between them) are still to come.
+bool InHeader(std::string_view line, bool english);
+
 // The codes (English) or values (Japanese) that can come next when `line` ends before a fixed
 // part of a start line; nothing anywhere else.
 std::optional<std::bitset<128>> StartLineFixedCodes(std::string_view line, const LinePosition& at);

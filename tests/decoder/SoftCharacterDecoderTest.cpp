@@ -295,6 +295,34 @@ TEST(SoftCharacterDecoder, AStartLineIsReadAroundWhatIsFixedInIt) {
   }
 }
 
+// Four bits at a quarter of a clear bit's value leave a lead of about six nats: enough for a
+// character of text, not for a figure of the header, which would file the message under another.
+TEST(SoftCharacterDecoder, AHeaderFigureNeedsAClearerLeadThanText) {
+  const auto other = [](std::string_view c) { return !Alphanumeric(c); };
+  const auto anything = [](std::string_view) { return true; };
+  for (const Language language : {Language::English, Language::Japanese}) {
+    const Transmission transmission = Broadcast(language);
+    const std::size_t digit = language == Language::English ? 7 : 14;
+    const std::size_t text = roundtrip::OffsetOf(transmission, "\r\n", 0) + 4;
+    const auto sent = SentTexts(transmission);
+    const std::vector<double> clean =
+        SoftBits(testsignal::TransmissionBits(transmission), language);
+    for (const bool inHeader : {true, false}) {
+      std::vector<double> soft = clean;
+      Faint(soft, transmission,
+            inHeader ? CloseRival(transmission, digit, other)
+                     : CloseRival(transmission, text, anything),
+            0.24);
+      Decoding decoding(language);
+      const DoubtingSink& sink = decoding.Run(soft);
+      EXPECT_EQ(Texts(sink.lines), sent);
+      EXPECT_EQ(sink.doubted,
+                inHeader ? std::vector<std::string>{sent[0]} : std::vector<std::string>{})
+          << inHeader;
+    }
+  }
+}
+
 // The end marker is where a station most often fades or stops: a letter of it read as another
 // without a clear lead, or the last one gone with the station, still ends the message, the
 // letter put back counted as guessed. A letter read clearly as another leaves the line as read.
