@@ -38,20 +38,29 @@ double MeanMagnitude(const std::vector<double>& values, std::size_t from, std::s
   return sum / static_cast<double>(to - from);
 }
 
+// 600 random bits sent at `amplitude`, and the generator that drew them, to draw the noise on.
+struct RandomStation {
+  RandomStation(unsigned seed, double amplitude) : random(seed), bits(600) {
+    for (auto& bit : bits)
+      bit = static_cast<std::uint8_t>(random() & 1);
+    test::FskOptions options;
+    options.amplitude = amplitude;
+    audio = test::FskAudio(bits, options);
+  }
+  std::mt19937 random;
+  test::Bits bits;
+  std::vector<double> audio;
+};
+
 TEST(SoftDemodulatorWeighting, SoftValuesFollowAFadeWithinAFewBits) {
   // Random bits at about +2 dB in 2500 Hz; from bit 300 to bit 330 the station fades by 20 dB.
-  std::mt19937 random(5);
-  test::Bits bits(600);
-  for (auto& bit : bits)
-    bit = static_cast<std::uint8_t>(random() & 1);
-  test::FskOptions options;
-  options.amplitude = 2000;
-  std::vector<double> audio = test::FskAudio(bits, options);
+  RandomStation station(5, 2000);
+  std::vector<double>& audio = station.audio;
   std::normal_distribution<double> noise(0.0, 1500.0);
   for (std::size_t i = 0; i < audio.size(); ++i) {
     const std::size_t bit = i / SamplesPerBit;
     if (bit >= 300 && bit < 330) audio[i] *= 0.1;
-    audio[i] += noise(random);
+    audio[i] += noise(station.random);
   }
   audio.resize(audio.size() + 100 * SamplesPerBit, 0.0);
   const std::vector<double> soft = SoftBitsOf(audio);
@@ -71,20 +80,16 @@ TEST(SoftDemodulatorWeighting, SoftValuesFollowAFadeWithinAFewBits) {
 // points the wrong way must weigh no more than two of the station's bits, or a copy hit by a burst
 // outvotes the clean copy and a character is read wrong without doubt.
 TEST(SoftDemodulatorWeighting, ABitABurstTurnedWeighsLessThanTheStationsBits) {
-  std::mt19937 random(7);
-  test::Bits bits(600);
-  for (auto& bit : bits)
-    bit = static_cast<std::uint8_t>(random() & 1);
-  test::FskOptions options;
-  options.amplitude = 500;
-  std::vector<double> audio = test::FskAudio(bits, options);
+  RandomStation sent(7, 500);
+  const test::Bits& bits = sent.bits;
+  std::vector<double>& audio = sent.audio;
   std::normal_distribution<double> noise(0.0, 1500.0);
   constexpr std::size_t BurstSamples = 441;
   for (std::size_t i = 0; i < audio.size(); ++i) {
     const std::size_t bit = (i + SamplesPerBit / 2) / SamplesPerBit;
     const bool burst =
         bit >= 100 && bit % 20 == 10 && (i + SamplesPerBit / 2) % SamplesPerBit < BurstSamples;
-    audio[i] += noise(random) * (burst ? 10.0 : 1.0);
+    audio[i] += noise(sent.random) * (burst ? 10.0 : 1.0);
   }
   const std::vector<double> soft = SoftBitsOf(audio);
   ASSERT_GE(soft.size(), 560u);
