@@ -6,8 +6,9 @@
 namespace seaherald {
 namespace {
 
-// Eight times the mean power: noise alone exceeds it over eight samples less than once a year,
-// and the peaks of a Rayleigh-faded station over its half-second mean hardly ever.
+// Eight times the mean power: noise alone exceeds it over eight samples about once a month (a
+// few samples lost), and the peaks of a Rayleigh-faded station over its half-second mean hardly
+// ever.
 constexpr double LoudRatio = 8.0;
 // The mean power's memory: half a second at 4410 samples a second.
 constexpr int MeanSamples = 2205;
