@@ -1,12 +1,13 @@
 #include "msglog/KeepList.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <limits>
+#include <optional>
 #include <string_view>
 
+#include "msglog/LogFileReader.h"
 #include "platform/WriteAll.h"
 
 namespace seaherald {
@@ -16,33 +17,18 @@ KeepList::KeepList(std::filesystem::path file) : file_(std::move(file)) {
 }
 
 void KeepList::Read() {
-  // Not blocking, for a pipe in the file's place: it is no list, and must not hold the start.
-  const int descriptor = ::open(file_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (descriptor < 0) {
-    readable_ = errno == ENOENT;
+  bool missing = false;
+  const std::optional<std::string> bytes =
+      ReadRegularFile(file_, std::numeric_limits<std::size_t>::max(), &missing);
+  if (!bytes) {
+    readable_ = missing;
     return;
   }
-  struct stat status {};
-  if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-    ::close(descriptor);
-    return;
-  }
-  // read, not a stream: an I/O error must tell.
-  std::string bytes;
-  char buffer[4096];
-  ssize_t count = 0;
-  while ((count = ::read(descriptor, buffer, sizeof buffer)) != 0) {
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(count));
-  }
-  ::close(descriptor);
-  if (count < 0) return;
   std::set<std::string> headers;
-  for (std::size_t start = 0; start < bytes.size();) {
-    std::size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string line = bytes.substr(start, end - start);
+  for (std::size_t start = 0; start < bytes->size();) {
+    std::size_t end = bytes->find('\n', start);
+    if (end == std::string::npos) end = bytes->size();
+    std::string line = bytes->substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty()) headers.insert(std::move(line));
     start = end + 1;

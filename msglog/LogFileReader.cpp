@@ -60,9 +60,11 @@ ReadFailure FailureOf(int error) {
 }
 
 // Opens regular files only: a directory cannot be read as text and a pipe would block.
-InputFile OpenForReading(const std::filesystem::path& path, ReadFailure& failure) {
+InputFile OpenForReading(const std::filesystem::path& path, ReadFailure& failure,
+                         bool* missing = nullptr) {
   const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (descriptor < 0) {
+    if (missing != nullptr) *missing = errno == ENOENT;
     failure = FailureOf(errno);
     return InputFile(-1);
   }
@@ -240,20 +242,28 @@ std::optional<std::chrono::year_month_day> CleanUpDateOf(const LogFileHeadRead& 
   return std::nullopt;
 }
 
-std::optional<std::string> ReadStoredText(const std::filesystem::path& path) {
+std::optional<std::string> ReadRegularFile(const std::filesystem::path& path, std::size_t limit,
+                                           bool* missing) {
+  if (missing != nullptr) *missing = false;
   ReadFailure ignored = ReadFailure::kNone;
-  const InputFile file = OpenForReading(path, ignored);
+  const InputFile file = OpenForReading(path, ignored, missing);
   if (!file.IsOpen()) return std::nullopt;
   std::string bytes;
   std::array<char, 16384> chunk;
-  while (bytes.size() < kStoredTextReadLimit) {
-    const std::size_t wanted = std::min(chunk.size(), kStoredTextReadLimit - bytes.size());
+  while (bytes.size() < limit) {
+    const std::size_t wanted = std::min(chunk.size(), limit - bytes.size());
     const ssize_t got = file.Read(chunk.data(), wanted);
     if (got < 0) return std::nullopt;
     if (got == 0) break;
     bytes.append(chunk.data(), static_cast<std::size_t>(got));
   }
-  const std::string joined = WithCrLfLineEnds(bytes);
+  return bytes;
+}
+
+std::optional<std::string> ReadStoredText(const std::filesystem::path& path) {
+  const std::optional<std::string> bytes = ReadRegularFile(path, kStoredTextReadLimit);
+  if (!bytes) return std::nullopt;
+  const std::string joined = WithCrLfLineEnds(*bytes);
   if (joined.size() < kBodyFirstByte) return std::string();
   return joined.substr(kBodyFirstByte - 1);
 }

@@ -58,6 +58,12 @@ std::optional<std::chrono::year_month_day> DateOf(const LogFileHead& head);
 // program) or when reading failed for a reason that says nothing about the file.
 std::optional<std::chrono::year_month_day> CleanUpDateOf(const LogFileHeadRead& read);
 
+// The first `limit` bytes of a regular file. Nothing when it cannot be opened or read or is not
+// a regular file (a pipe in its place is not waited on); `missing` then tells whether it is not
+// there at all.
+std::optional<std::string> ReadRegularFile(const std::filesystem::path& path, std::size_t limit,
+                                           bool* missing = nullptr);
+
 // The message body as the pane shows it: the file's lines, each ended by CR LF, from byte 59
 // (after the three header lines). Nothing when the file cannot be read; at most the first
 // kStoredTextReadLimit bytes of the file are used.
