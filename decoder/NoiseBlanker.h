@@ -17,7 +17,6 @@ class NoiseBlanker {
   // before the short mean has risen.
   static constexpr int LookAhead = 6;
 
-  void Reset() { *this = NoiseBlanker(); }
   // Blanks in place; the output is the input `LookAhead` samples late.
   void Process(std::span<double> samples);
 
