@@ -5,8 +5,11 @@
 namespace seaherald {
 namespace {
 
-// Pairs after which a lost pairing is no longer followed.
-constexpr int MaxPairsToBridge = 16;
+// Pairs after which a lost pairing is no longer followed: fades of several seconds are bridged,
+// while a gap long enough for a new transmission's phasing (ten seconds) never is.
+constexpr int MaxPairsToBridge = 40;
+// Bits the bit clock may have slipped by over such a gap, a few tenths of a percent off.
+constexpr int SlipBits = 2;
 
 // A character begins with a row that has characters (1 to 8, 16 to 84) and ends with any of the
 // 94 places of a row.
@@ -59,8 +62,10 @@ void JapanesePairing::Lost(std::int64_t atBit, int hypothesis, int waiting) {
 bool JapanesePairing::SecondHalfOfLostPair(int hypothesis, std::int64_t atBit, int pairBits) const {
   if (lostAtBit_ < 0 || hypothesis != lostHypothesis_) return false;
   const std::int64_t elapsed = atBit - lostAtBit_;
-  if (elapsed % pairBits != 0 || elapsed > MaxPairsToBridge * pairBits) return false;
-  return (lostWaiting_ + elapsed / pairBits) % 2 == 1;
+  const std::int64_t pairs = (elapsed + pairBits / 2) / pairBits;
+  const std::int64_t slip = elapsed - pairs * pairBits;
+  if (elapsed < 0 || slip > SlipBits || slip < -SlipBits || pairs > MaxPairsToBridge) return false;
+  return (lostWaiting_ + pairs) % 2 == 1;
 }
 
 }  // namespace seaherald

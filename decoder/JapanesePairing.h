@@ -21,12 +21,13 @@ class JapanesePairing {
   // handler and the held readings after them.
   static bool NextIsFirstHalf(int waiting, std::span<const PairReading> held);
 
-  // Sync was lost at this bit on this hypothesis, with `waiting` values of a character pending.
+  // Sync was lost on this hypothesis, the value ending at `atBit` the first not handed over and
+  // `waiting` values of a character pending before it.
   void Lost(std::int64_t atBit, int hypothesis, int waiting);
   void Forget() { lostAtBit_ = -1; }
-  // When sync returns on the alignment it was lost on, the pairs in between tell whether the
-  // value at `atBit` completes a character whose first half was lost; joining it to the next
-  // value would garble the rest of the line.
+  // When sync returns on the alignment it was lost on (give or take a slipped bit), the pairs in
+  // between tell whether the value at `atBit` completes a character whose first half was lost;
+  // joining it to the next value would garble the rest of the line.
   bool SecondHalfOfLostPair(int hypothesis, std::int64_t atBit, int pairBits) const;
 
  private:

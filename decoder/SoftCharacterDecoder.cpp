@@ -115,7 +115,6 @@ void SoftCharacterDecoder::InSync() {
   const PairReading reading = ReadInSync(h);
   if (reading.margin <= CharacterMargin) {
     // No reading likelier than another: both copies are digital silence, the input broke off.
-    held_.Clear();
     LoseSync(true);
     return;
   }
@@ -124,7 +123,6 @@ void SoftCharacterDecoder::InSync() {
   if (station_.Gone() || held_.Full()) {
     // Noise alone for longer than a fade lasts: the station has stopped, and what was held is
     // the noise after it. (Held text that nothing confirms for as long ends the same way.)
-    held_.Clear();
     LoseSync(true);
     return;
   }
@@ -377,18 +375,30 @@ void SoftCharacterDecoder::Adopt(Hypothesis h) {
 }
 
 void SoftCharacterDecoder::LoseSync(bool cut) {
+  // The Japanese pairing goes on from the first value not handed over: held values and a suspect
+  // dropped here are lost values too.
+  std::int64_t firstLost = history_.BitCount();
+  if (suspectAtBit_ >= 0) {
+    firstLost = suspectAtBit_;
+  } else if (!held_.Readings().empty()) {
+    firstLost = held_.Readings().front().endBit;
+  }
   transmissionStart_ = false;
   shiftRepair_.Clear();
   phasingRun_ = 0;
   confirming_ = 0;
   suspectAtBit_ = -1;
   held_.Clear();
-  pairing_.Lost(history_.BitCount(), IndexOf(Current()), codes_.JisCount());
+  pairing_.Lost(firstLost, IndexOf(Current()), codes_.JisCount());
   charSync_ = false;
   codes_.ResetJisPair();
   // A marker completed is a whole line, not one cut short.
   const bool marker = RepairEndMarkerLine();
+  const bool betweenLines = line_.Text().empty();
   line_.EndLine(cut && !marker);
+  // Characters lost between lines leave no cut line to count, and a repeat missing them would
+  // tie a whole copy: the first character read again stands for them.
+  if (cut && betweenLines) line_.DoubtNextCharacter(Doubt::kGuessed);
 }
 
 }  // namespace seaherald
