@@ -353,7 +353,9 @@ int SoftCharacterDecoder::AcceptableHypothesis() const {
   if (!settings_.AutoSet) return chosen;
   for (int h = 0; h < Hypotheses; ++h) {
     if (h == current || !Acceptable(h)) continue;
-    if (chosen < 0 || evidence_.At(h, Alignment(h)) > evidence_.At(chosen, Alignment(chosen))) {
+    const double lead = chosen == current ? SwitchLead : 0.0;
+    if (chosen < 0 ||
+        evidence_.At(h, Alignment(h)) > evidence_.At(chosen, Alignment(chosen)) + lead) {
       chosen = h;
     }
   }

@@ -38,6 +38,10 @@ class SoftCharacterDecoder {
   // then, where the next broadcast of a message missed brings it again.
   static constexpr double HeaderMargin = 6.5;
   static constexpr double AcquireEvidence = AlignmentEvidence::AcquireEvidence;
+  // Lead (nats) another service or polarity needs over the one in sync to take its place. A
+  // Japanese code word inverted is another code word, so inside text only phasing tells the two
+  // polarities apart, and without a lead a fade could turn the rest of a message to nonsense.
+  static constexpr double SwitchLead = 6.0;
 
   SoftCharacterDecoder(DecoderSettings settings, ReceptionIndicators& indicators, DecodedLine& line,
                        CodeHandler& codes);
