@@ -75,18 +75,23 @@ void MessageLog::TakeLine(const std::string& line, bool cut, const UnsureBytes* 
     // Text before the end marker is a body line whose line end was lost: it is not stored, so it
     // counts as an error, as a cut line does (else a copy missing it ties a whole one).
     if (match.position > 1 && !currentHeader_.empty()) ++errorCount_;
+    // A doubt that reaches the end marker is about the message: a line end read for a character
+    // just before it, or a marker letter put back.
+    if (unsure != nullptr && !currentHeader_.empty()) CountDoubts(line, *unsure);
     EndMessage();
   }
   AppendReceived(line, cut);
   if (match.marker == Marker::kNone && !currentHeader_.empty()) {
     messageBody_.append(line).append(cut ? kCutLineEnd : kLineEnd);
     if (cut) ++errorCount_;
-    if (unsure != nullptr) {
-      errorCount_ += CharactersWith(Doubt::kGuessed, line, *unsure);
-      doubtful_ += CharactersWith(Doubt::kDoubtful, line, *unsure);
-    }
+    if (unsure != nullptr) CountDoubts(line, *unsure);
   }
   if (listener_ != nullptr) listener_->ReceivedTextChanged(receivedText_);
+}
+
+void MessageLog::CountDoubts(const std::string& line, const UnsureBytes& unsure) {
+  errorCount_ += CharactersWith(Doubt::kGuessed, line, unsure);
+  doubtful_ += CharactersWith(Doubt::kDoubtful, line, unsure);
 }
 
 void MessageLog::ShowLiveLine(const std::string& line) {

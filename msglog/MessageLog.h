@@ -91,6 +91,7 @@ class MessageLog final : public LineSink {
 
  private:
   void TakeLine(const std::string& line, bool cut, const UnsureBytes* unsure);
+  void CountDoubts(const std::string& line, const UnsureBytes& unsure);
   void StartMessage(std::string_view line, std::size_t markerPosition, bool headerSure);
   void EndMessage();
   FilingOutcome SaveMessage(const LocalDateTime& now);

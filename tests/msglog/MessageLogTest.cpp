@@ -343,9 +343,10 @@ TEST_F(MessageLogTest, UnwritableFolderIsReportedAndNothingIsLost) {
   EXPECT_TRUE(listener_.events.empty());
 }
 
-// A guessed character is an error as a cut line is; a doubtful one is not, but its message
-// replaces no stored copy on a tie. Doubt in the marker or the header starts no message, so a
-// header read wrong never files text under a message that was not sent.
+// A guessed character, in the text or reaching its end marker, is an error as a cut line is; a
+// doubtful one is not, but its message replaces no stored copy on a tie. Doubt in the marker or the
+// header starts no message, so a header read wrong never files text under a message that was not
+// sent.
 TEST_F(MessageLogTest, DoubtsCountAsErrorsAndNeverMakeAHeader) {
   const auto doubts = [](std::size_t bytes, std::initializer_list<std::size_t> at,
                          Doubt doubt = Doubt::kGuessed) {
@@ -373,6 +374,12 @@ TEST_F(MessageLogTest, DoubtsCountAsErrorsAndNeverMakeAHeader) {
   Line("NNNN");
   EXPECT_EQ(log_.Counts().replaced, 1);
   EXPECT_NE(ReadBytes(logPath_ / "GA12.txt").find("Detected 000 error"), std::string::npos);
+  // A doubt reaching the end marker (a line end read for the character before it) is an error
+  // of the message: the repeat no longer ties that copy.
+  Line("ZCZC GA12");
+  Line("GALE");
+  log_.AddUnsureLine("NNNN", false, doubts(4, {0}));
+  EXPECT_EQ(log_.Counts().keptOlder, 3);
 
   // Doubt before the header does not matter, in the marker neither (a marker read wrong would
   // not be one); any doubt in the header does.
