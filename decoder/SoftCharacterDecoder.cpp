@@ -239,8 +239,12 @@ PairReading SoftCharacterDecoder::AsStartLinePart(const PairReading& reading) co
   const std::int64_t back = history_.BitCount() - reading.endBit;
   if (back > SoftBitHistory::Length || !history_.Holds(book, static_cast<int>(back)))
     return reading;
+  // The first Japanese value of a transmission's text may as well be the last of its phasing,
+  // read in a fade: taken for the marker's first half it would shift the pairing of the line.
+  const bool textStart =
+      !english && transmissionStart_ && line_.Text().empty() && codes_.JisCount() == 0;
   PairReading fixed = history_.Read(book, static_cast<int>(back), &*codes,
-                                    false)[IndexOf(Current()) % 2 == 1 ? 1 : 0];
+                                    textStart)[IndexOf(Current()) % 2 == 1 ? 1 : 0];
   fixed.margin = std::max(fixed.margin, fixed.choice == reading.choice ? reading.margin : 0.0);
   return fixed;
 }
@@ -248,6 +252,7 @@ PairReading SoftCharacterDecoder::AsStartLinePart(const PairReading& reading) co
 void SoftCharacterDecoder::Accept(const PairReading& heard) {
   transmissionStart_ = transmissionStart_ && BeforeMarkerEnd(line_.Text(), settings_.DecLang);
   const PairReading reading = AsStartLinePart(heard);
+  if (reading.choice == PairReading::Phasing) return;
   phasingRun_ = 0;
   const double sure = InHeader(line_.Text(), settings_.DecLang) ? HeaderMargin : SureMargin;
   if (reading.margin < sure) {

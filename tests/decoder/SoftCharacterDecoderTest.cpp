@@ -194,6 +194,29 @@ TEST(SoftCharacterDecoder, NoiseAfterTheStationIsNeverPrinted) {
   }
 }
 
+// The last phasing pair before a Japanese text, deep in a fade, read as a character would start
+// the marker one value early and pair every character of the start line wrongly.
+TEST(SoftCharacterDecoder, AFadedLastPhasingPairIsNotTakenForTheMarker) {
+  const Transmission transmission = Broadcast(Language::Japanese);
+  const auto sent = SentTexts(transmission);
+  const int length = testsignal::CharacterBitCount(Language::Japanese);
+  // Its two copies: a pair before the first character's.
+  const std::size_t dx = CopyBits(transmission, 0, Copy::Dx).front() - 2 * length;
+  const std::size_t rx = CopyBits(transmission, 0, Copy::Rx).front() - 2 * length;
+  for (unsigned fadeSeed = 1; fadeSeed <= 60; ++fadeSeed) {
+    std::vector<double> soft =
+        SoftBits(testsignal::TransmissionBits(transmission), Language::Japanese);
+    std::mt19937 random(fadeSeed);
+    std::normal_distribution<double> noise(0.0, 0.5);
+    for (int i = 0; i < length; ++i) {
+      soft[dx + i] = 0.08 * soft[dx + i] + noise(random);
+      soft[rx + i] = 0.08 * soft[rx + i] + noise(random);
+    }
+    Decoding decoding(Language::Japanese);
+    EXPECT_EQ(Texts(decoding.Run(soft).lines), sent) << fadeSeed;
+  }
+}
+
 // Both copies of one Japanese value read as the phasing pair, heard clearly or in a fade: the
 // value is guessed, never dropped, and the characters after it keep their pairing.
 TEST(SoftCharacterDecoder, AValueReadAsPhasingInsideTextKeepsThePairing) {
