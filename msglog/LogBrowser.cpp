@@ -101,6 +101,7 @@ int LogBrowser::InitialTreeNode() const {
 }
 
 void LogBrowser::RebuildLogTree() {
+  if (!untagWhenReadable_.empty()) UntagWhatWentUnread();
   FollowAreaLayout();
   treeLabels_ =
       TreeLabelsOf(CountLogs(OnePerHeader(folder_.ListLogFiles()), layout_), text_, layout_);
@@ -287,6 +288,7 @@ void LogBrowser::ToggleKeepSelected() {
 bool LogBrowser::KeepListReadable(bool asked) {
   if (keep_.Readable()) {
     keepUnreadableTold_ = false;
+    UntagWhatWentUnread();
     return true;
   }
   if (asked || !keepUnreadableTold_) {
@@ -303,7 +305,18 @@ bool LogBrowser::KeepListReadable(bool asked) {
 // The tag belongs to the message deleted: serial numbers come round again, and the header's next
 // message must not be kept unasked.
 void LogBrowser::UntagIfGone(const std::string& header) {
-  if (keep_.Kept(header) && folder_.CopiesOf(header).empty()) keep_.Set(header, false);
+  if (!folder_.CopiesOf(header).empty()) return;
+  untagWhenReadable_.insert(header);
+  UntagWhatWentUnread();
+}
+
+// A tag that cannot be seen or written now would come back with the file, on the header's next
+// message if that has come meanwhile: it goes as soon as the file can be read and written.
+void LogBrowser::UntagWhatWentUnread() {
+  if (!keep_.Readable()) return;
+  std::erase_if(untagWhenReadable_, [this](const std::string& header) {
+    return !keep_.Kept(header) || keep_.Set(header, false);
+  });
 }
 
 void LogBrowser::ReceivedTextChanged(const std::string& receivedText) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,7 @@ class LogBrowser final : public MessageLogListener {
   void ClearStoredMessage();
   bool KeepListReadable(bool asked);
   void UntagIfGone(const std::string& header);
+  void UntagWhatWentUnread();
   void ShowPane(const std::string& text);
 
   Settings& settings_;
@@ -139,6 +141,7 @@ class LogBrowser final : public MessageLogListener {
   LogTreeLayout layout_;  // as the view has it
   KeepList keep_;
   bool keepUnreadableTold_ = false;
+  std::set<std::string> untagWhenReadable_;  // deleted while the keep file could not be read
 
   std::vector<ListedLog> listed_;
   std::vector<std::string> treeLabels_;

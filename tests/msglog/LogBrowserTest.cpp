@@ -637,6 +637,20 @@ TEST_F(AutoDeleteTest, AnUnreadableKeepFileStopsTheCleanUpAndTheTagsUntilItCanBe
   restarted.AutoDeleteLogs();
   EXPECT_TRUE(Exists("GA03.txt"));
   EXPECT_FALSE(Exists("GA04.txt"));
+
+  // Deleted by hand while the file cannot be read, the kept message loses its tag once it can:
+  // the header's next message is not kept unasked.
+  std::filesystem::rename(logPath_ / "keep.lst", logPath_ / "saved.lst");
+  std::filesystem::create_directory(logPath_ / "keep.lst");
+  restarted.Start();
+  otherView.selected = 0;
+  restarted.DeleteSelectedMessage();
+  ASSERT_FALSE(Exists("GA03.txt"));
+  std::filesystem::remove(logPath_ / "keep.lst");
+  std::filesystem::rename(logPath_ / "saved.lst", logPath_ / "keep.lst");
+  Store("GA03.txt", "2023/12/31 12:00:00");
+  restarted.AutoDeleteLogs();
+  EXPECT_FALSE(Exists("GA03.txt"));
 }
 
 TEST_F(AutoDeleteTest, DoesNothingWhenSwitchedOff) {
