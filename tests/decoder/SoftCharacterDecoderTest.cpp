@@ -10,6 +10,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "decoder/CodeHandler.h"
@@ -160,13 +161,16 @@ TEST(SoftCharacterDecoder, CharactersLostBetweenLinesAreCounted) {
     const auto sent = SentTexts(transmission);
     const std::size_t from =
         CopyBits(transmission, roundtrip::OffsetOf(transmission, "\r\n", 1) + 2, Copy::Dx).front();
-    // Three fades; after some the inverted Japanese reading has a little more evidence.
-    for (const unsigned fadeSeed : {1u, 32u, 34u}) {
+    // Four fades; after some the inverted Japanese reading has a little more evidence, and over
+    // the last the bit clock slips by two bits.
+    for (const auto& [fadeSeed, slipBits] : {std::pair{1u, 0}, {32u, 0}, {34u, 0}, {5u, 2}}) {
       std::vector<double> soft = SoftBits(testsignal::TransmissionBits(transmission), language);
       std::mt19937 random(fadeSeed);
       std::normal_distribution<double> noise(0.0, 0.3);
       for (std::size_t i = from; i < from + 500; ++i)
         soft[i] = noise(random);
+      const auto slipAt = soft.begin() + static_cast<std::ptrdiff_t>(from) + 100;
+      soft.erase(slipAt, slipAt + slipBits);
 
       Decoding decoding(language);
       const DoubtingSink& sink = decoding.Run(soft);
