@@ -1,8 +1,17 @@
 #include "decoder/DecodedLine.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <utility>
 
 namespace seaherald {
+namespace {
+
+bool AnyUnsure(const UnsureBytes& unsure) {
+  return std::any_of(unsure.begin(), unsure.end(), [](Doubt d) { return d != Doubt::kSure; });
+}
+
+}  // namespace
 
 void DecodedLine::Append(std::string_view character) {
   line_.append(character);
@@ -39,6 +48,20 @@ void DecodedLine::EndLine(bool cut) {
   line_.clear();
   unsure_.clear();
   anyUnsure_ = false;
+}
+
+void DecodedLine::BreakLine(std::size_t bytes) {
+  const auto split = static_cast<std::ptrdiff_t>(std::min(bytes, line_.size()));
+  std::string rest = line_.substr(static_cast<std::size_t>(split));
+  UnsureBytes restUnsure(unsure_.begin() + split, unsure_.end());
+  line_.resize(static_cast<std::size_t>(split));
+  unsure_.resize(line_.size());
+  anyUnsure_ = AnyUnsure(unsure_);
+  EndLine(false);
+  line_ = std::move(rest);
+  unsure_ = std::move(restUnsure);
+  anyUnsure_ = AnyUnsure(unsure_);
+  sink_.ShowLiveLine(line_);
 }
 
 void DecodedLine::ClearLine() {

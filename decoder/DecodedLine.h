@@ -25,6 +25,9 @@ class DecodedLine {
   // Replaces the last `bytes` bytes of the line (at most all of it) and shows the whole line.
   // A repair is a guess: the first byte put back counts as guessed.
   void ReplaceTail(std::size_t bytes, std::string_view text);
+  // Hands the line's first `bytes` over as a whole line and keeps the rest in progress, where a
+  // line end was read as something else.
+  void BreakLine(std::size_t bytes);
   // Drops the line without handing it over.
   void ClearLine();
   // Tells the sink of the phasing that begins a transmission.

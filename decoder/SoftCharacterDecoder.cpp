@@ -277,8 +277,12 @@ void SoftCharacterDecoder::Accept(const PairReading& heard) {
 bool SoftCharacterDecoder::RepairEndMarkerLine() {
   const std::optional<EndMarkerRepair> repair =
       RepairEndMarker(line_.Text(), line_.Unsure(), settings_.DecLang);
-  if (repair) line_.ReplaceTail(repair->tailBytes, repair->text);
-  return repair.has_value();
+  if (!repair) return false;
+  // The text before a marker whose line end was lost is kept whole: in the marker's line it would
+  // be dropped from the message.
+  if (repair->textBytes > 0) line_.BreakLine(repair->textBytes);
+  line_.ReplaceTail(repair->tailBytes, repair->text);
+  return true;
 }
 
 // Takes sync where the summed evidence of an alignment ending at this bit is strong enough and

@@ -16,6 +16,7 @@
 #include "decoder/CodeHandler.h"
 #include "decoder/CodeTables.h"
 #include "decoder/DecodedLine.h"
+#include "decoder/EndMarkerShape.h"
 #include "decoder/JisToShiftJis.h"
 #include "tests/decoder/RecordingSink.h"
 #include "tests/roundtrip/Messages.h"
@@ -433,6 +434,34 @@ TEST(SoftCharacterDecoder, AnEndMarkerMissingALetterStillEndsTheMessage) {
     EXPECT_EQ(sink.lines.back().text, sent.back()) << english;
     EXPECT_FALSE(sink.lines.back().cut) << english;
   }
+}
+
+// The line end before the Japanese end marker lost in a fade (its line feed read clearly as a
+// value) pairs the marker one value late, read as "硲裡裡裡" at the end of the line before: that
+// text stays a line of its own and the marker is put back, counted as guessed.
+TEST(SoftCharacterDecoder, AJapaneseEndMarkerPairedLateAfterItsLostLineEndStillEndsTheMessage) {
+  const Transmission transmission = Broadcast(Language::Japanese);
+  const std::size_t lineFeed = roundtrip::OffsetOf(transmission, "\r\n\x82\x6d\x82\x6d") + 1;
+  std::vector<double> soft =
+      SoftBits(testsignal::TransmissionBits(transmission), Language::Japanese);
+  const auto value = testsignal::JapaneseCharacterBits(0x48);
+  for (const Copy copy : {Copy::Dx, Copy::Rx}) {
+    const auto at = CopyBits(transmission, lineFeed, copy);
+    for (std::size_t i = 0; i < at.size(); ++i)
+      soft[at[i]] = value[i] == 0 ? Clear : -Clear;
+  }
+  Decoding decoding(Language::Japanese);
+  const DoubtingSink& sink = decoding.Run(soft);
+  const auto sent = SentTexts(transmission);
+  EXPECT_EQ(Texts(sink.lines), sent);
+  EXPECT_EQ(sink.doubted, std::vector<std::string>{sent.back()});
+
+  // The carriage return after it read as a second value too ("量"): all five are the marker's.
+  const std::string late = "\x94\xa1\x97\xa1\x97\xa1\x97\xa1\x97\xca";  // 硲裡裡裡量
+  const auto repair = RepairEndMarker(late, UnsureBytes(late.size(), Doubt::kSure), false);
+  ASSERT_TRUE(repair.has_value());
+  EXPECT_EQ(repair->textBytes, 0u);
+  EXPECT_EQ(repair->tailBytes, late.size());
 }
 
 }  // namespace
