@@ -109,17 +109,25 @@ std::vector<std::string> SentTexts(const Transmission& transmission) {
   return texts;
 }
 
-Transmission Broadcast(Language language) {
-  Transmission transmission = language == Language::English ? roundtrip::EnglishBroadcast()
-                                                            : roundtrip::JapaneseBroadcast();
+// The test broadcast, or one of `text` (UTF-8), after four seconds of phasing.
+Transmission Broadcast(Language language, std::string_view text = {}) {
+  const bool english = language == Language::English;
+  if (text.empty()) text = english ? roundtrip::EnglishMessageText : roundtrip::JapaneseMessageUtf8;
+  Transmission transmission =
+      english ? roundtrip::EnglishBroadcast(text) : roundtrip::JapaneseBroadcast(text);
   transmission.phasingSeconds = 4.0;
   return transmission;
+}
+
+// The soft values of a transmission heard clearly.
+std::vector<double> SoftOf(const Transmission& transmission) {
+  return SoftBits(testsignal::TransmissionBits(transmission), transmission.language);
 }
 
 TEST(SoftCharacterDecoder, AFadeOfBothCopiesCostsItsCharactersNotTheLine) {
   for (const Language language : {Language::English, Language::Japanese}) {
     const Transmission transmission = Broadcast(language);
-    std::vector<double> soft = SoftBits(testsignal::TransmissionBits(transmission), language);
+    std::vector<double> soft = SoftOf(transmission);
     // 0.6 s of noise alone over both copies of the characters in the middle of the second line.
     const std::size_t middle = roundtrip::OffsetOf(transmission, "\r\n", 0) + 8;
     const std::size_t from = CopyBits(transmission, middle, Copy::Dx).front();
@@ -150,22 +158,20 @@ TEST(SoftCharacterDecoder, AFadeOfBothCopiesCostsItsCharactersNotTheLine) {
 // it keeps its pairing and its polarity.
 TEST(SoftCharacterDecoder, CharactersLostBetweenLinesAreCounted) {
   for (const Language language : {Language::English, Language::Japanese}) {
-    Transmission transmission =
+    const Transmission transmission = Broadcast(
+        language,
         language == Language::English
-            ? roundtrip::EnglishBroadcast(
-                  "ZCZC GA12\r\nQUICK BROWN FOX\r\nJUMPS OVER THE LAZY DOG "
-                  "AND RUNS FAR AWAY INTO THE WOODS.\r\nNNNN\r\n")
-            : roundtrip::JapaneseBroadcast(
-                  "ＺＣＺＣ　ＧＡ１２３\r\n航行警報\r\n日本海西部　北緯３８度　東経１３５度　付近で"
-                  "射撃訓練を行う\r\nＮＮＮＮ\r\n");
-    transmission.phasingSeconds = 4.0;
+            ? "ZCZC GA12\r\nQUICK BROWN FOX\r\nJUMPS OVER THE LAZY DOG "
+              "AND RUNS FAR AWAY INTO THE WOODS.\r\nNNNN\r\n"
+            : "ＺＣＺＣ　ＧＡ１２３\r\n航行警報\r\n日本海西部　北緯３８度　東経１３５度　付近で"
+              "射撃訓練を行う\r\nＮＮＮＮ\r\n");
     const auto sent = SentTexts(transmission);
     const std::size_t from =
         CopyBits(transmission, roundtrip::OffsetOf(transmission, "\r\n", 1) + 2, Copy::Dx).front();
     // Four fades; after some the inverted Japanese reading has a little more evidence, and over
     // the last the bit clock slips by two bits.
     for (const auto& [fadeSeed, slipBits] : {std::pair{1u, 0}, {32u, 0}, {34u, 0}, {5u, 2}}) {
-      std::vector<double> soft = SoftBits(testsignal::TransmissionBits(transmission), language);
+      std::vector<double> soft = SoftOf(transmission);
       std::mt19937 random(fadeSeed);
       std::normal_distribution<double> noise(0.0, 0.3);
       for (std::size_t i = from; i < from + 500; ++i)
@@ -188,7 +194,7 @@ TEST(SoftCharacterDecoder, CharactersLostBetweenLinesAreCounted) {
 TEST(SoftCharacterDecoder, NoiseAfterTheStationIsNeverPrinted) {
   for (const Language language : {Language::English, Language::Japanese}) {
     const Transmission transmission = Broadcast(language);
-    std::vector<double> soft = SoftBits(testsignal::TransmissionBits(transmission), language);
+    std::vector<double> soft = SoftOf(transmission);
     std::mt19937 random(9);
     std::normal_distribution<double> noise(0.0, 0.4);
     for (int i = 0; i < 600; ++i)
@@ -209,8 +215,7 @@ TEST(SoftCharacterDecoder, AFadedLastPhasingPairIsNotTakenForTheMarker) {
   const std::size_t dx = CopyBits(transmission, 0, Copy::Dx).front() - 2 * length;
   const std::size_t rx = CopyBits(transmission, 0, Copy::Rx).front() - 2 * length;
   for (unsigned fadeSeed = 1; fadeSeed <= 60; ++fadeSeed) {
-    std::vector<double> soft =
-        SoftBits(testsignal::TransmissionBits(transmission), Language::Japanese);
+    std::vector<double> soft = SoftOf(transmission);
     std::mt19937 random(fadeSeed);
     std::normal_distribution<double> noise(0.0, 0.5);
     for (int i = 0; i < length; ++i) {
@@ -336,8 +341,7 @@ TEST(SoftCharacterDecoder, AStartLineIsReadAroundWhatIsFixedInIt) {
     const std::size_t digit = english ? 7 : 14;  // the first figure of the header
     const std::size_t text = roundtrip::OffsetOf(transmission, "\r\n", 0) + 4;
     const auto sent = SentTexts(transmission);
-    const std::vector<double> clean =
-        SoftBits(testsignal::TransmissionBits(transmission), language);
+    const std::vector<double> clean = SoftOf(transmission);
 
     std::vector<double> fixedParts = clean;
     Faint(fixedParts, transmission, CloseRival(transmission, space, english ? letter : anything),
@@ -371,8 +375,7 @@ TEST(SoftCharacterDecoder, AHeaderFigureNeedsAClearerLeadThanText) {
     const std::size_t digit = language == Language::English ? 7 : 14;
     const std::size_t text = roundtrip::OffsetOf(transmission, "\r\n", 0) + 4;
     const auto sent = SentTexts(transmission);
-    const std::vector<double> clean =
-        SoftBits(testsignal::TransmissionBits(transmission), language);
+    const std::vector<double> clean = SoftOf(transmission);
     for (const bool inHeader : {true, false}) {
       std::vector<double> soft = clean;
       Faint(soft, transmission,
@@ -400,8 +403,7 @@ TEST(SoftCharacterDecoder, AnEndMarkerMissingALetterStillEndsTheMessage) {
     const std::size_t width = english ? 1 : 2;
     const std::size_t marker = roundtrip::OffsetOf(transmission, english ? "NNNN" : "\x82\x6d");
     const auto sent = SentTexts(transmission);
-    const std::vector<double> clean =
-        SoftBits(testsignal::TransmissionBits(transmission), language);
+    const std::vector<double> clean = SoftOf(transmission);
 
     for (const double towards : {-0.1, -1.0}) {
       std::vector<double> misread = clean;
@@ -442,8 +444,7 @@ TEST(SoftCharacterDecoder, AnEndMarkerMissingALetterStillEndsTheMessage) {
 TEST(SoftCharacterDecoder, AJapaneseEndMarkerPairedLateAfterItsLostLineEndStillEndsTheMessage) {
   const Transmission transmission = Broadcast(Language::Japanese);
   const std::size_t lineFeed = roundtrip::OffsetOf(transmission, "\r\n\x82\x6d\x82\x6d") + 1;
-  std::vector<double> soft =
-      SoftBits(testsignal::TransmissionBits(transmission), Language::Japanese);
+  std::vector<double> soft = SoftOf(transmission);
   const auto value = testsignal::JapaneseCharacterBits(0x48);
   for (const Copy copy : {Copy::Dx, Copy::Rx}) {
     const auto at = CopyBits(transmission, lineFeed, copy);
