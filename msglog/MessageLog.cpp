@@ -74,24 +74,29 @@ void MessageLog::TakeLine(const std::string& line, bool cut, const UnsureBytes* 
   if (match.IsEnd()) {
     // Text before the end marker is a body line whose line end was lost: it is not stored, so it
     // counts as an error, as a cut line does (else a copy missing it ties a whole one).
-    if (match.position > 1 && !currentHeader_.empty()) ++errorCount_;
+    bool damaged = match.position > 1 && !currentHeader_.empty();
+    if (damaged) ++errorCount_;
     // A doubt that reaches the end marker is about the message: a line end read for a character
     // just before it, or a marker letter put back.
-    if (unsure != nullptr && !currentHeader_.empty()) CountDoubts(line, *unsure);
+    if (unsure != nullptr && !currentHeader_.empty() && CountDoubts(line, *unsure)) damaged = true;
+    if (damaged) ++damagedLines_;
     EndMessage();
   }
   AppendReceived(line, cut);
   if (match.marker == Marker::kNone && !currentHeader_.empty()) {
     messageBody_.append(line).append(cut ? kCutLineEnd : kLineEnd);
     if (cut) ++errorCount_;
-    if (unsure != nullptr) CountDoubts(line, *unsure);
+    const bool guessed = unsure != nullptr && CountDoubts(line, *unsure);
+    if (cut || guessed) ++damagedLines_;
   }
   if (listener_ != nullptr) listener_->ReceivedTextChanged(receivedText_);
 }
 
-void MessageLog::CountDoubts(const std::string& line, const UnsureBytes& unsure) {
-  errorCount_ += CharactersWith(Doubt::kGuessed, line, unsure);
+bool MessageLog::CountDoubts(const std::string& line, const UnsureBytes& unsure) {
+  const int guessed = CharactersWith(Doubt::kGuessed, line, unsure);
+  errorCount_ += guessed;
   doubtful_ += CharactersWith(Doubt::kDoubtful, line, unsure);
+  return guessed > 0;
 }
 
 void MessageLog::ShowLiveLine(const std::string& line) {
@@ -117,6 +122,7 @@ void MessageLog::StartMessage(std::string_view line, std::size_t markerPosition,
   currentHeader_ = header ? *std::move(header) : std::string();
   messageBody_.clear();
   errorCount_ = 0;
+  damagedLines_ = 0;
   doubtful_ = 0;
   // A rejected header also clears the station: the panel must not name a message that is gone.
   std::string station;
@@ -138,7 +144,7 @@ void MessageLog::EndMessage() {
   } else if (!currentHeader_.empty() && !messageBody_.empty()) {
     const LocalDateTime now = clock_.Now();
     FilingOutcome outcome = FilingOutcome::kTooManyErrors;
-    if (!settings_.ErrSave || errorCount_ < settings_.ErrNum) {
+    if (!settings_.ErrSave || damagedLines_ < settings_.ErrNum) {
       outcome = SaveMessage(now);
     } else {
       ++counts_.tooManyErrors;
@@ -251,6 +257,7 @@ void MessageLog::ClearMessage() {
   currentHeader_.clear();
   messageBody_.clear();
   errorCount_ = 0;
+  damagedLines_ = 0;
   doubtful_ = 0;
   status_.SetStatusText(kPanelHeader, "");
   status_.SetStatusText(kPanelStation, "");

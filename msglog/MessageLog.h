@@ -91,7 +91,8 @@ class MessageLog final : public LineSink {
 
  private:
   void TakeLine(const std::string& line, bool cut, const UnsureBytes* unsure);
-  void CountDoubts(const std::string& line, const UnsureBytes& unsure);
+  // Counts the line's guessed and doubtful characters; true when one was guessed.
+  bool CountDoubts(const std::string& line, const UnsureBytes& unsure);
   void StartMessage(std::string_view line, std::size_t markerPosition, bool headerSure);
   void EndMessage();
   FilingOutcome SaveMessage(const LocalDateTime& now);
@@ -120,6 +121,10 @@ class MessageLog final : public LineSink {
   std::string currentHeader_;
   std::string messageBody_;
   int errorCount_ = 0;
+  // Lines cut short or holding a guessed character: what ErrNum limits, as the settings dialog
+  // says ("lines"). Text read through a fade, a guess a character, must not weigh more than the
+  // line that losing sync there would have cut.
+  int damagedLines_ = 0;
   int doubtful_ = 0;  // characters of MessageBody read without a clear lead, guessed or not
   FilingCounts counts_;
   // Headers whose read-only copy the user has been told of; once per header is enough.

@@ -335,7 +335,9 @@ const std::array<OptionRow, 35> Options{{
      }},
     {"--log", "DIR", "file each complete message in DIR as the receiver does (created if missing)",
      ApplyLogFolder},
-    {"--errnum", "N", "do not file a message with N or more lines cut short (default 10)",
+    {"--errnum", "N",
+     "do not file a message with N or more lines cut short or, with the sensitive "
+     "path, holding a guessed character (default 10)",
      ApplyErrNum},
     {"--no-errsave", "", "file messages whatever their number of errors",
      [](std::string_view, DecodeOptions& o) {

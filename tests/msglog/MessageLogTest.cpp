@@ -343,34 +343,36 @@ TEST_F(MessageLogTest, UnwritableFolderIsReportedAndNothingIsLost) {
   EXPECT_TRUE(listener_.events.empty());
 }
 
+// A line's doubts: `doubt` at the bytes `at`, sure elsewhere.
+UnsureBytes Doubted(std::size_t bytes, std::initializer_list<std::size_t> at,
+                    Doubt doubt = Doubt::kGuessed) {
+  UnsureBytes flags(bytes, Doubt::kSure);
+  for (const std::size_t i : at)
+    flags[i] = doubt;
+  return flags;
+}
+
 // A guessed character, in the text or reaching its end marker, is an error as a cut line is; a
 // doubtful one is not, but its message replaces no stored copy on a tie. Doubt in the marker or the
 // header starts no message, so a header read wrong never files text under a message that was not
 // sent.
 TEST_F(MessageLogTest, DoubtsCountAsErrorsAndNeverMakeAHeader) {
-  const auto doubts = [](std::size_t bytes, std::initializer_list<std::size_t> at,
-                         Doubt doubt = Doubt::kGuessed) {
-    UnsureBytes flags(bytes, Doubt::kSure);
-    for (const std::size_t i : at)
-      flags[i] = doubt;
-    return flags;
-  };
   Message("GA12", 1);
   // A repeat with three characters guessed (one of them two bytes) and one cut line.
   Line("ZCZC GA12");
-  log_.AddUnsureLine("SEA " + Sjis("波") + "X", false, doubts(7, {5, 6}));
-  log_.AddUnsureLine("GALE", true, doubts(4, {0}));
+  log_.AddUnsureLine("SEA " + Sjis("波") + "X", false, Doubted(7, {5, 6}));
+  log_.AddUnsureLine("GALE", true, Doubted(4, {0}));
   EXPECT_EQ(log_.ErrorCount(), 4);
   Line("NNNN");
   // One cut line, as the stored copy, and a doubtful character: the stored copy stays.
   Line("ZCZC GA12");
-  log_.AddUnsureLine("GALE", true, doubts(4, {1}, Doubt::kDoubtful));
+  log_.AddUnsureLine("GALE", true, Doubted(4, {1}, Doubt::kDoubtful));
   Line("NNNN");
   EXPECT_EQ(log_.Counts().keptOlder, 2);
   EXPECT_EQ(log_.Counts().replaced, 0);
   // Doubtful but fewer errors: replaces.
   Line("ZCZC GA12");
-  log_.AddUnsureLine("GALE", false, doubts(4, {1}, Doubt::kDoubtful));
+  log_.AddUnsureLine("GALE", false, Doubted(4, {1}, Doubt::kDoubtful));
   Line("NNNN");
   EXPECT_EQ(log_.Counts().replaced, 1);
   EXPECT_NE(ReadBytes(logPath_ / "GA12.txt").find("Detected 000 error"), std::string::npos);
@@ -378,7 +380,7 @@ TEST_F(MessageLogTest, DoubtsCountAsErrorsAndNeverMakeAHeader) {
   // of the message: the repeat no longer ties that copy.
   Line("ZCZC GA12");
   Line("GALE");
-  log_.AddUnsureLine("NNNN", false, doubts(4, {0}));
+  log_.AddUnsureLine("NNNN", false, Doubted(4, {0}));
   EXPECT_EQ(log_.Counts().keptOlder, 3);
 
   // Doubt before the header does not matter, in the marker neither (a marker read wrong would
@@ -388,7 +390,7 @@ TEST_F(MessageLogTest, DoubtsCountAsErrorsAndNeverMakeAHeader) {
                                                   {8u, Doubt::kDoubtful},
                                                   {0u, Doubt::kGuessed},
                                                   {5u, Doubt::kGuessed}}) {
-    log_.AddUnsureLine("XY ZCZC GB34", false, doubts(12, {at}, doubt));
+    log_.AddUnsureLine("XY ZCZC GB34", false, Doubted(12, {at}, doubt));
     const bool starts = at < 8;
     EXPECT_EQ(log_.CurrentHeader(), starts ? "GB34" : "") << at;
     EXPECT_EQ(status_.panels[1], log_.CurrentHeader());
@@ -398,6 +400,26 @@ TEST_F(MessageLogTest, DoubtsCountAsErrorsAndNeverMakeAHeader) {
   EXPECT_TRUE(Exists("GB34.txt"));
   EXPECT_EQ(log_.Counts().written, 2);
   EXPECT_EQ(log_.Counts().replaced, 2);
+}
+
+// ErrNum limits damaged lines, as the settings dialog says: a line with guessed characters counts
+// once, as the cut line it would otherwise have been; the stored count still counts characters.
+TEST_F(MessageLogTest, ErrorLimitCountsLinesWithGuessesOnceEach) {
+  settings_.ErrSave = true;
+  settings_.ErrNum = 3;
+  Line("ZCZC GA12");
+  log_.AddUnsureLine("GALE WARNING", false, Doubted(12, {0, 1, 2, 3, 4}));
+  log_.AddUnsureLine("SEA", true, Doubted(3, {0, 1}));
+  Line("NNNN");
+  ASSERT_TRUE(Exists("GA12.txt"));
+  EXPECT_NE(ReadBytes(logPath_ / "GA12.txt").find("Detected 008 error"), std::string::npos);
+  // A third damaged line, the end marker's here, reaches the limit.
+  Line("ZCZC GB12");
+  log_.AddUnsureLine("GALE WARNING", false, Doubted(12, {0}));
+  log_.AddReceivedLine("SEA", true);
+  log_.AddUnsureLine("NNNN", false, Doubted(4, {3}));
+  EXPECT_FALSE(Exists("GB12.txt"));
+  EXPECT_EQ(log_.Counts().tooManyErrors, 1);
 }
 
 TEST_F(MessageLogTest, FailedReplacementKeepsTheOldFileAndTellsTheUser) {
