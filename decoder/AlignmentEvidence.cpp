@@ -12,7 +12,6 @@ constexpr double EvidenceDecay = 1.0 - 1.0 / EvidenceMemory;
 // must be enough to take it up once a station starts there: a strong station of the other
 // service, a crash of static or the phasing before the text would otherwise bury it for seconds.
 constexpr double PairEvidenceFloor = -AlignmentEvidence::AcquireEvidence;
-constexpr double SummedEvidenceFloor = -2 * AlignmentEvidence::AcquireEvidence;
 
 }  // namespace
 
@@ -23,8 +22,7 @@ void AlignmentEvidence::Clear() {
 
 void AlignmentEvidence::Add(int hypothesis, int alignment, double pairEvidence) {
   double& sum = sums_[hypothesis][alignment];
-  sum = std::max(EvidenceDecay * sum + std::max(pairEvidence, PairEvidenceFloor),
-                 SummedEvidenceFloor);
+  sum = std::max(EvidenceDecay * sum + std::max(pairEvidence, PairEvidenceFloor), MinimumSum);
 }
 
 bool AlignmentEvidence::Acceptable(int hypothesis, int alignment, int pairBits) const {

@@ -13,6 +13,8 @@ class AlignmentEvidence {
   static constexpr int MaxPairBits = 20;
   // Summed evidence an alignment needs before sync is taken on it (nats).
   static constexpr double AcquireEvidence = 12.0;
+  // No sum falls below this however much speaks against its alignment.
+  static constexpr double MinimumSum = -2 * AcquireEvidence;
 
   void Clear();
   void Add(int hypothesis, int alignment, double pairEvidence);

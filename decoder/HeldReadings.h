@@ -12,8 +12,9 @@ namespace seaherald {
 // neither comes.
 class HeldReadings {
  public:
-  // A fade up to the end of a station, and the confirmation after phasing, in English pairs.
-  static constexpr int Capacity = 16;
+  // A fade up to the end of a station (StationWatch::GoneBits, 22 English pairs), and the
+  // confirmation after phasing, in English pairs.
+  static constexpr int Capacity = 32;
 
   // Requires !Full().
   void Push(const PairReading& reading) { readings_[static_cast<std::size_t>(count_++)] = reading; }

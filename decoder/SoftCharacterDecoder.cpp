@@ -119,6 +119,17 @@ void SoftCharacterDecoder::InSync() {
     return;
   }
   const bool weak = StationWatch::Weak(reading, Book(settings_.DecLang));
+  if (!weak && station_.LongAbsent()) {
+    const Return back = AfterLongAbsence(h);
+    if (back == Return::kAnother || (back == Return::kNotYet && held_.Full())) {
+      LoseSync(true);
+      return;
+    }
+    if (back == Return::kNotYet) {
+      held_.Push(reading);
+      return;
+    }
+  }
   station_.Count(weak, pairBits);
   if (station_.Gone() || held_.Full()) {
     // Noise alone for longer than a fade lasts: the station has stopped, and what was held is
@@ -131,6 +142,24 @@ void SoftCharacterDecoder::InSync() {
     return;
   }
   Decide(reading);
+}
+
+// The pair just read after a long absence carries a signal. It is the station in sync when its
+// alignment has gathered the evidence sync is taken on and leads every other; another alignment
+// or service leading instead is a new signal, which sync must be let go for.
+SoftCharacterDecoder::Return SoftCharacterDecoder::AfterLongAbsence(int hypothesis) const {
+  const double here = evidence_.At(hypothesis, Alignment(hypothesis));
+  double elsewhere = AlignmentEvidence::MinimumSum;
+  for (int h = 0; h < Hypotheses; ++h) {
+    if (h != hypothesis && !settings_.AutoSet) continue;
+    const double lead = h == hypothesis ? 0.0 : SwitchLead;
+    for (int a = 0; a < PairBits(HypothesisAt(h).english); ++a) {
+      if (h != hypothesis || a != Alignment(hypothesis))
+        elsewhere = std::max(elsewhere, evidence_.At(h, a) - lead);
+    }
+  }
+  if (here >= AcquireEvidence && here >= elsewhere) return Return::kBack;
+  return elsewhere >= AcquireEvidence ? Return::kAnother : Return::kNotYet;
 }
 
 void SoftCharacterDecoder::Decide(const PairReading& reading) {

@@ -76,6 +76,8 @@ class SoftCharacterDecoder {
   int Alignment(int hypothesis) const;
   void ReadPairs();
   PairReading ReadInSync(int hypothesis) const;
+  enum class Return { kBack, kAnother, kNotYet };
+  Return AfterLongAbsence(int hypothesis) const;
   void InSync();
   void Decide(const PairReading& reading);
   void ReleaseHeld(bool textGoesOn);

@@ -16,8 +16,9 @@ namespace {
 
 constexpr std::string_view CutMark = "...";
 constexpr double LeadingSilenceSeconds = 0.5;
-// Long enough for the last line to leave the filters and for an unfinished line to be cut.
-constexpr double TrailingSilenceSeconds = 1.5;
+// Long enough for the last line to leave the filters and for an unfinished line to be cut: the
+// sensitive path holds sync through three seconds of noise before it lets go.
+constexpr double TrailingSilenceSeconds = 4.0;
 
 std::string ReadWhole(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

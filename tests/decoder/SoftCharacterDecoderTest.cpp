@@ -152,6 +152,38 @@ TEST(SoftCharacterDecoder, AFadeOfBothCopiesCostsItsCharactersNotTheLine) {
   }
 }
 
+// Under slow fading both copies can lie in a fade for two seconds: sync holds on, and the line
+// goes on whole, its faded characters guessed, instead of being cut with those after it lost.
+TEST(SoftCharacterDecoder, ATwoSecondFadeInsideALineLeavesTheLineWhole) {
+  for (const Language language : {Language::English, Language::Japanese}) {
+    const Transmission transmission = Broadcast(
+        language, language == Language::English
+                      ? "ZCZC GA12\r\nGUNNERY EXERCISES 120100 UTC TO 120500 UTC IN AREA ALFA\r\n"
+                        "NNNN\r\n"
+                      : "ＺＣＺＣ　ＧＡ１２３\r\n日本海西部　北緯３８度　東経１３５度　付近で"
+                        "射撃訓練を行う\r\nＮＮＮＮ\r\n");
+    const auto sent = SentTexts(transmission);
+    std::vector<double> soft = SoftOf(transmission);
+    const std::size_t from =
+        CopyBits(transmission, roundtrip::OffsetOf(transmission, "\r\n", 0) + 6, Copy::Dx).front();
+    std::mt19937 random(7);
+    std::normal_distribution<double> noise(0.0, 0.3);
+    for (std::size_t i = from; i < from + 260; ++i)
+      soft[i] = 0.05 * soft[i] + noise(random);
+
+    Decoding decoding(language);
+    const DoubtingSink& sink = decoding.Run(soft);
+    const auto got = Texts(sink.lines);
+    ASSERT_EQ(got.size(), sent.size()) << testing::PrintToString(got);
+    EXPECT_FALSE(sink.lines[1].cut);
+    // One line from the characters before the fade to those after it.
+    EXPECT_TRUE(got[1].starts_with(sent[1].substr(0, 6)) && got[1].ends_with(sent[1].substr(40)))
+        << got[1];
+    EXPECT_EQ(sink.doubted, std::vector<std::string>{got[1]});
+    EXPECT_EQ(got.back(), sent.back());
+  }
+}
+
 // A fade of five seconds right after a line end, long enough for the station watch to let go,
 // loses the start of the next line with nothing cut: the line must still count what it lost, or
 // a repeat missing those characters would tie, and replace, a whole copy. The Japanese text after
