@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace seaherald {
 namespace {
@@ -21,11 +22,6 @@ std::string Times(std::vector<int> minutes) {
   std::string text;
   for (const int m : minutes)
     text.append(text.empty() ? "" : " ").append(Hhmm(m));
-  return text;
-}
-
-std::string Padded(std::string text, std::size_t width) {
-  text.resize(std::max(width, text.size()), ' ');
   return text;
 }
 
@@ -51,22 +47,21 @@ std::string ScheduleText(const AreaStations& area, int utcOffsetMinutes) {
   const AreaChoice& choice = area.Choice();
   std::string text = "NAVAREA " + NavAreaNumeral(choice.navArea) + ", " + choice.kilohertz +
                      " kHz: " + std::to_string(area.Stations().size()) + " station(s)\n";
-  std::size_t nameWidth = 7;
-  std::size_t countryWidth = 7;
-  for (const NavtexStation& s : area.Stations()) {
-    nameWidth = std::max(nameWidth, s.name.size());
-    countryWidth = std::max(countryWidth, s.country.size());
-  }
-  constexpr std::size_t kTimesWidth = 6 * 5 - 1;
-  text += "B1  " + Padded("Station", nameWidth) + "  " + Padded("Country", countryWidth) + "  " +
-          Padded("UTC", kTimesWidth) + "  Local (" + Offset(utcOffsetMinutes) + ")\n";
+  const bool localIsUtc = utcOffsetMinutes == 0;
+  text += localIsUtc
+              ? "Broadcast times in UTC, the local time here:\n"
+              : "Broadcast times in UTC and in local time (" + Offset(utcOffsetMinutes) + "):\n";
+  // The name has a line of its own and the times come under it, so that a long name neither
+  // pushes the times out of their columns nor makes the lines too wide for a small window.
   for (const NavtexStation& s : area.Stations()) {
     const std::vector<int> utc = SlotMinutesUtc(s.letter);
+    text += std::string(1, s.letter) + "   " + s.name + ", " + s.country + "\n";
+    text += "    UTC    " + Times(utc) + "\n";
+    if (localIsUtc) continue;
     std::vector<int> local;
     for (const int m : utc)
       local.push_back(((m + utcOffsetMinutes) % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay);
-    text += std::string(1, s.letter) + "   " + Padded(s.name, nameWidth) + "  " +
-            Padded(s.country, countryWidth) + "  " + Times(utc) + "  " + Times(local) + "\n";
+    text += "    Local  " + Times(local) + "\n";
   }
   return text;
 }

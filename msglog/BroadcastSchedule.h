@@ -12,7 +12,8 @@ namespace seaherald {
 std::vector<int> SlotMinutesUtc(char letter);
 
 // The chosen area's stations with their slots in UTC and in local time (`utcOffsetMinutes` east
-// of UTC), one station a line, in columns that stay aligned whatever the names' lengths. ASCII.
+// of UTC): each station's letter and name on a line, its times in fixed columns under it, every
+// line short enough for the receive pane of the smallest window. ASCII.
 std::string ScheduleText(const AreaStations& area, int utcOffsetMinutes);
 
 }  // namespace seaherald

@@ -145,22 +145,38 @@ TEST(BroadcastSchedule, FourHourlySlotsAndAlignedColumns) {
   StationList list;
   list.stations = {{1, "518", 'G', "Cullercoats", "United Kingdom", 55, -1, "S"},
                    {1, "518", 'K', "Niton (for the French Channel coast)", "UK", 50, -1, "S"}};
-  const std::string text = ScheduleText(AreaStations(list, {1, "518"}), 9 * 60);
-  std::istringstream lines(text);
-  std::string line;
-  std::getline(lines, line);
-  EXPECT_EQ(line, "NAVAREA I, 518 kHz: 2 station(s)");
-  std::vector<std::size_t> utcColumn;
-  std::vector<std::string> rows;
-  while (std::getline(lines, line))
-    rows.push_back(line);
-  ASSERT_EQ(rows.size(), 3u);
-  const std::size_t column = rows[0].find("UTC");
-  EXPECT_EQ(rows[1].find("0100 0500"), column) << text;
-  EXPECT_EQ(rows[2].find("0140 0540"), column) << text;
-  EXPECT_NE(rows[0].find("Local (UTC+09:00)"), std::string::npos);
+  const AreaStations area(list, {1, "518"});
+  const auto rows = [](const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+      lines.push_back(line);
+    return lines;
+  };
+
+  const std::vector<std::string> east = rows(ScheduleText(area, 9 * 60));
+  ASSERT_EQ(east.size(), 8u);
+  EXPECT_EQ(east[0], "NAVAREA I, 518 kHz: 2 station(s)");
+  EXPECT_NE(east[1].find("UTC+09:00"), std::string::npos);
+  EXPECT_EQ(east[2], "G   Cullercoats, United Kingdom");
+  EXPECT_EQ(east[5], "K   Niton (for the French Channel coast), UK");
+  // The times keep one column whatever the names, in lines that fit the default window.
+  const std::size_t column = east[3].find("0100 0500 0900 1300 1700 2100");
+  EXPECT_NE(column, std::string::npos);
+  EXPECT_EQ(east[6].find("0140 0540"), column);
   // 01:00 UTC is 10:00 at UTC+9; local times are listed from midnight.
-  EXPECT_TRUE(rows[1].ends_with("0200 0600 1000 1400 1800 2200")) << rows[1];
+  EXPECT_EQ(east[4].find("0200 0600 1000 1400 1800 2200"), column) << east[4];
+  for (const std::string& line : {east[1], east[3], east[4], east[6], east[7]})
+    EXPECT_LE(line.size(), 60u) << line;
+
+  // West of Greenwich the slots cross midnight backwards; at UTC itself one row says it all.
+  const std::vector<std::string> west = rows(ScheduleText(area, -(3 * 60 + 30)));
+  ASSERT_EQ(west.size(), 8u);
+  EXPECT_TRUE(west[1].ends_with("(UTC-03:30):"));
+  EXPECT_EQ(west[4].substr(column), "0130 0530 0930 1330 1730 2130");
+  const std::vector<std::string> utc = rows(ScheduleText(area, 0));
+  ASSERT_EQ(utc.size(), 6u);
+  EXPECT_EQ(utc[5].substr(column), "0140 0540 0940 1340 1740 2140");
 }
 
 TEST(MessageSelection, MandatoryTypesAndSerialZeroAreAlwaysTaken) {
