@@ -3,9 +3,11 @@
 #include <QElapsedTimer>
 #include <QMargins>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <optional>
 
 namespace seaherald {
@@ -39,9 +41,18 @@ QRect OuterRect(const QWidget& window) {
   return handle != nullptr ? handle->frameGeometry() : window.frameGeometry();
 }
 
-QPoint CentredTopLeft(const QRect& ownerFrame, QSize outer) {
-  return {ownerFrame.left() + ownerFrame.width() / 2 - outer.width() / 2,
-          ownerFrame.top() + ownerFrame.height() / 2 - outer.height() / 2};
+// Centred on the owner's frame, but kept on the owner's screen: a dialog taller than a small main
+// window near the screen's top edge would otherwise put its title bar out of reach.
+QPoint CentredTopLeft(const QWidget& owner, QSize outer) {
+  const QRect ownerFrame = OuterRect(owner);
+  QPoint topLeft(ownerFrame.left() + ownerFrame.width() / 2 - outer.width() / 2,
+                 ownerFrame.top() + ownerFrame.height() / 2 - outer.height() / 2);
+  if (const QScreen* screen = owner.screen()) {
+    const QRect area = screen->availableGeometry();
+    topLeft.setX(std::max(std::min(topLeft.x(), area.right() + 1 - outer.width()), area.left()));
+    topLeft.setY(std::max(std::min(topLeft.y(), area.bottom() + 1 - outer.height()), area.top()));
+  }
+  return topLeft;
 }
 
 // Puts the window's inside at `inside` on the screen. QWidget::move places the frame by the
@@ -53,7 +64,7 @@ void MoveInsideTo(QWidget& window, QPoint inside) {
 // Centres the frame that `margins` give the window on the owner's frame. The inside is placed,
 // not the frame: window managers differ in how they take a frame position.
 void PlaceFramed(QWidget& window, const QWidget& owner, const QMargins& margins) {
-  const QPoint frameTopLeft = CentredTopLeft(OuterRect(owner), window.size().grownBy(margins));
+  const QPoint frameTopLeft = CentredTopLeft(owner, window.size().grownBy(margins));
   MoveInsideTo(window, frameTopLeft + QPoint(margins.left(), margins.top()));
 }
 
@@ -108,7 +119,7 @@ void CentreOver(QWidget& window, const QWidget& owner) {
   const std::optional<QMargins> ownerMargins = KnownFrameMargins(owner);
   if (window.windowHandle() == nullptr || !ownerMargins) {
     // Nothing here puts frames on windows, or the window is not made yet.
-    window.move(CentredTopLeft(OuterRect(owner), window.frameGeometry().size()));
+    window.move(CentredTopLeft(owner, window.frameGeometry().size()));
     return;
   }
   // Until the window manager has framed the window, the owner's frame stands in for its own.

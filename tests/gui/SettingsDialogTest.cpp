@@ -2,6 +2,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScreen>
 #include <QTabBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -306,6 +308,17 @@ TEST_F(SettingsDialogTest, SettingsButtonShowsOneDialogCentredOnTheMainWindow) {
   window.Controls().SpeedButton5->click();
   EXPECT_EQ(dialog.frameGeometry().topLeft(),
             QPoint(800 / 2 - outer.width() / 2, 600 / 2 - outer.height() / 2));
+  // At the default size the dialog is taller than the window: it stays on the screen, title
+  // bar included, rather than centred above the screen's top edge.
+  dialog.close();
+  const QRect screen = window.screen()->availableGeometry();
+  window.resize(700, 500);
+  window.move(screen.topLeft());
+  ASSERT_GT(outer.height(), window.frameGeometry().height());
+  window.Controls().SpeedButton5->click();
+  EXPECT_EQ(dialog.frameGeometry().top(), screen.top());
+  const QRect owner = window.frameGeometry();
+  EXPECT_EQ(dialog.frameGeometry().left(), owner.left() + owner.width() / 2 - outer.width() / 2);
 }
 
 TEST_F(SettingsDialogTest, DeviceButtonOpensTheInputDeviceDialog) {
