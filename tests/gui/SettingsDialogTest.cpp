@@ -3,7 +3,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QScreen>
 #include <QTabBar>
 #include <QToolButton>
 #include <QTreeWidget>
