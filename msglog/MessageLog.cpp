@@ -74,12 +74,12 @@ void MessageLog::TakeLine(const std::string& line, bool cut, const UnsureBytes* 
   if (match.IsEnd()) {
     // Text before the end marker is a body line whose line end was lost: it is not stored, so it
     // counts as an error, as a cut line does (else a copy missing it ties a whole one).
-    bool damaged = match.position > 1 && !currentHeader_.empty();
-    if (damaged) ++errorCount_;
+    const bool lostLineEnd = match.position > 1 && !currentHeader_.empty();
+    if (lostLineEnd) ++errorCount_;
     // A doubt that reaches the end marker is about the message: a line end read for a character
     // just before it, or a marker letter put back.
-    if (unsure != nullptr && !currentHeader_.empty() && CountDoubts(line, *unsure)) damaged = true;
-    if (damaged) ++damagedLines_;
+    const bool guessed = unsure != nullptr && !currentHeader_.empty() && CountDoubts(line, *unsure);
+    if (lostLineEnd || guessed) ++damagedLines_;
     EndMessage();
   }
   AppendReceived(line, cut);
